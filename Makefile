@@ -1,0 +1,35 @@
+# Thin wrappers over the CMake presets; each first installs what is missing.
+PRESET ?= dev
+FUZZ_SECONDS ?= 60
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: deps build run test bench fuzz format screenshots clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake --preset $(PRESET) >/dev/null
+	cmake --build --preset $(PRESET) -j $(JOBS)
+
+run: build
+	@scripts/run-demo build/$(PRESET)
+
+test: build
+	ctest --preset $(PRESET) -j $(JOBS)
+
+bench: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS) --target quarrix_bench
+	build/release/bench/quarrix_bench
+
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS)
+	scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
+
+format: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,53 @@
+#pragma once
+// The line list every command works on: the trigger list in the editor, and the plain
+// scratch lists. Lines are byte strings without line breaks; indexes count from 0.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarrix {
+
+class LineList {
+ public:
+  virtual ~LineList() = default;
+
+  virtual int Count() const = 0;
+  // The line at index, or the empty text for an index outside the list.
+  virtual std::string Get(int index) const = 0;
+  // Replaces the line at index; index == Count() appends. Other indexes outside the
+  // list throw ListIndexError.
+  virtual void Put(int index, std::string_view line) = 0;
+  // Appends a line and returns its index.
+  virtual int Append(std::string_view line) = 0;
+  virtual void Clear() = 0;
+  // Removes the line at index; an index outside the list throws ListIndexError.
+  virtual void Delete(int index) = 0;
+
+  // All lines at once. Implementations may answer faster than line-by-line reads.
+  virtual std::vector<std::string> Snapshot() const;
+  // Replaces every line: the same as Clear() followed by Append() of each line.
+  virtual void Assign(std::vector<std::string> lines);
+};
+
+// A line list held in a vector: the scratch lists and the CLI's trigger list.
+class PlainLineList final : public LineList {
+ public:
+  PlainLineList() = default;
+  explicit PlainLineList(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+
+  int Count() const override;
+  std::string Get(int index) const override;
+  void Put(int index, std::string_view line) override;
+  int Append(std::string_view line) override;
+  void Clear() override;
+  void Delete(int index) override;
+  std::vector<std::string> Snapshot() const override { return lines_; }
+  void Assign(std::vector<std::string> lines) override { lines_ = std::move(lines); }
+
+  const std::vector<std::string>& lines() const { return lines_; }
+
+ private:
+  std::vector<std::string> lines_;
+};
+
+}  // namespace quarrix

@@ -1,0 +1,69 @@
+#include "runtime/cp1252.h"
+
+namespace quarrix::cp1252 {
+namespace {
+
+// 0x80..0x9F; the undefined positions hold their own value.
+constexpr std::array<char16_t, 32> kHigh = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+constexpr std::array<std::uint8_t, 256> MakeLowerTable() {
+  std::array<std::uint8_t, 256> table{};
+  for (int byte = 0; byte < 256; ++byte) table[byte] = static_cast<std::uint8_t>(byte);
+  for (int byte = 'A'; byte <= 'Z'; ++byte) table[byte] = static_cast<std::uint8_t>(byte + 32);
+  for (int byte = 0xC0; byte <= 0xDE; ++byte) {
+    if (byte != 0xD7) table[byte] = static_cast<std::uint8_t>(byte + 32);
+  }
+  table[0x8A] = 0x9A;  // S caron
+  table[0x8C] = 0x9C;  // OE
+  table[0x8E] = 0x9E;  // Z caron
+  table[0x9F] = 0xFF;  // Y diaeresis
+  return table;
+}
+
+constexpr std::array<std::uint8_t, 256> kLower = MakeLowerTable();
+
+}  // namespace
+
+char16_t ToUnicode(std::uint8_t byte) {
+  if (byte >= 0x80 && byte <= 0x9F) return kHigh[byte - 0x80];
+  return static_cast<char16_t>(byte);
+}
+
+std::optional<std::uint8_t> FromUnicode(char32_t code_point) {
+  if (code_point < 0x80 || (code_point >= 0xA0 && code_point <= 0xFF)) {
+    return static_cast<std::uint8_t>(code_point);
+  }
+  for (std::size_t i = 0; i < kHigh.size(); ++i) {
+    if (kHigh[i] == code_point) return static_cast<std::uint8_t>(0x80 + i);
+  }
+  return std::nullopt;
+}
+
+std::uint8_t ToLower(std::uint8_t byte) { return kLower[byte]; }
+
+const std::array<std::uint8_t, 256>& LowerTable() { return kLower; }
+
+std::u16string Decode(std::string_view bytes) {
+  std::u16string text(bytes.size(), u'\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    text[i] = ToUnicode(static_cast<std::uint8_t>(bytes[i]));
+  }
+  return text;
+}
+
+std::optional<std::string> Encode(std::u16string_view text) {
+  std::string bytes(text.size(), '\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = FromUnicode(text[i]);
+    if (!byte) return std::nullopt;
+    bytes[i] = static_cast<char>(*byte);
+  }
+  return bytes;
+}
+
+}  // namespace quarrix::cp1252

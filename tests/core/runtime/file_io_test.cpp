@@ -1,0 +1,147 @@
+#include "runtime/file_io.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "runtime/errors.h"
+#include "support/temp_dir.h"
+
+namespace quarrix {
+namespace {
+
+using testing::Slurp;
+using testing::TempDir;
+
+// Clears the injected faults however a test ends.
+struct FaultGuard {
+  explicit FaultGuard(FileFaults faults) { SetFileFaultsForTesting(std::move(faults)); }
+  ~FaultGuard() { SetFileFaultsForTesting({}); }
+};
+
+std::string OpenErrorText(const std::string& path) {
+  try {
+    ReadFileBytes(path);
+  } catch (const FileOpenError& error) {
+    return error.what();
+  }
+  return "no error";
+}
+
+std::string CreateErrorText(const std::string& path, std::string_view bytes) {
+  try {
+    WriteFileAtomic(path, bytes);
+  } catch (const FileCreateError& error) {
+    return error.what();
+  }
+  return "no error";
+}
+
+TEST(ReadFileBytes, ReadsWholeFilesAndCapsLargeOnes) {
+  TempDir dir;
+  const std::string path = dir.Write("a.bin", std::string("ab\0cd", 5));
+  EXPECT_EQ(ReadFileBytes(path), std::string("ab\0cd", 5));
+  EXPECT_EQ(ReadFileBytes(path, 3), std::string("ab\0", 3));
+  EXPECT_EQ(ReadFileBytes(dir.Write("empty", "")), "");
+}
+
+TEST(ReadFileBytes, ReadsOnlyTheCapOfAHugeSparseFile) {
+  TempDir dir;
+  const std::string path = dir.File("huge.uax");
+  { std::ofstream(path).put('x'); }
+  std::filesystem::resize_file(path, 3ull << 30);
+  const std::string data = ReadFileBytes(path, 1'000'000);
+  EXPECT_EQ(data.size(), 1'000'000u);
+  EXPECT_EQ(data[0], 'x');
+  EXPECT_EQ(data[999'999], '\0');
+}
+
+TEST(ReadFileBytes, ReportsEveryUnreadablePathAsCannotOpen) {
+  TempDir dir;
+  const std::string plain = dir.Write("plain", "x");
+  const struct {
+    std::string path;
+  } cases[] = {{dir.File("missing.uax")}, {dir.path()}, {plain + "/inside.uax"}, {""}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(OpenErrorText(c.path), "Cannot open file " + c.path);
+  }
+}
+
+TEST(ReadFileBytes, InjectedReadFailureIsCannotOpen) {
+  TempDir dir;
+  const std::string path = dir.Write("a.txt", "abc");
+  FileFaults faults;
+  faults.fail_read = [&](const std::string& p) { return p == path; };
+  FaultGuard guard(faults);
+  EXPECT_EQ(OpenErrorText(path), "Cannot open file " + path);
+}
+
+TEST(WriteFileAtomic, CreatesAndReplacesFiles) {
+  TempDir dir;
+  const std::string path = dir.File("list.txt");
+  WriteFileAtomic(path, "first");
+  EXPECT_EQ(Slurp(path), "first");
+  WriteFileAtomic(path, std::string("second\0", 7));
+  EXPECT_EQ(Slurp(path), std::string("second\0", 7));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
+TEST(WriteFileAtomic, KeepsTheOldFilesPermissions) {
+  TempDir dir;
+  const std::string path = dir.Write("list.txt", "old");
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  WriteFileAtomic(path, "new");
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST(WriteFileAtomic, FollowsASymbolicLink) {
+  TempDir dir;
+  const std::string real = dir.Write("real.txt", "old");
+  std::filesystem::create_symlink(real, dir.File("link.txt"));
+  WriteFileAtomic(dir.File("link.txt"), "new");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.txt")));
+  EXPECT_EQ(Slurp(real), "new");
+}
+
+TEST(WriteFileAtomic, FailuresKeepTheOldFileAndLeaveNoLitter) {
+  TempDir dir;
+  const std::string plain = dir.Write("plain", "x");
+  const std::string old = dir.Write("old.txt", "precious");
+  const std::string cases[] = {dir.File("no/such/folder/a.txt"), plain + "/a.txt", dir.path()};
+  for (const std::string& path : cases) {
+    EXPECT_EQ(CreateErrorText(path, "data"), "Cannot create file " + path);
+  }
+  {
+    FileFaults faults;
+    faults.fail_write = [&](const std::string& p) { return p == old; };
+    FaultGuard guard(faults);
+    EXPECT_EQ(CreateErrorText(old, "replacement"), "Cannot create file " + old);
+  }
+  EXPECT_EQ(Slurp(old), "precious");
+  EXPECT_EQ(Slurp(plain), "x");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+}
+
+TEST(WriteFileAtomic, AFullDeviceIsCannotCreate) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  EXPECT_EQ(CreateErrorText("/dev/full", "data"), "Cannot create file /dev/full");
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+}
+
+TEST(FileTests, TellFilesFromFolders) {
+  TempDir dir;
+  const std::string file = dir.Write("a", "");
+  EXPECT_EQ(IsExistingFile(file), true);
+  EXPECT_EQ(IsExistingFile(dir.path()), false);
+  EXPECT_EQ(IsExistingFile(dir.File("none")), false);
+  EXPECT_EQ(IsExistingDirectory(dir.path()), true);
+  EXPECT_EQ(IsExistingDirectory(file), false);
+  EXPECT_EQ(IsExistingDirectory(file + "/x"), false);
+}
+
+}  // namespace
+}  // namespace quarrix
