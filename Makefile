@@ -20,8 +20,10 @@ test: build
 
 bench: deps
 	cmake --preset release >/dev/null
-	cmake --build --preset release -j $(JOBS) --target quarrix_bench
+	cmake --build --preset release -j $(JOBS)
 	build/release/bench/quarrix_bench
+	@if [ -x build/release/bench/quarrix_ui_bench ]; then \
+	  QT_QPA_PLATFORM=offscreen build/release/bench/quarrix_ui_bench; fi
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null
