@@ -88,8 +88,7 @@ std::string ReadPosix(const std::string& path, std::size_t max_bytes) {
   // Regular files are read to their known size; devices and pipes until their end.
   const bool sized = S_ISREG(info.st_mode);
   const std::size_t want =
-      sized ? std::min<std::size_t>(static_cast<std::size_t>(info.st_size), max_bytes)
-            : max_bytes;
+      sized ? std::min<std::size_t>(static_cast<std::size_t>(info.st_size), max_bytes) : max_bytes;
   if (sized) data.resize(want);
   std::size_t have = 0;
   char chunk[65536];

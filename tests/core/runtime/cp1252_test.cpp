@@ -44,8 +44,8 @@ TEST(Cp1252, LowerCaseFoldsLettersOfBothRanges) {
     std::uint8_t from;
     std::uint8_t to;
   };
-  const Case cases[] = {{'A', 'a'}, {'Z', 'z'}, {'a', 'a'}, {'0', '0'}, {'_', '_'},
-                        {'[', '['}, {'@', '@'}, {0xC0, 0xE0}, {0xD6, 0xF6}, {0xD7, 0xD7},
+  const Case cases[] = {{'A', 'a'},   {'Z', 'z'},   {'a', 'a'},   {'0', '0'},   {'_', '_'},
+                        {'[', '['},   {'@', '@'},   {0xC0, 0xE0}, {0xD6, 0xF6}, {0xD7, 0xD7},
                         {0xD8, 0xF8}, {0xDE, 0xFE}, {0xDF, 0xDF}, {0x8A, 0x9A}, {0x8C, 0x9C},
                         {0x8E, 0x9E}, {0x9F, 0xFF}, {0xFF, 0xFF}, {0xE9, 0xE9}};
   for (const Case& c : cases) EXPECT_EQ(ToLower(c.from), c.to) << int(c.from);
