@@ -1,0 +1,21 @@
+# Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (the posix threads flavour,
+# package g++-mingw-w64-x86-64-posix). Libraries and packages come only from its sysroot.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(QUARRIX_MINGW_TRIPLET x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${QUARRIX_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUARRIX_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${QUARRIX_MINGW_TRIPLET}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${QUARRIX_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The executables carry their C++ run-time, so they start without MinGW's DLLs beside them.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# The host's header-only CLI11 serves the cross build too (see mingw-w64/CLI11Config.cmake).
+set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64 CACHE PATH "CLI11 for the cross build")

@@ -1,0 +1,15 @@
+#pragma once
+// Shell link (.lnk) files through the shell link object (IShellLinkA, IPersistFile).
+// Windows only.
+#include "app/shortcut_maker.h"
+
+namespace quarrix {
+
+class WinShortcutWriter final : public ShortcutWriter {
+ public:
+  // Initialises COM for the calling thread on every call (and balances it); the link file
+  // name is in the system code page.
+  LinkWriteReport Write(const LinkContents& link, const std::string& link_file) override;
+};
+
+}  // namespace quarrix
