@@ -1,0 +1,25 @@
+#pragma once
+// Check for Duplicates over a snapshot of the trigger list: every line that contains the
+// text of an earlier kept line up to and including its first comma moves, grouped by that
+// kept line, into a closing "[Duplicates]" section. Runs in time proportional to the text.
+#include <string>
+#include <vector>
+
+namespace quarrix {
+
+struct DuplicateCheckResult {
+  // "[QuoomTriggers]", the kept lines in their order, then "[Duplicates]" and the
+  // duplicates when there are any. Empty lines are dropped.
+  std::vector<std::string> lines;
+  int duplicate_count = 0;
+  // One-based line for go-to-line: the first duplicate, or one past the last line when there
+  // is none (go-to-line clamps it to the last line).
+  int caret_line = 2;
+};
+
+// Examines every line below a "[QuoomTriggers]" first line; a first line with any other
+// text is examined as an ordinary line. Takes the lines by value so a caller can move a
+// snapshot in.
+DuplicateCheckResult CheckDuplicates(std::vector<std::string> lines);
+
+}  // namespace quarrix

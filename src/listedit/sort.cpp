@@ -1,0 +1,263 @@
+#include "listedit/sort.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace quarrix {
+namespace {
+
+constexpr std::string_view kHeader = "[QuoomTriggers]";
+
+std::uint8_t UpperAscii(std::uint8_t byte) {
+  return byte >= 'a' && byte <= 'z' ? static_cast<std::uint8_t>(byte - ('a' - 'A')) : byte;
+}
+
+std::size_t KeyLength(std::string_view line) {
+  const std::size_t comma = line.find(',');
+  return comma == std::string_view::npos ? 0 : comma + 1;
+}
+
+// Counts over positions 0..n-1, with prefix sums and "k-th free slot" search.
+class Fenwick {
+ public:
+  explicit Fenwick(std::size_t size) : tree_(size + 1, 0) {}
+
+  void Add(std::size_t position, std::int32_t delta) {
+    for (std::size_t i = position + 1; i < tree_.size(); i += i & (~i + 1)) tree_[i] += delta;
+  }
+  // Sum over positions [0, end).
+  std::int32_t Prefix(std::size_t end) const {
+    std::int32_t sum = 0;
+    for (std::size_t i = end; i > 0; i -= i & (~i + 1)) sum += tree_[i];
+    return sum;
+  }
+  // The smallest position whose prefix sum (inclusive) reaches rank + 1; all counts >= 0.
+  std::size_t FindByRank(std::int32_t rank) const {
+    std::size_t position = 0;
+    std::size_t step = 1;
+    while (step * 2 < tree_.size()) step *= 2;
+    for (; step > 0; step /= 2) {
+      if (position + step < tree_.size() && tree_[position + step] <= rank) {
+        position += step;
+        rank -= tree_[position];
+      }
+    }
+    return position;
+  }
+
+ private:
+  std::vector<std::int32_t> tree_;
+};
+
+// Buffers reused from group to group.
+struct GroupScratch {
+  std::vector<std::uint32_t> insert_at;
+  std::vector<std::uint32_t> slots;
+};
+
+// Puts the members of one group of equal keys (given in list order) in the order the
+// exchange sort leaves them. Watching only the group's members (G) and the lines with smaller
+// keys (S), a pass either drops a leading S, or moves the leading G to the place of the first
+// S behind the leading run of G's. So the group forms a queue: each member joins at its back,
+// and each S behind it turns the queue once (front to back). `smaller_after[k]` counts the
+// S between member k and k + 1 (after the last member for the last). The queue is a circular
+// array with its front at `head`; a member joins by insertion at the front's index, so all
+// insert indexes are known up front and resolved backwards, each member taking the free slot
+// of its rank.
+void OrderGroup(std::span<std::uint32_t> members, std::span<const std::int64_t> smaller_after,
+                GroupScratch& scratch) {
+  const std::size_t count = members.size();
+  std::vector<std::uint32_t>& insert_at = scratch.insert_at;
+  insert_at.assign(count, 0);
+  std::size_t head = 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    if (k > 0) insert_at[k] = static_cast<std::uint32_t>(head++);
+    head = static_cast<std::size_t>((static_cast<std::int64_t>(head) + smaller_after[k]) %
+                                    static_cast<std::int64_t>(k + 1));
+  }
+
+  std::vector<std::uint32_t>& slots = scratch.slots;
+  if (count <= 32) {
+    slots.clear();
+    for (std::size_t k = 0; k < count; ++k) {
+      slots.insert(slots.begin() + insert_at[k], members[k]);
+    }
+  } else {
+    slots.assign(count, 0);
+    Fenwick free_slots(count);
+    for (std::size_t i = 0; i < count; ++i) free_slots.Add(i, 1);
+    for (std::size_t k = count; k-- > 0;) {
+      const std::size_t slot = free_slots.FindByRank(static_cast<std::int32_t>(insert_at[k]));
+      slots[slot] = members[k];
+      free_slots.Add(slot, -1);
+    }
+  }
+  std::rotate_copy(slots.begin(), slots.begin() + static_cast<std::ptrdiff_t>(head), slots.end(),
+                   members.begin());
+}
+
+}  // namespace
+
+bool SortRefuses(std::span<const std::string> lines) {
+  return lines.size() < 6 || lines[5].empty();
+}
+
+std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string> lines) {
+  const std::size_t n = lines.size();
+
+  // Every non-empty key starts with the common prefix of all keys; the sixteen upper-cased
+  // bytes after it, held in the entry, decide nearly every comparison without another look
+  // at the lines.
+  std::vector<std::uint32_t> key_length(n);
+  std::string first_key;
+  std::size_t prefix = 0;
+  std::size_t keyed = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::string_view line = lines[i];
+    const std::size_t length = KeyLength(line);
+    key_length[i] = static_cast<std::uint32_t>(length);
+    if (length == 0) continue;
+    if (keyed++ == 0) {
+      first_key.assign(line.substr(0, length));
+      for (char& c : first_key) c = static_cast<char>(UpperAscii(static_cast<std::uint8_t>(c)));
+      prefix = length;
+      continue;
+    }
+    std::size_t same = 0;
+    const std::size_t limit = std::min(prefix, length);
+    while (same < limit && static_cast<std::uint8_t>(first_key[same]) ==
+                               UpperAscii(static_cast<std::uint8_t>(line[same]))) {
+      ++same;
+    }
+    prefix = same;
+  }
+
+  struct Entry {
+    std::uint64_t head;
+    std::uint64_t middle;
+    std::uint32_t line;
+    std::uint32_t length;
+  };
+  const auto word_at = [](std::string_view line, std::size_t from, std::size_t end) {
+    std::uint64_t word = 0;
+    for (std::size_t b = from; b < from + 8; ++b) {
+      word = (word << 8) | (b < end ? UpperAscii(static_cast<std::uint8_t>(line[b])) : 0u);
+    }
+    return word;
+  };
+  std::vector<std::uint32_t> order;
+  order.reserve(n);
+  std::vector<Entry> entries;
+  entries.reserve(keyed);
+  for (std::uint32_t i = 0; i < n; ++i) {
+    const std::uint32_t length = key_length[i];
+    if (length == 0) {
+      order.push_back(i);  // the smallest key: these lines go first
+      continue;
+    }
+    const std::string_view line = lines[i];
+    entries.push_back(
+        {word_at(line, prefix, length), word_at(line, prefix + 8, length), i, length});
+  }
+  const std::size_t empty_count = order.size();
+
+  // A key ends with its only comma, so equal held bytes mean the two keys end at the same
+  // place among them (and are equal) or both go on past them.
+  const std::size_t rest = prefix + 16;
+  const auto same_held = [](const Entry& a, const Entry& b) {
+    return a.head == b.head && a.middle == b.middle;
+  };
+  const auto compare_rest = [&](const Entry& a, const Entry& b) -> int {
+    if (a.length <= rest) return 0;
+    const std::string_view x = lines[a.line];
+    const std::string_view y = lines[b.line];
+    const std::size_t common = std::min(a.length, b.length);
+    for (std::size_t k = rest; k < common; ++k) {
+      const std::uint8_t p = UpperAscii(static_cast<std::uint8_t>(x[k]));
+      const std::uint8_t q = UpperAscii(static_cast<std::uint8_t>(y[k]));
+      if (p != q) return p < q ? -1 : 1;
+    }
+    return a.length == b.length ? 0 : (a.length < b.length ? -1 : 1);
+  };
+  // First by the held bytes alone, then each run of equal held bytes by the rest of the key,
+  // so the lines themselves are read only where the held bytes tie.
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    if (a.head != b.head) return a.head < b.head;
+    if (a.middle != b.middle) return a.middle < b.middle;
+    return a.line < b.line;
+  });
+
+  // Group ids in key order: 0 for the empty key, then one per distinct key.
+  std::vector<std::uint32_t> group_of(n, 0);
+  std::vector<std::uint32_t> group_begin{0};  // index into `order` of each group's first line
+  for (std::size_t start = 0; start < entries.size();) {
+    std::size_t end = start + 1;
+    while (end < entries.size() && same_held(entries[start], entries[end])) ++end;
+    const bool long_keys = end - start > 1 && entries[start].length > rest;
+    if (long_keys) {
+      std::sort(entries.begin() + static_cast<std::ptrdiff_t>(start),
+                entries.begin() + static_cast<std::ptrdiff_t>(end),
+                [&](const Entry& a, const Entry& b) {
+                  const int c = compare_rest(a, b);
+                  return c != 0 ? c < 0 : a.line < b.line;
+                });
+    }
+    for (std::size_t k = start; k < end; ++k) {
+      if (k == start || (long_keys && compare_rest(entries[k - 1], entries[k]) != 0)) {
+        group_begin.push_back(static_cast<std::uint32_t>(empty_count + k));
+      }
+      group_of[entries[k].line] = static_cast<std::uint32_t>(group_begin.size() - 1);
+      order.push_back(entries[k].line);
+    }
+    start = end;
+  }
+  const std::size_t groups = group_begin.size();
+  group_begin.push_back(static_cast<std::uint32_t>(n));
+
+  // For every line in a group of two or more: how many lines with a smaller key stand
+  // before it. One sweep in list order, counting lines per group.
+  std::vector<std::int32_t> smaller_before(n, 0);
+  {
+    Fenwick seen(groups);
+    for (std::uint32_t p = 0; p < n; ++p) {
+      const std::uint32_t g = group_of[p];
+      if (group_begin[g + 1] - group_begin[g] > 1) smaller_before[p] = seen.Prefix(g);
+      seen.Add(g, 1);
+    }
+  }
+
+  std::vector<std::int64_t> smaller_after;
+  GroupScratch scratch;
+  for (std::size_t g = 1; g < groups; ++g) {
+    std::span<std::uint32_t> members(order.data() + group_begin[g],
+                                     group_begin[g + 1] - group_begin[g]);
+    const std::size_t count = members.size();
+    if (count < 2) continue;
+    smaller_after.resize(count);
+    for (std::size_t k = 0; k + 1 < count; ++k) {
+      smaller_after[k] = smaller_before[members[k + 1]] - smaller_before[members[k]];
+    }
+    smaller_after[count - 1] =
+        static_cast<std::int64_t>(group_begin[g]) - smaller_before[members[count - 1]];
+    OrderGroup(members, smaller_after, scratch);
+  }
+  return order;
+}
+
+SortResult SortTriggerList(std::vector<std::string> lines) {
+  const std::size_t first = !lines.empty() && lines[0] == kHeader ? 1 : 0;
+  const std::span<const std::string> items(lines.data() + first, lines.size() - first);
+  const std::vector<std::uint32_t> order = ExchangeSortOrder(items);
+
+  SortResult result;
+  result.lines.reserve(order.size() + 1);
+  result.lines.emplace_back(kHeader);
+  for (const std::uint32_t index : order) {
+    std::string& line = lines[first + index];
+    if (!line.empty()) result.lines.push_back(std::move(line));
+  }
+  result.caret_line = static_cast<int>(result.lines.size());
+  return result;
+}
+
+}  // namespace quarrix

@@ -1,0 +1,32 @@
+#pragma once
+// Sort Alphabetically over a snapshot of the trigger list. A line's key is its text up to and
+// including the first comma (empty without one), ASCII a-z upper-cased, compared as unsigned
+// bytes. The result is exactly the one an in-place exchange sort of the lines gives, its
+// order among equal keys included, computed in O(n log n); the header goes on top and empty
+// lines are dropped.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quarrix {
+
+// True when the sort must refuse the list: fewer than six lines, or the sixth (index 5) empty.
+bool SortRefuses(std::span<const std::string> lines);
+
+struct SortResult {
+  // "[QuoomTriggers]", then the sorted lines without the empty ones.
+  std::vector<std::string> lines;
+  // One-based line for go-to-line: always the last line of `lines`.
+  int caret_line = 1;
+};
+
+// Sorts every line below a "[QuoomTriggers]" first line; a first line with any other text is
+// sorted as an ordinary line. Takes the lines by value so a caller can move a snapshot in.
+SortResult SortTriggerList(std::vector<std::string> lines);
+
+// The order the exchange sort leaves, as indexes into `lines` (all of them, empty ones
+// included), without touching the text. The building block of SortTriggerList.
+std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string> lines);
+
+}  // namespace quarrix
