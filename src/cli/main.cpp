@@ -1,2 +1,28 @@
 // quarrix-cli: the trigger list tools of Quarrix for a terminal.
-int main() { return 0; }
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+#include "cli/cli_output.h"
+#include "cli/extract_command.h"
+#include "cli/names_command.h"
+
+int main(int argc, char** argv) {
+  using namespace quarrix::cli;
+  CLI::App app("Trigger lists from UT2004 sound packages", "quarrix-cli");
+  app.set_version_flag("--version", std::string("quarrix-cli ") + QUARRIX_VERSION);
+  app.require_subcommand(1);
+  app.footer(ExitCodesHelp("the run gave no entry"));
+
+  CommandAction action;
+  AddExtractCommand(app, action);
+  AddNamesCommand(app, action);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)) return app.exit(error);
+    PrintError(error.what());
+    return kExitUsage;
+  }
+  return RunAction(action);
+}

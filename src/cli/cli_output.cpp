@@ -1,0 +1,67 @@
+#include "cli/cli_output.h"
+
+#include <cstdio>
+#include <exception>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "runtime/file_io.h"
+
+namespace quarrix::cli {
+
+std::string ExitCodesHelp(std::string_view meaning_of_1) {
+  std::string help = "Exit codes:\n  0  success\n  1  ";
+  help += meaning_of_1;
+  help += "\n  2  usage error\n  3  a file could not be read or written\n";
+  return help;
+}
+
+void AddOutputOptions(CLI::App& command, OutputOptions& options) {
+  command
+      .add_option("-o,--output", options.path,
+                  "Write to FILE (replaced atomically) instead of standard output")
+      ->type_name("FILE");
+  command
+      .add_option("--line-breaks", options.line_breaks,
+                  "Line breaks of the output: crlf (default), lf or cr")
+      ->check(CLI::IsMember({"crlf", "lf", "cr"}));
+}
+
+void WriteList(std::span<const std::string> lines, TSynEditFileFormat style,
+               const OutputOptions& options) {
+  if (options.line_breaks == "crlf") style = TSynEditFileFormat::sffDos;
+  if (options.line_breaks == "lf") style = TSynEditFileFormat::sffUnix;
+  if (options.line_breaks == "cr") style = TSynEditFileFormat::sffMac;
+  const std::string bytes = FormatTriggerFile(lines, style);
+  if (options.path.empty()) {
+    WriteStdout(bytes);
+  } else {
+    WriteFileAtomic(options.path, bytes);
+  }
+}
+
+void WriteStdout(std::string_view bytes) {
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);  // the list's own breaks, not the console's
+#endif
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+  if (std::fflush(stdout) != 0 || !written) throw OutputError();
+}
+
+void PrintError(std::string_view message) {
+  std::fprintf(stderr, "quarrix-cli: %.*s\n", static_cast<int>(message.size()), message.data());
+}
+
+int RunAction(const CommandAction& action) {
+  try {
+    return action();
+  } catch (const std::exception& error) {
+    PrintError(error.what());
+    return kExitFileError;
+  }
+}
+
+}  // namespace quarrix::cli

@@ -1,0 +1,87 @@
+#include "cli/extract_command.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/line_list.h"
+#include "extract/package_reader.h"
+#include "extract/trigger_list.h"
+
+namespace quarrix::cli {
+namespace {
+
+struct ExtractArgs {
+  std::vector<std::string> packages;
+  std::string append;
+  bool has_append = false;
+  OutputOptions output;
+  bool no_trigger_names = false;
+  bool no_dedicated = false;
+  bool hide_in_menu = false;
+  bool admin_only = false;
+  bool no_random = false;
+};
+
+int RunExtract(const ExtractArgs& args) {
+  PlainLineList list;
+  TSynEditFileFormat style = TSynEditFileFormat::sffDos;
+  BuildRoad road = BuildRoad::kNewList;
+  if (args.has_append) {
+    TriggerFileText text = ReadTriggerFile(args.append);
+    style = text.format;
+    // As in the window, the add road needs a list of two lines or more; a shorter one is
+    // replaced by a new list.
+    if (text.lines.size() >= 2) {
+      list.Assign(std::move(text.lines));
+      road = BuildRoad::kAddToCurrent;
+    }
+  }
+
+  TriggerOptions options;
+  options.no_trigger_names = args.no_trigger_names;
+  options.dedicated = !args.no_dedicated;
+  options.hide_in_menu = args.hide_in_menu;
+  options.admin_only = args.admin_only;
+  options.no_random = args.no_random;
+
+  int appended = 0;
+  for (const std::string& path : args.packages) {
+    const PackageImage image = LoadPackageImage(path);
+    appended += BuildTriggerList(list, image.bytes(), road, options, FileNameOf(path)).appended;
+    road = BuildRoad::kAddToCurrent;
+  }
+  // Written only once every file has been read, so a failed run leaves the output untouched.
+  WriteList(list.lines(), style, args.output);
+  return appended > 0 ? kExitSuccess : kExitNoEntry;
+}
+
+}  // namespace
+
+void AddExtractCommand(CLI::App& app, CommandAction& action) {
+  auto args = std::make_shared<ExtractArgs>();
+  CLI::App* command = app.add_subcommand(
+      "extract",
+      "Build a trigger list from sound packages: the first starts a new list, each further one "
+      "is added to it");
+  command->add_option("PACKAGE", args->packages, "Sound packages (.uax), in this order")
+      ->required();
+  command->add_flag("--no-trigger-names", args->no_trigger_names, "Leave every trigger name empty");
+  command->add_flag("--no-dedicated", args->no_dedicated, "Write DedicatedOnly=False");
+  command->add_flag("--hide-in-menu", args->hide_in_menu, "Write HideInMenu=True");
+  command->add_flag("--admin-only", args->admin_only, "Write AdminOnly=True");
+  command->add_flag("--no-random", args->no_random, "Write Random=0 (no variant search)");
+  CLI::Option* append = command->add_option(
+      "--append", args->append,
+      "Start from the trigger list in FILE and keep its line breaks (a list of fewer than two "
+      "lines is replaced by a new one); -o may name the same file");
+  append->type_name("FILE");
+  AddOutputOptions(*command, args->output);
+  command->footer(ExitCodesHelp("no package gave an entry (the list is still written)"));
+  command->callback([args, append, &action] {
+    args->has_append = append->count() > 0;
+    action = [args] { return RunExtract(*args); };
+  });
+}
+
+}  // namespace quarrix::cli

@@ -1,0 +1,75 @@
+#include "extract/trigger_list.h"
+
+#include "extract/package_reader.h"
+
+namespace quarrix {
+
+std::string PackageBase(std::string_view file_name) {
+  if (file_name.size() <= 4) return {};
+  return AsciiUpper(file_name.substr(0, file_name.size() - 4));
+}
+
+std::string FileNameOf(std::string_view path) {
+#ifdef _WIN32
+  const std::size_t cut = path.find_last_of("/\\:");
+#else
+  const std::size_t cut = path.rfind('/');
+#endif
+  return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+TriggerEntryFormat::TriggerEntryFormat(const TriggerOptions& options, std::string_view file_name)
+    : no_trigger_names_(options.no_trigger_names) {
+  flags_ = options.dedicated ? "DedicatedOnly=True," : "DedicatedOnly=False,";
+  flags_ += options.hide_in_menu ? "HideInMenu=True," : "HideInMenu=False,";
+  flags_ += options.admin_only ? "AdminOnly=True," : "AdminOnly=False,";
+  file_ = ",Filename=\"";
+  file_ += file_name;
+  file_ += "\")";
+}
+
+std::string TriggerEntryFormat::Entry(std::string_view sound_name, int variants) const {
+  constexpr std::string_view kOpen = "Quooms=(SoundName=\"";
+  constexpr std::string_view kTrigger = "\",TriggerName=\"";
+  constexpr std::string_view kClose = "\",";
+  constexpr std::string_view kRandom = "Random=";
+  const std::string count = std::to_string(variants);
+  std::string entry;
+  entry.reserve(kOpen.size() + 2 * sound_name.size() + kTrigger.size() + kClose.size() +
+                flags_.size() + kRandom.size() + count.size() + file_.size());
+  entry += kOpen;
+  entry += sound_name;
+  entry += kTrigger;
+  if (!no_trigger_names_) entry += sound_name;
+  entry += kClose;
+  entry += flags_;
+  entry += kRandom;
+  entry += count;
+  entry += file_;
+  return entry;
+}
+
+BuildResult BuildTriggerList(LineList& list, std::span<const std::uint8_t> image, BuildRoad road,
+                             const TriggerOptions& options, std::string_view file_name) {
+  const TriggerEntryFormat format(options, file_name);
+  const std::string base = PackageBase(file_name);
+  if (road == BuildRoad::kAddToCurrent) {
+    const int last = list.Count() - 1;
+    if (last >= 0 && list.Get(last).empty()) list.Delete(last);
+  } else {
+    list.Append(kTriggerHeader);
+  }
+
+  const ListWalk walk(image,
+                      options.no_random ? ListWalk::Variants::kSkip : ListWalk::Variants::kCount);
+  int appended = 0;
+  for (int i = 0; i < walk.size(); ++i) {
+    if (!IsSoundName(walk.name(i), base)) continue;
+    list.Append(format.Entry(walk.name(i), walk.variants(i)));
+    ++appended;
+  }
+  list.Append("");
+  return {!list.Get(1).empty(), appended};
+}
+
+}  // namespace quarrix

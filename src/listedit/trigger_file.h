@@ -1,0 +1,41 @@
+#pragma once
+// The trigger file codec: a trigger list is written as its lines joined by one line-break
+// style, and read back by splitting at CR, LF and CR LF. Bytes are kept as they are, so a
+// file read and written unchanged gives the same bytes when its breaks are alike.
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarrix {
+
+// The line-break style of a list: CR LF, LF or CR.
+enum class TSynEditFileFormat { sffDos, sffUnix, sffMac };
+
+struct TriggerFileText {
+  std::vector<std::string> lines;
+  TSynEditFileFormat format = TSynEditFileFormat::sffDos;
+};
+
+// "\r\n", "\n" or "\r".
+std::string_view LineBreakOf(TSynEditFileFormat format);
+
+// Splits bytes into lines: a line ends at CR or LF, after which one CR and then one LF are
+// taken (CR LF is one break, LF CR two). A last byte CR or LF adds an empty last line; no
+// bytes give no lines. The style is sffMac when the bytes hold CR but no LF, sffUnix when
+// LF but no CR, sffDos otherwise.
+TriggerFileText ParseTriggerFile(std::string_view bytes);
+
+// The lines joined with the style's break after every line but the last.
+std::string FormatTriggerFile(std::span<const std::string> lines, TSynEditFileFormat format);
+
+// Reads and parses a whole file. Throws FileOpenError ("Cannot open file %s").
+TriggerFileText ReadTriggerFile(const std::string& path);
+
+// Replaces the file with the formatted lines, atomically. Throws FileCreateError ("Cannot
+// create file %s") and leaves an existing file untouched on failure. Callers do not write a
+// list of no lines.
+void WriteTriggerFile(const std::string& path, std::span<const std::string> lines,
+                      TSynEditFileFormat format);
+
+}  // namespace quarrix

@@ -1,0 +1,110 @@
+#include "listedit/trigger_file.h"
+
+#include <gtest/gtest.h>
+
+#include "runtime/errors.h"
+#include "runtime/file_io.h"
+#include "support/temp_dir.h"
+
+namespace quarrix {
+namespace {
+
+using testing::Slurp;
+using testing::TempDir;
+using Lines = std::vector<std::string>;
+constexpr auto kDos = TSynEditFileFormat::sffDos;
+constexpr auto kUnix = TSynEditFileFormat::sffUnix;
+constexpr auto kMac = TSynEditFileFormat::sffMac;
+
+struct ParseCase {
+  std::string bytes;
+  Lines lines;
+  TSynEditFileFormat format;
+  std::string written;  // what writing the lines back in that format gives
+};
+
+TEST(TriggerFile, SplitsAtEveryBreakAndKeepsTheStyle) {
+  const ParseCase cases[] = {
+      {"a\r\nb\r\n", {"a", "b", ""}, kDos, "a\r\nb\r\n"},
+      {"a\nb", {"a", "b"}, kUnix, "a\nb"},
+      {"a\n\rb", {"a", "", "b"}, kDos, "a\r\n\r\nb"},
+      {"a\rb\r", {"a", "b", ""}, kMac, "a\rb\r"},
+      {"a\r\nb\nc", {"a", "b", "c"}, kDos, "a\r\nb\r\nc"},
+      {"a\r\r\nb", {"a", "", "b"}, kDos, "a\r\n\r\nb"},
+      {"abc", {"abc"}, kDos, "abc"},
+      {"", {}, kDos, ""},
+      {"\r\n", {"", ""}, kDos, "\r\n"},
+      {"\n\n", {"", "", ""}, kUnix, "\n\n"},
+      {"\r", {"", ""}, kMac, "\r"},
+      {"x\n", {"x", ""}, kUnix, "x\n"},
+  };
+  for (const ParseCase& c : cases) {
+    const TriggerFileText text = ParseTriggerFile(c.bytes);
+    EXPECT_EQ(text.lines, c.lines) << ::testing::PrintToString(c.bytes);
+    EXPECT_EQ(text.format, c.format) << ::testing::PrintToString(c.bytes);
+    EXPECT_EQ(FormatTriggerFile(text.lines, text.format), c.written)
+        << ::testing::PrintToString(c.bytes);
+  }
+}
+
+TEST(TriggerFile, EveryByteOtherThanABreakSurvives) {
+  std::string line;
+  for (int byte = 0; byte < 256; ++byte) {
+    if (byte != '\r' && byte != '\n') line += static_cast<char>(byte);
+  }
+  const std::string bytes = line + "\n" + line;
+  const TriggerFileText text = ParseTriggerFile(bytes);
+  EXPECT_EQ(text.lines, (Lines{line, line}));
+  EXPECT_EQ(FormatTriggerFile(text.lines, text.format), bytes);
+}
+
+TEST(TriggerFile, WritesTheStyleBreakBetweenLines) {
+  const Lines lines = {"[QuoomTriggers]", "entry", ""};
+  EXPECT_EQ(FormatTriggerFile(lines, kDos), "[QuoomTriggers]\r\nentry\r\n");
+  EXPECT_EQ(FormatTriggerFile(lines, kUnix), "[QuoomTriggers]\nentry\n");
+  EXPECT_EQ(FormatTriggerFile(lines, kMac), "[QuoomTriggers]\rentry\r");
+  EXPECT_EQ(FormatTriggerFile(Lines{"entry"}, kDos), "entry");
+  EXPECT_EQ(FormatTriggerFile(Lines{}, kDos), "");
+}
+
+TEST(TriggerFile, ReadsAndWritesFiles) {
+  TempDir dir;
+  const std::string path = dir.Write("list.txt", "a\nb\n");
+  const TriggerFileText text = ReadTriggerFile(path);
+  EXPECT_EQ(text.lines, (Lines{"a", "b", ""}));
+  EXPECT_EQ(text.format, kUnix);
+  WriteTriggerFile(path, Lines{"x", "y"}, kMac);
+  EXPECT_EQ(Slurp(path), "x\ry");
+}
+
+template <typename Error, typename Action>
+std::string ErrorText(Action action) {
+  try {
+    action();
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return "no error";
+}
+
+TEST(TriggerFile, ReportsFilesThatCannotBeReadOrWritten) {
+  TempDir dir;
+  const std::string file = dir.Write("file.txt", "keep");
+  for (const std::string& path : {dir.File("missing.txt"), dir.path(), file + "/x.txt"}) {
+    EXPECT_EQ(ErrorText<FileOpenError>([&] { ReadTriggerFile(path); }), "Cannot open file " + path);
+  }
+  for (const std::string& path : {dir.path(), file + "/x.txt", std::string("/dev/full")}) {
+    EXPECT_EQ(ErrorText<FileCreateError>([&] { WriteTriggerFile(path, Lines{"a"}, kDos); }),
+              "Cannot create file " + path);
+  }
+  SetFileFaultsForTesting({{}, [&](const std::string& path) { return path == file; }});
+  EXPECT_EQ(ErrorText<FileCreateError>([&] {
+              WriteTriggerFile(file, Lines{"new", "text"}, kDos);
+            }),
+            "Cannot create file " + file);
+  SetFileFaultsForTesting({});
+  EXPECT_EQ(Slurp(file), "keep");
+}
+
+}  // namespace
+}  // namespace quarrix

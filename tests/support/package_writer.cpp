@@ -1,0 +1,334 @@
+#include "support/package_writer.h"
+
+#include <stdexcept>
+
+namespace quarrix::testing {
+namespace {
+
+// The first version whose names carry a compact length, the first whose header holds a GUID
+// and generations instead of a heritage table, the first whose sounds record the offset past
+// their samples.
+constexpr std::uint16_t kNameLengthVersion = 64;
+constexpr std::uint16_t kGenerationVersion = 68;
+constexpr std::uint16_t kSoundOffsetVersion = 63;
+
+void AppendU16(std::string& out, std::uint16_t value) {
+  out += static_cast<char>(value & 0xFF);
+  out += static_cast<char>(value >> 8);
+}
+
+void AppendU32(std::string& out, std::uint32_t value) {
+  for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((value >> shift) & 0xFF);
+}
+
+void AppendI32(std::string& out, std::int32_t value) {
+  AppendU32(out, static_cast<std::uint32_t>(value));
+}
+
+void PatchU32(std::string& out, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    out[at + static_cast<std::size_t>(i)] = static_cast<char>(value >> (8 * i));
+}
+
+std::uint32_t Offset(const std::string& out) { return static_cast<std::uint32_t>(out.size()); }
+
+void CheckName(const PackageSpec& spec, int index) {
+  if (index < 0 || index >= static_cast<int>(spec.names.size())) {
+    throw std::invalid_argument("name index out of range: " + std::to_string(index));
+  }
+}
+
+void AppendName(std::string& out, const NameEntry& name, std::uint16_t version) {
+  const bool wide = name.encoding == NameEntry::Encoding::kUtf16;
+  if (version < kNameLengthVersion) {
+    if (wide) throw std::invalid_argument("UTF-16 names need version 64 or later");
+    if (name.ansi.find('\0') != std::string::npos) {
+      throw std::invalid_argument("a zero-terminated name cannot hold a zero byte");
+    }
+    out += name.ansi;
+    out += '\0';
+  } else if (wide) {
+    AppendCompactIndex(out, -static_cast<std::int32_t>(name.utf16.size() + 1));
+    for (const char16_t unit : name.utf16) AppendU16(out, static_cast<std::uint16_t>(unit));
+    AppendU16(out, 0);
+  } else {
+    AppendCompactIndex(out, static_cast<std::int32_t>(name.ansi.size() + 1));
+    out += name.ansi;
+    out += '\0';
+  }
+  AppendU32(out, name.flags);
+}
+
+void AppendSound(std::string& out, const SoundData& sound, int none_index, std::uint16_t version) {
+  AppendCompactIndex(out, none_index);  // the property list is empty: it holds only its end
+  AppendCompactIndex(out, sound.format_name);
+  const std::string count = CompactIndex(static_cast<std::int32_t>(sound.samples.size()));
+  if (version >= kSoundOffsetVersion) {
+    AppendU32(out,
+              Offset(out) + 4 + static_cast<std::uint32_t>(count.size() + sound.samples.size()));
+  }
+  out += count;
+  out += sound.samples;
+}
+
+// A small mono 8-bit RIFF WAVE file, different for each seed.
+std::string WaveFile(int seed) {
+  constexpr std::uint32_t kSamples = 32;
+  constexpr std::uint32_t kRate = 11025;
+  std::string wave = "RIFF";
+  AppendU32(wave, 36 + kSamples);
+  wave += "WAVEfmt ";
+  AppendU32(wave, 16);
+  AppendU16(wave, 1);  // PCM
+  AppendU16(wave, 1);  // mono
+  AppendU32(wave, kRate);
+  AppendU32(wave, kRate);  // bytes per second
+  AppendU16(wave, 1);      // block align
+  AppendU16(wave, 8);      // bits per sample
+  wave += "data";
+  AppendU32(wave, kSamples);
+  for (std::uint32_t k = 0; k < kSamples; ++k) {
+    wave += static_cast<char>(96 + (k * static_cast<std::uint32_t>(7 + seed)) % 64);
+  }
+  return wave;
+}
+
+Guid GuidOf(std::string_view text) {
+  std::uint64_t hash = 1469598103934665603ull;  // FNV-1a
+  Guid guid{};
+  for (std::size_t i = 0; i < guid.size(); ++i) {
+    for (const char c : text) {
+      hash ^= static_cast<std::uint8_t>(c);
+      hash *= 1099511628211ull;
+    }
+    hash ^= i;
+    hash *= 1099511628211ull;
+    guid[i] = static_cast<std::uint8_t>(hash >> 56);
+  }
+  return guid;
+}
+
+}  // namespace
+
+NameEntry NameEntry::Ansi(std::string text, std::uint32_t flags) {
+  NameEntry name;
+  name.ansi = std::move(text);
+  name.flags = flags;
+  return name;
+}
+
+NameEntry NameEntry::Utf16(std::u16string text, std::uint32_t flags) {
+  NameEntry name;
+  name.encoding = Encoding::kUtf16;
+  name.utf16 = std::move(text);
+  name.flags = flags;
+  return name;
+}
+
+int PackageSpec::AddName(NameEntry name) {
+  names.push_back(std::move(name));
+  return static_cast<int>(names.size()) - 1;
+}
+
+int PackageSpec::FindName(std::string_view text) const {
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (names[i].encoding == NameEntry::Encoding::kAnsi && names[i].ansi == text) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
+int PackageSpec::NameIndex(std::string_view text, std::uint32_t flags) {
+  const int found = FindName(text);
+  return found >= 0 ? found : AddName(NameEntry::Ansi(std::string(text), flags));
+}
+
+void AppendCompactIndex(std::string& out, std::int32_t value) {
+  const bool negative = value < 0;
+  std::uint32_t rest =
+      negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  std::uint8_t first = static_cast<std::uint8_t>(rest & 0x3F);
+  if (negative) first |= 0x80;
+  rest >>= 6;
+  if (rest != 0) first |= 0x40;
+  out += static_cast<char>(first);
+  // Three more bytes carry 7 bits each; a fifth carries the last 8.
+  for (int byte = 1; byte < 5 && rest != 0; ++byte) {
+    std::uint8_t next;
+    if (byte < 4) {
+      next = static_cast<std::uint8_t>(rest & 0x7F);
+      rest >>= 7;
+      if (rest != 0) next |= 0x80;
+    } else {
+      next = static_cast<std::uint8_t>(rest);
+      rest = 0;
+    }
+    out += static_cast<char>(next);
+  }
+}
+
+std::string CompactIndex(std::int32_t value) {
+  std::string out;
+  AppendCompactIndex(out, value);
+  return out;
+}
+
+WrittenPackage WritePackage(const PackageSpec& spec) {
+  WrittenPackage written;
+  std::string& out = written.bytes;
+  const int none_index = spec.FindName("None");
+
+  AppendU32(out, kPackageTag);
+  AppendU16(out, spec.version);
+  AppendU16(out, spec.licensee);
+  AppendU32(out, spec.package_flags);
+  AppendI32(out, static_cast<std::int32_t>(spec.names.size()));
+  const std::size_t name_offset_at = out.size();
+  AppendU32(out, 0);
+  AppendI32(out, static_cast<std::int32_t>(spec.exports.size()));
+  const std::size_t export_offset_at = out.size();
+  AppendU32(out, 0);
+  AppendI32(out, static_cast<std::int32_t>(spec.imports.size()));
+  const std::size_t import_offset_at = out.size();
+  AppendU32(out, 0);
+
+  if (spec.version >= kGenerationVersion) {
+    out.append(reinterpret_cast<const char*>(spec.guid.data()), spec.guid.size());
+    const std::vector<Generation> generations = spec.generations.value_or(
+        std::vector<Generation>{{static_cast<std::int32_t>(spec.exports.size()),
+                                 static_cast<std::int32_t>(spec.names.size())}});
+    AppendI32(out, static_cast<std::int32_t>(generations.size()));
+    for (const Generation& generation : generations) {
+      AppendI32(out, generation.export_count);
+      AppendI32(out, generation.name_count);
+    }
+  } else {
+    const std::vector<Guid> heritage =
+        spec.heritage.empty() ? std::vector<Guid>{spec.guid} : spec.heritage;
+    AppendI32(out, static_cast<std::int32_t>(heritage.size()));
+    const std::size_t heritage_offset_at = out.size();
+    AppendU32(out, 0);
+    written.heritage_offset = Offset(out);
+    PatchU32(out, heritage_offset_at, written.heritage_offset);
+    for (const Guid& guid : heritage)
+      out.append(reinterpret_cast<const char*>(guid.data()), guid.size());
+  }
+
+  written.name_offset = Offset(out);
+  PatchU32(out, name_offset_at, written.name_offset);
+  for (const NameEntry& name : spec.names) {
+    written.name_entry_offsets.push_back(Offset(out));
+    AppendName(out, name, spec.version);
+  }
+
+  written.import_offset = Offset(out);
+  PatchU32(out, import_offset_at, written.import_offset);
+  for (const ImportEntry& entry : spec.imports) {
+    CheckName(spec, entry.class_package);
+    CheckName(spec, entry.class_name);
+    CheckName(spec, entry.object_name);
+    AppendCompactIndex(out, entry.class_package);
+    AppendCompactIndex(out, entry.class_name);
+    AppendI32(out, entry.outer);
+    AppendCompactIndex(out, entry.object_name);
+  }
+
+  for (const ExportEntry& entry : spec.exports) {
+    const std::uint32_t start = Offset(out);
+    if (const auto* raw = std::get_if<std::string>(&entry.data)) {
+      out += *raw;
+    } else {
+      const SoundData& sound = std::get<SoundData>(entry.data);
+      if (none_index < 0) throw std::invalid_argument("a sound needs the name None");
+      CheckName(spec, sound.format_name);
+      AppendSound(out, sound, none_index, spec.version);
+    }
+    const std::uint32_t size = Offset(out) - start;
+    written.serial_sizes.push_back(size);
+    written.serial_offsets.push_back(size > 0 ? start : 0);
+  }
+
+  written.export_offset = Offset(out);
+  PatchU32(out, export_offset_at, written.export_offset);
+  for (std::size_t i = 0; i < spec.exports.size(); ++i) {
+    const ExportEntry& entry = spec.exports[i];
+    CheckName(spec, entry.object_name);
+    AppendCompactIndex(out, entry.class_ref);
+    AppendCompactIndex(out, entry.super_ref);
+    AppendI32(out, entry.outer);
+    AppendCompactIndex(out, entry.object_name);
+    AppendU32(out, entry.object_flags);
+    AppendCompactIndex(out, static_cast<std::int32_t>(written.serial_sizes[i]));
+    if (written.serial_sizes[i] > 0) {
+      AppendCompactIndex(out, static_cast<std::int32_t>(written.serial_offsets[i]));
+    }
+  }
+  out += spec.trailer;
+  return written;
+}
+
+PackageSpec MakeSoundPackage(std::string_view package_name, const std::vector<SoundGroup>& groups) {
+  PackageSpec spec;
+  spec.guid = GuidOf(package_name);
+  const int none = spec.AddName(NameEntry::Ansi("None", kTaggedNativeNameFlags));
+  const int core = spec.AddName(NameEntry::Ansi("Core", kNativeNameFlags));
+  const int engine = spec.AddName(NameEntry::Ansi("Engine", kNativeNameFlags));
+  const int package = spec.AddName(NameEntry::Ansi("Package", kTaggedNativeNameFlags));
+  const int class_name = spec.AddName(NameEntry::Ansi("Class", kTaggedNativeNameFlags));
+  const int sound = spec.AddName(NameEntry::Ansi("Sound", kNativeNameFlags));
+  const int wav = spec.AddName(NameEntry::Ansi("WAV", kNameFlags));
+  spec.NameIndex(package_name);
+
+  spec.imports = {
+      {core, package, 0, engine},                 // the package Engine
+      {core, class_name, ImportRef(0), sound},    // its class Sound
+      {core, package, 0, core},                   // the package Core
+      {core, class_name, ImportRef(2), package},  // its class Package
+  };
+  const std::int32_t sound_class = ImportRef(1);
+  const std::int32_t package_class = ImportRef(3);
+
+  int seed = 0;
+  for (const SoundGroup& group : groups) {
+    std::int32_t outer = 0;
+    if (!group.name.empty()) {
+      ExportEntry group_export;
+      group_export.class_ref = package_class;
+      group_export.object_name = spec.NameIndex(group.name);
+      group_export.data = CompactIndex(none);  // no properties
+      spec.exports.push_back(std::move(group_export));
+      outer = ExportRef(static_cast<int>(spec.exports.size()) - 1);
+    }
+    for (const std::string& sound_name : group.sounds) {
+      ExportEntry sound_export;
+      sound_export.class_ref = sound_class;
+      sound_export.outer = outer;
+      sound_export.object_name = spec.NameIndex(sound_name);
+      sound_export.data = SoundData{wav, WaveFile(seed++)};
+      spec.exports.push_back(std::move(sound_export));
+    }
+  }
+  return spec;
+}
+
+PackageSpec MakeDemoPackage() {
+  return MakeSoundPackage(
+      "Demo", {{"Voices",
+                {"Laugh", "Laugh1", "Laugh2", "Cheer", "Cheer1", "Cheer2", "Cheer3", "Boo", "Hello",
+                 "Goodbye", "Yes", "No", "Ouch", "Ouch1", "Wow", "GameOver"}},
+               {"Effects",
+                {"Horn", "Horn1", "Horn2", "Bell", "Whistle", "Drum", "Drum1", "Drum2", "Applause",
+                 "Crickets", "Gong", "Buzzer", "Siren", "Pop"}}});
+}
+
+std::string NameEntryBytes(std::string_view text, std::uint32_t flags) {
+  std::string out;
+  out += static_cast<char>(text.size() + 1);
+  out += text;
+  out += '\0';
+  AppendU32(out, flags);
+  return out;
+}
+
+}  // namespace quarrix::testing
