@@ -30,6 +30,11 @@ fuzz: deps
 	cmake --build --preset fuzz -j $(JOBS)
 	scripts/run-fuzzers build/fuzz $(FUZZ_SECONDS)
 
+screenshots: deps
+	cmake --preset dev >/dev/null
+	cmake --build --preset dev -j $(JOBS) --target quarrix_screenshots
+	QT_QPA_PLATFORM=offscreen build/dev/tests/ui/screenshots/quarrix_screenshots build/dev/screenshots
+
 format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 

@@ -1,0 +1,438 @@
+#include "editor/edit_buffer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "editor/text_ops.h"
+#include "editor/word.h"
+#include "runtime/errors.h"
+
+namespace quarrix {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+int Length(std::string_view line) { return static_cast<int>(line.size()); }
+
+int WidthOf(const std::string& line) {
+  // Tabs are rare in trigger lists; most lines need no per-byte walk.
+  if (std::memchr(line.data(), '\t', line.size()) == nullptr) return Length(line);
+  return DisplayWidth(line);
+}
+
+}  // namespace
+
+std::string EditBuffer::Get(int index) const {
+  if (index < 0 || index >= Count()) return {};
+  return lines_[static_cast<std::size_t>(index)];
+}
+
+void EditBuffer::Put(int index, std::string_view line) {
+  if (index == Count()) {
+    Append(line);
+    return;
+  }
+  if (index < 0 || index > Count()) throw ListIndexError(index);
+  lines_[static_cast<std::size_t>(index)] = std::string(line);
+  longest_dirty_ = true;
+  AfterListChange();
+}
+
+int EditBuffer::Append(std::string_view line) {
+  lines_.emplace_back(line);
+  if (!longest_dirty_) longest_ = std::max(longest_, WidthOf(lines_.back()));
+  AfterListChange();
+  return Count() - 1;
+}
+
+void EditBuffer::Clear() {
+  lines_.clear();
+  longest_ = 0;
+  longest_dirty_ = false;
+  caret_ = {};
+  AfterListChange();
+}
+
+void EditBuffer::Delete(int index) {
+  if (index < 0 || index >= Count()) throw ListIndexError(index);
+  lines_.erase(lines_.begin() + index);
+  longest_dirty_ = true;
+  AfterListChange();
+}
+
+void EditBuffer::Assign(std::vector<std::string> lines) {
+  lines_ = std::move(lines);
+  longest_dirty_ = true;
+  caret_ = {};
+  AfterListChange();
+}
+
+void EditBuffer::AfterListChange() {
+  if (!undo_.empty()) undo_.clear();
+  if (!redo_.empty()) redo_.clear();
+  group_open_ = false;
+  block_begin_ = block_end_ = caret_;
+}
+
+std::string_view EditBuffer::LineText(int line) const {
+  if (line < 1 || line > Count()) return {};
+  return lines_[static_cast<std::size_t>(line - 1)];
+}
+
+int EditBuffer::LongestLineWidth() const {
+  if (longest_dirty_) {
+    longest_ = 0;
+    for (const std::string& line : lines_) longest_ = std::max(longest_, WidthOf(line));
+    longest_dirty_ = false;
+  }
+  return longest_;
+}
+
+TextPos EditBuffer::ClampToText(TextPos pos) const {
+  const int line = ClampLine(pos.line, Count());
+  return ClampToLine({pos.column, line}, Length(LineText(line)));
+}
+
+void EditBuffer::SetCaret(TextPos pos) { MoveCaret(pos, SelectMode::kCollapse); }
+
+void EditBuffer::SetBlockBegin(TextPos pos) {
+  block_begin_ = block_end_ = ClampToText(pos);
+  group_open_ = false;
+}
+
+void EditBuffer::SetBlockEnd(TextPos pos) {
+  block_end_ = ClampToText(pos);
+  group_open_ = false;
+}
+
+void EditBuffer::SetCaretAndSelection(TextPos caret, TextPos block_begin, TextPos block_end) {
+  caret_ = ClampCaret(caret, Count());
+  block_begin_ = ClampToText(block_begin);
+  block_end_ = ClampToText(block_end);
+  group_open_ = false;
+}
+
+std::string EditBuffer::SelText() const {
+  const TextPos begin = BlockBegin();
+  const TextPos end = BlockEnd();
+  const auto part = [this](int line, int from_column, int to_column) {
+    const std::string_view text = LineText(line);
+    const auto from = std::min(static_cast<std::size_t>(std::max(from_column, 1) - 1), text.size());
+    const auto to = std::min(static_cast<std::size_t>(std::max(to_column, 1) - 1), text.size());
+    return std::string(text.substr(from, to > from ? to - from : 0));
+  };
+  if (begin.line == end.line) return part(begin.line, begin.column, end.column);
+  std::string text = part(begin.line, begin.column, kMaxCaretColumn + Length(LineText(begin.line)));
+  for (int line = begin.line + 1; line < end.line; ++line) {
+    text += '\n';
+    text += LineText(line);
+  }
+  text += '\n';
+  text += part(end.line, 1, end.column);
+  return text;
+}
+
+std::string EditBuffer::WordAtPos(TextPos pos) const {
+  return WordAt(LineText(pos.line), pos.column);
+}
+
+void EditBuffer::MoveCaret(TextPos pos, SelectMode mode) {
+  const TextPos target = ClampCaret(pos, Count());
+  if (mode == SelectMode::kExtend) {
+    if (!SelAvail()) block_begin_ = ClampCaret(caret_, Count());
+    block_end_ = target;
+  } else {
+    block_begin_ = block_end_ = target;
+  }
+  caret_ = target;
+  group_open_ = false;
+}
+
+void EditBuffer::SelectAll() {
+  const int last = std::max(1, Count());
+  block_begin_ = {1, 1};
+  caret_ = block_end_ = {Length(LineText(last)) + 1, last};
+  group_open_ = false;
+}
+
+void EditBuffer::SelectWord(TextPos pos) {
+  const TextPos at = ClampCaret(pos, Count());
+  const WordSpan span = WordSpanAt(LineText(at.line), at.column);
+  if (span.begin == span.end) {
+    MoveCaret(at, SelectMode::kCollapse);
+    return;
+  }
+  block_begin_ = {span.begin, at.line};
+  caret_ = block_end_ = {span.end, at.line};
+  group_open_ = false;
+}
+
+TextPos EditBuffer::PreviousWordStart() const {
+  const TextPos at = ClampCaret(caret_, Count());
+  const std::string_view line = LineText(at.line);
+  int column = std::min(at.column, Length(line) + 1);
+  if (column == 1)
+    return at.line > 1 ? TextPos{Length(LineText(at.line - 1)) + 1, at.line - 1} : at;
+  const auto word = [&line](int c) { return IsWordChar(static_cast<std::uint8_t>(line[c - 1])); };
+  --column;
+  while (column >= 1 && !word(column)) --column;
+  while (column >= 1 && word(column)) --column;
+  return {column + 1, at.line};
+}
+
+TextPos EditBuffer::NextWordStart() const {
+  const TextPos at = ClampCaret(caret_, Count());
+  const std::string_view line = LineText(at.line);
+  const int length = Length(line);
+  if (at.column > length) return at.line < Count() ? TextPos{1, at.line + 1} : at;
+  const auto word = [&line](int c) { return IsWordChar(static_cast<std::uint8_t>(line[c - 1])); };
+  int column = at.column;
+  while (column <= length && word(column)) ++column;
+  while (column <= length && !word(column)) ++column;
+  return {column, at.line};
+}
+
+EditBuffer::UndoStep EditBuffer::BeginEdit(EditKind kind) {
+  caret_ = ClampCaret(caret_, Count());
+  UndoStep step;
+  step.kind = kind;
+  step.before = CurrentSpot();
+  return step;
+}
+
+void EditBuffer::CollapseAt(TextPos pos) {
+  caret_ = block_begin_ = block_end_ = ClampCaret(pos, Count());
+}
+
+void EditBuffer::RestoreSpot(const Spot& spot) {
+  caret_ = spot.caret;
+  block_begin_ = spot.block_begin;
+  block_end_ = spot.block_end;
+}
+
+void EditBuffer::ReplaceLines(int first, std::size_t count, const std::vector<std::string>& lines) {
+  const auto at = lines_.begin() + first;
+  const std::size_t common = std::min(count, lines.size());
+  std::copy_n(lines.begin(), common, at);
+  if (count > common) {
+    lines_.erase(at + static_cast<std::ptrdiff_t>(common), at + static_cast<std::ptrdiff_t>(count));
+  } else {
+    lines_.insert(at + static_cast<std::ptrdiff_t>(common),
+                  lines.begin() + static_cast<std::ptrdiff_t>(common), lines.end());
+  }
+}
+
+TextPos EditBuffer::Replace(TextPos from, TextPos to, std::string_view text, UndoStep& step) {
+  const std::string_view first_line = LineText(from.line);
+  const std::string_view last_line = LineText(to.line);
+  const auto left_size = static_cast<std::size_t>(from.column - 1);
+  std::string left(first_line.substr(0, std::min(left_size, first_line.size())));
+  left.resize(left_size, ' ');
+  const std::string_view right =
+      last_line.substr(std::min(static_cast<std::size_t>(to.column - 1), last_line.size()));
+
+  std::vector<std::string> after = SplitLines(text);
+  after.front().insert(0, left);
+  const TextPos end{Length(after.back()) + 1, from.line + static_cast<int>(after.size()) - 1};
+  after.back().append(right);
+  for (std::string& line : after) line.resize(TrimTrailingBlanks(line).size());
+
+  const int first = from.line - 1;
+  const int count = Count() == 0 ? 0 : to.line - from.line + 1;
+  // A text emptied entirely is no line at all, not one empty line.
+  if (first == 0 && count == Count() && after.size() == 1 && after.front().empty()) after.clear();
+  std::vector<std::string> before(lines_.begin() + first, lines_.begin() + first + count);
+  if (before != after) {
+    ReplaceLines(first, before.size(), after);
+    step.changes.push_back({first, std::move(before), std::move(after)});
+  }
+  return end;
+}
+
+TextPos EditBuffer::DeleteSelectedInto(UndoStep& step) {
+  const TextPos begin = ClampToText(BlockBegin());
+  Replace(begin, ClampToText(BlockEnd()), "", step);
+  CollapseAt(begin);
+  return begin;
+}
+
+bool EditBuffer::Commit(UndoStep step) {
+  step.after = CurrentSpot();
+  const bool mergeable = (step.kind == EditKind::kTyping || step.kind == EditKind::kDeleteBack ||
+                          step.kind == EditKind::kDeleteForward) &&
+                         group_open_ && !undo_.empty() && undo_.back().kind == step.kind &&
+                         undo_.back().after.caret == step.before.caret;
+  if (step.changes.empty()) {
+    // Typing a blank at a line's end stores nothing but must not split the group.
+    if (mergeable) {
+      undo_.back().after = step.after;
+    } else {
+      group_open_ = false;
+    }
+    return false;
+  }
+  longest_dirty_ = true;
+  redo_.clear();
+  group_open_ = true;
+  if (!mergeable) {
+    undo_.push_back(std::move(step));
+    return true;
+  }
+  UndoStep& last = undo_.back();
+  last.after = step.after;
+  for (LineChange& change : step.changes) {
+    LineChange* previous = last.changes.empty() ? nullptr : &last.changes.back();
+    // Edits within one line keep one record: the line as it was and as it is now.
+    if (previous != nullptr && previous->first == change.first && previous->before.size() == 1 &&
+        previous->after.size() == 1 && change.before.size() == 1 && change.after.size() == 1) {
+      previous->after = std::move(change.after);
+    } else {
+      last.changes.push_back(std::move(change));
+    }
+  }
+  return true;
+}
+
+bool EditBuffer::Type(std::string_view bytes, TypingMode mode) {
+  UndoStep step = BeginEdit(EditKind::kTyping);
+  const bool had_selection = SelAvail();
+  if (had_selection) DeleteSelectedInto(step);
+  TextPos to = caret_;
+  const int length = Length(LineText(caret_.line));
+  if (mode == TypingMode::kOverwrite && !had_selection && caret_.column <= length) {
+    to.column = std::min(caret_.column + Length(bytes), length + 1);
+  }
+  CollapseAt(Replace(caret_, to, bytes, step));
+  return Commit(std::move(step));
+}
+
+bool EditBuffer::TypeTab() {
+  const TextPos at = ClampCaret(caret_, Count());
+  const int cell = CellOfColumn(LineText(at.line), at.column);
+  return Type(std::string(static_cast<std::size_t>(kTabWidth - cell % kTabWidth), ' '),
+              TypingMode::kInsert);
+}
+
+bool EditBuffer::LineBreak() {
+  UndoStep step = BeginEdit(EditKind::kLineBreak);
+  if (SelAvail()) DeleteSelectedInto(step);
+  const std::string line(LineText(caret_.line));
+  std::string indent;
+  TextPos to = caret_;
+  if (caret_.column > 1) {
+    indent = line.substr(0, static_cast<std::size_t>(LeadingBlanks(line)));
+    // The part that moves down takes the indent in place of its own leading blanks.
+    while (to.column <= Length(line) && IsBlank(line[static_cast<std::size_t>(to.column - 1)])) {
+      ++to.column;
+    }
+  }
+  CollapseAt(Replace(caret_, to, "\n" + indent, step));
+  return Commit(std::move(step));
+}
+
+bool EditBuffer::DeleteBack() {
+  UndoStep step = BeginEdit(EditKind::kDeleteBack);
+  if (SelAvail()) {
+    step.kind = EditKind::kDelete;
+    DeleteSelectedInto(step);
+    return Commit(std::move(step));
+  }
+  const TextPos at = caret_;
+  const std::string_view line = LineText(at.line);
+  TextPos from = at;
+  if (at.column == 1) {
+    if (at.line > 1) from = {Length(LineText(at.line - 1)) + 1, at.line - 1};
+  } else if (LeadingBlanks(line) >= std::min(at.column - 1, Length(line))) {
+    // In the indent (or past the end of a blank line): back to the previous indent level.
+    from.column = PreviousIndent(lines_, at.line - 1, at.column - 1) + 1;
+  } else {
+    from.column = at.column - 1;
+  }
+  if (from != at) Replace(from, at, "", step);
+  CollapseAt(from);
+  return Commit(std::move(step));
+}
+
+bool EditBuffer::DeleteForward() {
+  UndoStep step = BeginEdit(EditKind::kDeleteForward);
+  if (SelAvail()) {
+    step.kind = EditKind::kDelete;
+    DeleteSelectedInto(step);
+    return Commit(std::move(step));
+  }
+  const TextPos at = caret_;
+  if (at.column <= Length(LineText(at.line))) {
+    Replace(at, {at.column + 1, at.line}, "", step);
+  } else if (at.line < Count()) {
+    Replace(at, {1, at.line + 1}, "", step);
+  }
+  CollapseAt(at);
+  return Commit(std::move(step));
+}
+
+bool EditBuffer::DeleteSelection() {
+  if (!SelAvail()) return false;
+  UndoStep step = BeginEdit(EditKind::kDelete);
+  DeleteSelectedInto(step);
+  return Commit(std::move(step));
+}
+
+bool EditBuffer::InsertText(std::string_view text) {
+  UndoStep step = BeginEdit(EditKind::kInsert);
+  if (SelAvail()) DeleteSelectedInto(step);
+  CollapseAt(Replace(caret_, caret_, text, step));
+  return Commit(std::move(step));
+}
+
+bool EditBuffer::DropSelection(TextPos target, DropAction action) {
+  if (!SelAvail()) return false;
+  const TextPos begin = ClampToText(BlockBegin());
+  const TextPos end = ClampToText(BlockEnd());
+  TextPos at = ClampCaret(target, Count());
+  const bool inside =
+      action == DropAction::kMove ? (at >= begin && at <= end) : (at > begin && at < end);
+  if (inside) return false;
+  const std::string text = SelText();
+  UndoStep step = BeginEdit(EditKind::kDrop);
+  if (action == DropAction::kMove) {
+    Replace(begin, end, "", step);
+    if (at > end) {
+      at = at.line == end.line ? TextPos{begin.column + at.column - end.column, begin.line}
+                               : TextPos{at.column, at.line - (end.line - begin.line)};
+    }
+  }
+  const TextPos dropped_end = Replace(at, at, text, step);
+  block_begin_ = at;
+  caret_ = block_end_ = ClampCaret(dropped_end, Count());
+  return Commit(std::move(step));
+}
+
+bool EditBuffer::Undo() {
+  if (undo_.empty()) return false;
+  UndoStep step = std::move(undo_.back());
+  undo_.pop_back();
+  for (auto change = step.changes.rbegin(); change != step.changes.rend(); ++change) {
+    ReplaceLines(change->first, change->after.size(), change->before);
+  }
+  RestoreSpot(step.before);
+  redo_.push_back(std::move(step));
+  longest_dirty_ = true;
+  group_open_ = false;
+  return true;
+}
+
+bool EditBuffer::Redo() {
+  if (redo_.empty()) return false;
+  UndoStep step = std::move(redo_.back());
+  redo_.pop_back();
+  for (const LineChange& change : step.changes) {
+    ReplaceLines(change.first, change.before.size(), change.after);
+  }
+  RestoreSpot(step.after);
+  undo_.push_back(std::move(step));
+  longest_dirty_ = true;
+  group_open_ = false;
+  return true;
+}
+
+}  // namespace quarrix

@@ -1,0 +1,348 @@
+#include "editor/edit_buffer.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "runtime/errors.h"
+
+namespace quarrix {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const ListIndexError& error) {
+    return error.what();
+  }
+  return "no error";
+}
+
+EditBuffer With(Lines lines, TextPos caret = {1, 1}) {
+  EditBuffer buffer;
+  buffer.Assign(std::move(lines));
+  buffer.SetCaret(caret);
+  return buffer;
+}
+
+TEST(EditBufferList, BehavesAsALineList) {
+  EditBuffer buffer;
+  EXPECT_EQ(buffer.Count(), 0);
+  EXPECT_EQ(buffer.Append("a"), 0);
+  buffer.Put(1, "b");  // at the count: appends
+  EXPECT_EQ(buffer.Get(1), "b");
+  EXPECT_EQ(buffer.Get(2), "");  // at the count: empty, no error
+  EXPECT_EQ(buffer.Get(-1), "");
+  EXPECT_EQ(ErrorOf([&] { buffer.Put(3, "x"); }), "Invalid stringlist index 3");
+  EXPECT_EQ(ErrorOf([&] { buffer.Put(-1, "x"); }), "Invalid stringlist index -1");
+  EXPECT_EQ(ErrorOf([&] { buffer.Delete(2); }), "Invalid stringlist index 2");
+  buffer.Delete(0);
+  EXPECT_EQ(buffer.lines(), (Lines{"b"}));
+}
+
+TEST(EditBufferList, KeepsTrailingBlanksAndEmptyLines) {
+  EditBuffer buffer;
+  buffer.Append("");
+  EXPECT_EQ(buffer.Count(), 1);
+  buffer.Append("x \t ");
+  EXPECT_EQ(buffer.lines(), (Lines{"", "x \t "}));
+}
+
+TEST(EditBufferList, ListChangesEmptyTheUndoHistoryAndCollapseTheSelection) {
+  const std::function<void(EditBuffer&)> changes[] = {
+      [](EditBuffer& b) { b.Append("z"); },
+      [](EditBuffer& b) { b.Put(0, "z"); },
+      [](EditBuffer& b) { b.Delete(0); },
+      [](EditBuffer& b) { b.Clear(); },
+  };
+  for (const auto& change : changes) {
+    EditBuffer buffer = With({"abc", "def"}, {4, 2});
+    buffer.Type("x", TypingMode::kInsert);
+    buffer.SetBlockBegin({1, 1});
+    buffer.SetBlockEnd({3, 1});
+    change(buffer);
+    EXPECT_EQ(buffer.CanUndo(), false);
+    EXPECT_EQ(buffer.SelAvail(), false);
+  }
+}
+
+TEST(EditBufferList, ClearPutsTheCaretHomeOtherChangesLeaveIt) {
+  EditBuffer buffer = With({"abc", "def", "ghi"}, {3, 3});
+  buffer.Delete(2);
+  EXPECT_EQ(buffer.Caret(), (TextPos{3, 3}));  // beyond the end until the next caret operation
+  buffer.Clear();
+  EXPECT_EQ(buffer.Caret(), (TextPos{1, 1}));
+}
+
+TEST(EditBufferCaret, WritesClampAndCollapse) {
+  EditBuffer buffer = With({"abc", "de"});
+  buffer.SetBlockBegin({1, 1});
+  buffer.SetBlockEnd({3, 1});
+  buffer.SetCaret({2000, 9});
+  EXPECT_EQ(buffer.Caret(), (TextPos{1025, 2}));
+  EXPECT_EQ(buffer.SelAvail(), false);
+  EXPECT_EQ(buffer.BlockBegin(), (TextPos{1025, 2}));
+}
+
+TEST(EditBufferCaret, BlockWritesClampToTheLine) {
+  EditBuffer buffer = With({"abcdef", "de"});
+  buffer.SetBlockBegin({9, 2});
+  EXPECT_EQ(buffer.BlockBegin(), (TextPos{3, 2}));
+  EXPECT_EQ(buffer.SelAvail(), false);
+  buffer.SetBlockEnd({3, 1});  // before the begin: the reads give the earlier one first
+  EXPECT_EQ(buffer.BlockBegin(), (TextPos{3, 1}));
+  EXPECT_EQ(buffer.BlockEnd(), (TextPos{3, 2}));
+  EXPECT_EQ(buffer.SelText(), "cdef\nde");
+  buffer.SetBlockEnd({0, 0});
+  EXPECT_EQ(buffer.BlockBegin(), (TextPos{1, 1}));
+  EXPECT_EQ(buffer.SelText(), "abcdef\nde");
+}
+
+TEST(EditBufferCaret, CaretAndSelectionAtOnceKeepTheSelection) {
+  EditBuffer buffer = With({"one Laugh two"});
+  buffer.SetCaretAndSelection({10, 1}, {5, 1}, {10, 1});
+  EXPECT_EQ(buffer.Caret(), (TextPos{10, 1}));
+  EXPECT_EQ(buffer.SelText(), "Laugh");
+  buffer.SetCaretAndSelection({2000, 3}, {99, 3}, {1, 1});
+  EXPECT_EQ(buffer.Caret(), (TextPos{1025, 1}));
+  EXPECT_EQ(buffer.BlockBegin(), (TextPos{1, 1}));
+  EXPECT_EQ(buffer.BlockEnd(), (TextPos{14, 1}));
+}
+
+TEST(EditBufferCaret, SelectedTextWithinOneLine) {
+  EditBuffer buffer = With({"Quooms=(SoundName=\"Laugh\""});
+  buffer.SetBlockBegin({20, 1});
+  buffer.SetBlockEnd({25, 1});
+  EXPECT_EQ(buffer.SelText(), "Laugh");
+  EXPECT_EQ(buffer.WordAtPos({9, 1}), "SoundName");
+  EXPECT_EQ(buffer.WordAtPos({18, 1}), "");
+  EXPECT_EQ(buffer.WordAtPos({9, 2}), "");
+}
+
+TEST(EditBufferCaret, ShiftMovesSelectFromTheAnchor) {
+  EditBuffer buffer = With({"abc def"}, {2, 1});
+  buffer.MoveCaret({5, 1}, SelectMode::kExtend);
+  buffer.MoveCaret({7, 1}, SelectMode::kExtend);
+  EXPECT_EQ(buffer.SelText(), "bc de");
+  buffer.MoveCaret({1, 1}, SelectMode::kExtend);
+  EXPECT_EQ(buffer.SelText(), "a");
+  EXPECT_EQ(buffer.Caret(), (TextPos{1, 1}));
+}
+
+TEST(EditBufferCaret, WordMoves) {
+  EditBuffer buffer = With({"ab, cd_e  f", "g"}, {1, 1});
+  buffer.SetCaret(buffer.NextWordStart());
+  EXPECT_EQ(buffer.Caret(), (TextPos{5, 1}));
+  buffer.SetCaret(buffer.NextWordStart());
+  EXPECT_EQ(buffer.Caret(), (TextPos{11, 1}));
+  buffer.SetCaret(buffer.NextWordStart());
+  EXPECT_EQ(buffer.Caret(), (TextPos{12, 1}));
+  buffer.SetCaret(buffer.NextWordStart());
+  EXPECT_EQ(buffer.Caret(), (TextPos{1, 2}));
+  buffer.SetCaret(buffer.PreviousWordStart());
+  EXPECT_EQ(buffer.Caret(), (TextPos{12, 1}));
+  buffer.SetCaret(buffer.PreviousWordStart());
+  EXPECT_EQ(buffer.Caret(), (TextPos{11, 1}));
+  buffer.SetCaret(buffer.PreviousWordStart());
+  EXPECT_EQ(buffer.Caret(), (TextPos{5, 1}));
+}
+
+TEST(EditBufferEdit, TypingPastTheEndPadsWithBlanks) {
+  EditBuffer buffer = With({"ab"}, {6, 1});
+  EXPECT_EQ(buffer.Type("x", TypingMode::kInsert), true);
+  EXPECT_EQ(buffer.lines(), (Lines{"ab   x"}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{7, 1}));
+}
+
+TEST(EditBufferEdit, UserEditsTrimTrailingBlanks) {
+  EditBuffer buffer = With({"ab  ", "cd"}, {2, 1});
+  buffer.Type("x", TypingMode::kInsert);
+  EXPECT_EQ(buffer.lines(), (Lines{"axb", "cd"}));
+  // A blank typed at the end stores nothing but moves the caret; the next character pads.
+  buffer.SetCaret({4, 1});
+  EXPECT_EQ(buffer.Type(" ", TypingMode::kInsert), false);
+  EXPECT_EQ(buffer.Caret(), (TextPos{5, 1}));
+  buffer.Type("y", TypingMode::kInsert);
+  EXPECT_EQ(buffer.lines(), (Lines{"axb y", "cd"}));
+}
+
+TEST(EditBufferEdit, OverwriteReplacesCharactersThenAppends) {
+  EditBuffer buffer = With({"abc"}, {2, 1});
+  buffer.Type("XYZ", TypingMode::kOverwrite);
+  EXPECT_EQ(buffer.lines(), (Lines{"aXYZ"}));
+}
+
+TEST(EditBufferEdit, EnterKeepsTheIndentOfTheLineAbove) {
+  EditBuffer buffer = With({"    abc def"}, {8, 1});
+  buffer.LineBreak();
+  EXPECT_EQ(buffer.lines(), (Lines{"    abc", "    def"}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{5, 2}));
+  buffer.SetCaret({1, 2});
+  buffer.LineBreak();  // at column 1 the line moves down unchanged
+  EXPECT_EQ(buffer.lines(), (Lines{"    abc", "", "    def"}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{1, 3}));
+}
+
+TEST(EditBufferEdit, EnterAtTheEndLeavesTheCaretInTheIndent) {
+  EditBuffer buffer = With({"  ab"}, {5, 1});
+  buffer.LineBreak();
+  EXPECT_EQ(buffer.lines(), (Lines{"  ab", ""}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{3, 2}));
+  buffer.Type("c", TypingMode::kInsert);
+  EXPECT_EQ(buffer.lines(), (Lines{"  ab", "  c"}));
+}
+
+TEST(EditBufferEdit, BackspaceInTheIndentGoesBackALevel) {
+  EditBuffer buffer = With({"a", "    b", "        c"}, {9, 3});
+  buffer.DeleteBack();
+  EXPECT_EQ(buffer.lines(), (Lines{"a", "    b", "    c"}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{5, 3}));
+  buffer.DeleteBack();
+  EXPECT_EQ(buffer.lines(), (Lines{"a", "    b", "c"}));
+  buffer.SetCaret({2, 2});
+  buffer.DeleteBack();  // one blank in the indent, nothing shallower above: to column 1
+  EXPECT_EQ(buffer.lines(), (Lines{"a", "   b", "c"}));
+}
+
+TEST(EditBufferEdit, BackspaceOutsideTheIndentDeletesOneCharacterOrJoins) {
+  EditBuffer buffer = With({"ab", "cd"}, {3, 2});
+  buffer.DeleteBack();
+  EXPECT_EQ(buffer.lines(), (Lines{"ab", "c"}));
+  buffer.SetCaret({1, 2});
+  buffer.DeleteBack();
+  EXPECT_EQ(buffer.lines(), (Lines{"abc"}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{3, 1}));
+  buffer.SetCaret({9, 1});  // past the end of a line with text: only the caret moves
+  EXPECT_EQ(buffer.DeleteBack(), false);
+  EXPECT_EQ(buffer.Caret(), (TextPos{8, 1}));
+}
+
+TEST(EditBufferEdit, DeletePastTheEndJoinsWithPadding) {
+  EditBuffer buffer = With({"ab", "cd"}, {5, 1});
+  EXPECT_EQ(buffer.DeleteForward(), true);
+  EXPECT_EQ(buffer.lines(), (Lines{"ab  cd"}));
+  buffer.SetCaret({9, 1});
+  EXPECT_EQ(buffer.DeleteForward(),
+            false);  // nothing after the last line  // nothing after the last line
+}
+
+TEST(EditBufferEdit, TabBecomesBlanksToTheNextStop) {
+  EditBuffer buffer = With({"abc"}, {3, 1});
+  buffer.TypeTab();
+  EXPECT_EQ(buffer.lines(), (Lines{"ab      c"}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{9, 1}));
+}
+
+TEST(EditBufferEdit, AnEmptiedTextHasNoLineButTwoEmptyLinesAreLines) {
+  EditBuffer buffer = With({"abc"});
+  buffer.SelectAll();
+  EXPECT_EQ(buffer.DeleteSelection(), true);
+  EXPECT_EQ(buffer.Count(), 0);
+  buffer.LineBreak();
+  EXPECT_EQ(buffer.lines(), (Lines{"", ""}));
+  buffer.Undo();
+  EXPECT_EQ(buffer.Count(), 0);
+  buffer.Undo();
+  EXPECT_EQ(buffer.lines(), (Lines{"abc"}));
+  EXPECT_EQ(buffer.Type(" ", TypingMode::kInsert), true);  // the selection is back and replaced
+  EXPECT_EQ(buffer.Count(), 0);
+}
+
+TEST(EditBufferEdit, TypingIntoAnEmptyTextMakesOneLine) {
+  EditBuffer buffer;
+  buffer.Type("q", TypingMode::kInsert);
+  EXPECT_EQ(buffer.lines(), (Lines{"q"}));
+}
+
+TEST(EditBufferEdit, InsertTextSplitsLinesAndReplacesTheSelection) {
+  EditBuffer buffer = With({"abcdef"});
+  buffer.SetBlockBegin({2, 1});
+  buffer.SetBlockEnd({5, 1});
+  buffer.InsertText("X  \r\nY\nZ");
+  EXPECT_EQ(buffer.lines(), (Lines{"aX", "Y", "Zef"}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{2, 3}));
+}
+
+TEST(EditBufferUndo, TypingGroupsUntilTheCaretMoves) {
+  EditBuffer buffer = With({"ab"}, {3, 1});
+  buffer.Type("c", TypingMode::kInsert);
+  buffer.Type(" ", TypingMode::kInsert);
+  buffer.Type("d", TypingMode::kInsert);
+  buffer.SetCaret({1, 1});
+  buffer.Type("x", TypingMode::kInsert);
+  EXPECT_EQ(buffer.lines(), (Lines{"xabc d"}));
+  buffer.Undo();
+  EXPECT_EQ(buffer.lines(), (Lines{"abc d"}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{1, 1}));
+  buffer.Undo();
+  EXPECT_EQ(buffer.lines(), (Lines{"ab"}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{3, 1}));
+  EXPECT_EQ(buffer.CanUndo(), false);
+  buffer.Redo();
+  buffer.Redo();
+  EXPECT_EQ(buffer.lines(), (Lines{"xabc d"}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{2, 1}));
+}
+
+TEST(EditBufferUndo, DifferentKindsAreSeparateSteps) {
+  EditBuffer buffer = With({"ab"}, {3, 1});
+  buffer.Type("c", TypingMode::kInsert);
+  buffer.DeleteBack();
+  buffer.DeleteBack();
+  buffer.LineBreak();
+  EXPECT_EQ(buffer.lines(), (Lines{"a", ""}));
+  buffer.Undo();
+  EXPECT_EQ(buffer.lines(), (Lines{"a"}));
+  buffer.Undo();
+  EXPECT_EQ(buffer.lines(), (Lines{"abc"}));
+  buffer.Undo();
+  EXPECT_EQ(buffer.lines(), (Lines{"ab"}));
+}
+
+TEST(EditBufferUndo, ANewEditDropsTheRedoSteps) {
+  EditBuffer buffer = With({"ab"}, {3, 1});
+  buffer.Type("c", TypingMode::kInsert);
+  buffer.Undo();
+  buffer.Type("d", TypingMode::kInsert);
+  EXPECT_EQ(buffer.CanRedo(), false);
+  EXPECT_EQ(buffer.lines(), (Lines{"abd"}));
+}
+
+TEST(EditBufferDrop, MovesAndCopiesTheSelection) {
+  EditBuffer buffer = With({"one two", "three"});
+  buffer.SetBlockBegin({1, 1});
+  buffer.SetBlockEnd({5, 1});  // "one "
+  EXPECT_EQ(buffer.DropSelection({6, 2}, DropAction::kMove), true);
+  EXPECT_EQ(buffer.lines(), (Lines{"two", "threeone"}));
+  EXPECT_EQ(buffer.SelText(), "one");  // the stored line lost its trailing blank
+  EXPECT_EQ(buffer.DropSelection({1, 1}, DropAction::kCopy), true);
+  EXPECT_EQ(buffer.lines(), (Lines{"onetwo", "threeone"}));
+  buffer.Undo();
+  buffer.Undo();
+  EXPECT_EQ(buffer.lines(), (Lines{"one two", "three"}));
+}
+
+TEST(EditBufferDrop, MoveLaterInTheSameLine) {
+  EditBuffer buffer = With({"abcdef"});
+  buffer.SetBlockBegin({1, 1});
+  buffer.SetBlockEnd({3, 1});
+  EXPECT_EQ(buffer.DropSelection({5, 1}, DropAction::kMove), true);
+  EXPECT_EQ(buffer.lines(), (Lines{"cdabef"}));
+  EXPECT_EQ(buffer.BlockBegin(), (TextPos{3, 1}));
+  EXPECT_EQ(buffer.BlockEnd(), (TextPos{5, 1}));
+}
+
+TEST(EditBufferDrop, DropInsideTheSelectionDoesNothing) {
+  EditBuffer buffer = With({"abcdef"});
+  buffer.SetBlockBegin({2, 1});
+  buffer.SetBlockEnd({5, 1});
+  EXPECT_EQ(buffer.DropSelection({3, 1}, DropAction::kMove), false);
+  EXPECT_EQ(buffer.DropSelection({5, 1}, DropAction::kMove), false);
+  EXPECT_EQ(buffer.lines(), (Lines{"abcdef"}));
+  EXPECT_EQ(buffer.CanUndo(), false);
+}
+
+}  // namespace
+}  // namespace quarrix

@@ -1,0 +1,36 @@
+#include <QApplication>
+#include <QCoreApplication>
+
+#include "editor_tests.h"
+
+namespace quarrix::testing {
+
+void SendKey(TSynEdit& editor, int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+  QCoreApplication::sendEvent(&editor, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+  QCoreApplication::sendEvent(&editor, &release);
+}
+
+void SendText(TSynEdit& editor, const QString& text) { SendKey(editor, 0, Qt::NoModifier, text); }
+
+QStringList LinesOf(const std::vector<std::string>& lines) {
+  QStringList list;
+  for (const std::string& line : lines) {
+    list.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+  }
+  return list;
+}
+
+QStringList LinesOf(const TSynEdit& editor) { return LinesOf(editor.Lines().Snapshot()); }
+
+}  // namespace quarrix::testing
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  int failures = 0;
+  failures += quarrix::testing::RunLineListTests(argc, argv);
+  failures += quarrix::testing::RunViewTests(argc, argv);
+  failures += quarrix::testing::RunInputTests(argc, argv);
+  return failures == 0 ? 0 : 1;
+}
