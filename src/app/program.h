@@ -1,0 +1,49 @@
+#pragma once
+// The running program: its state and its windows, created once in a fixed order (the main
+// window, then the options and the find dialog) and kept until the end.
+#include <memory>
+#include <string>
+
+#include "app/program_state.h"
+#include "platform/prompts.h"
+#include "platform/sounds.h"
+
+namespace quarrix {
+
+class QtPrompts;
+class TfrmMain;
+
+struct ProgramSeams {
+  // Replacements for the real sounds and dialogs (tests); null means the real ones.
+  Sounds* sounds = nullptr;
+  Prompts* prompts = nullptr;
+  // The running executable's path; empty means the application's own.
+  std::string executable_path;
+};
+
+class Program {
+ public:
+  explicit Program(ProgramSeams seams = {});
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  TfrmMain& frmMain() { return *frm_main_; }
+  ProgramState& State() { return state_; }
+  Sounds& ActiveSounds() { return *sounds_; }
+  Prompts& ActivePrompts() { return *prompts_; }
+  // The application title, from the executable's name.
+  const std::string& AppTitle() const { return app_title_; }
+
+ private:
+  ProgramState state_;
+  std::string executable_path_;
+  std::string app_title_;
+  std::unique_ptr<Sounds> own_sounds_;
+  std::unique_ptr<QtPrompts> own_prompts_;
+  Sounds* sounds_ = nullptr;
+  Prompts* prompts_ = nullptr;
+  std::unique_ptr<TfrmMain> frm_main_;
+};
+
+}  // namespace quarrix

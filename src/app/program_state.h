@@ -1,0 +1,23 @@
+#pragma once
+// The state that lives as long as the program and is never stored: where the program is,
+// which trigger file the list belongs to, and whether it holds unsaved work.
+#include <string>
+
+#include "listedit/trigger_file.h"
+
+namespace quarrix {
+
+struct ProgramState {
+  // The executable's folder with its trailing separator.
+  std::string program_folder;
+  // The full path the save dialog proposes; set by open and by a new-list extraction.
+  std::string current_file;
+  // True when the list holds work that the save prompt must guard.
+  bool unsaved = false;
+  // The line-break style of the list: the one of the last file opened.
+  TSynEditFileFormat line_breaks = TSynEditFileFormat::sffDos;
+  // The text last submitted in the find dialog, for Find Next.
+  std::string search_text;
+};
+
+}  // namespace quarrix

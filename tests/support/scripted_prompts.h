@@ -1,0 +1,83 @@
+#pragma once
+// A Prompts whose answers a test scripts in advance. It records every question with the
+// settings it was asked with; a question without a scripted answer throws, so the error
+// display shows it and the test sees it in `errors`.
+#include <deque>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/prompts.h"
+
+namespace quarrix::testing {
+
+class ScriptedPrompts final : public Prompts {
+ public:
+  struct Message {
+    std::string text;
+    std::string title;
+    std::string buttons;
+    int x;
+    int y;
+  };
+
+  // Answers, used front first. A file answer is the chosen path, or nullopt to cancel.
+  std::deque<int> message_answers;
+  std::deque<std::optional<std::string>> open_answers;
+  std::deque<std::optional<std::string>> save_answers;
+  std::deque<bool> options_answers;
+  std::deque<bool> find_answers;
+
+  // What was asked.
+  std::vector<Message> messages;
+  std::vector<std::string> shown;  // ShowMessage texts
+  std::vector<FileDialogState> open_requests;
+  std::vector<FileDialogState> save_requests;
+  int options_shown = 0;
+  int find_shown = 0;
+  std::vector<std::string> errors;
+
+  int MessageShow(const std::string& message, const std::string& title, const std::string& buttons,
+                  int x, int y) override {
+    messages.push_back({message, title, buttons, x, y});
+    return Take(message_answers, "message box");
+  }
+  int ShowMessage(const std::string& message) override {
+    shown.push_back(message);
+    return 1;
+  }
+  bool RunOpenDialog(FileDialogState& state) override {
+    open_requests.push_back(state);
+    return Choose(state, Take(open_answers, "open dialog"));
+  }
+  bool RunSaveDialog(FileDialogState& state) override {
+    save_requests.push_back(state);
+    return Choose(state, Take(save_answers, "save dialog"));
+  }
+  bool RunOptionsDialog() override {
+    ++options_shown;
+    return Take(options_answers, "options dialog");
+  }
+  bool RunFindDialog() override {
+    ++find_shown;
+    return Take(find_answers, "find dialog");
+  }
+  void ShowError(const std::string& message) override { errors.push_back(message); }
+
+ private:
+  template <typename T>
+  static T Take(std::deque<T>& answers, const char* what) {
+    if (answers.empty()) throw std::logic_error(std::string("unscripted ") + what);
+    T answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  static bool Choose(FileDialogState& state, const std::optional<std::string>& path) {
+    if (!path) return false;
+    state.file_name = *path;
+    return true;
+  }
+};
+
+}  // namespace quarrix::testing
