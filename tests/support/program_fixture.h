@@ -1,0 +1,51 @@
+#pragma once
+// A running program for command tests: the real windows, with scripted questions, recorded
+// sounds, an executable path inside a temporary folder and a quit handler that only counts.
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "editor/syn_edit.h"
+#include "support/recording_sounds.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_dir.h"
+
+namespace quarrix::testing {
+
+class ProgramFixture {
+ public:
+  ProgramFixture()
+      : program_(
+            std::make_unique<Program>(ProgramSeams{&sounds, &prompts, dir.File("bin/Quarrix")})) {
+    frmMain().SetQuitHandler([this] { ++quits; });
+  }
+
+  TfrmMain& frmMain() { return program_->frmMain(); }
+  Program& program() { return *program_; }
+  ProgramState& state() { return program_->State(); }
+  TSynEdit& editor() { return *frmMain().SynEdit1; }
+
+  // The editor's lines, byte for byte (Latin-1), printable by QCOMPARE.
+  QStringList Lines() {
+    QStringList lines;
+    for (const std::string& line : editor().Lines().Snapshot()) {
+      lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+    }
+    return lines;
+  }
+  void SetLines(std::vector<std::string> lines) { editor().Lines().Assign(std::move(lines)); }
+  QList<int> Played() const { return QList<int>(sounds.played.begin(), sounds.played.end()); }
+
+  TempDir dir;
+  RecordingSounds sounds;
+  ScriptedPrompts prompts;
+  int quits = 0;
+
+ private:
+  std::unique_ptr<Program> program_;
+};
+
+}  // namespace quarrix::testing

@@ -1,0 +1,209 @@
+// The main window as it starts, its controls and menu, About and the error display.
+#include <QAction>
+#include <QFrame>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+
+#include "app/error_display.h"
+#include "app_tests.h"
+#include "controls/bc_bar_popup_menu.h"
+#include "controls/bm_shaped_button.h"
+#include "controls/lum_draw_module.h"
+#include "controls/lum_gradient.h"
+#include "controls/lum_mesg.h"
+#include "controls/wd_gradient_panel.h"
+#include "runtime/errors.h"
+#include "support/program_fixture.h"
+
+namespace quarrix::testing {
+namespace {
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void StartsEmptyWithSaveDisabled() {
+    ProgramFixture fixture;
+    TfrmMain& window = fixture.frmMain();
+    QCOMPARE(window.windowTitle(), QStringLiteral("Quoom uax Extractor"));
+    QCOMPARE(window.size(), QSize(648, 372));
+    QCOMPARE(fixture.editor().Lines().Count(), 0);
+    QCOMPARE(window.btnSave->isEnabled(), false);
+    QCOMPARE(window.btnSave->toolTip(), QStringLiteral("For editing"));
+    QCOMPARE(window.PanelTop->Caption(), QString());
+    QCOMPARE(fixture.state().unsaved, false);
+    QCOMPARE(fixture.state().current_file, std::string());
+    QCOMPARE(window.OpenDialog1.filter, std::string("*.uax"));
+    QCOMPARE(window.OpenDialog1.title, std::string("Quoom .uax to ini Converter."));
+    QCOMPARE(window.SaveDialog1.overwrite_prompt, true);
+    QCOMPARE(window.SynEdit2.lines(), std::vector<std::string>{"Duplicates"});
+    QCOMPARE(fixture.Played(), QList<int>());
+  }
+
+  void ProgramFolderIsTheExecutablesFolder() {
+    ProgramFixture fixture;
+    QCOMPARE(fixture.state().program_folder, fixture.dir.path() + "/bin/");
+    QCOMPARE(fixture.program().AppTitle(), std::string("Quarrix"));
+  }
+
+  void ControlsCarryTheirNames() {
+    ProgramFixture fixture;
+    TfrmMain& window = fixture.frmMain();
+    QCOMPARE(window.objectName(), QStringLiteral("frmMain"));
+    const char* names[] = {"PanelTop",     "btnOptions",      "SynEdit1",      "Panel1",
+                           "LumGradient1", "btnGetQuooms",    "btnSave",       "btnQuit",
+                           "LumMesg1",     "BcBarPopupMenu1", "LumDrawModule1"};
+    for (const char* name : names) {
+      QVERIFY2(window.findChild<QObject*>(QString::fromLatin1(name)) != nullptr, name);
+    }
+    QCOMPARE(window.btnGetQuooms->text(), QStringLiteral(" Get Quooms"));
+    QCOMPARE(window.btnSave->text(), QStringLiteral(" Save File"));
+    QCOMPARE(window.btnQuit->text(), QStringLiteral("  &Exit"));
+    QCOMPARE(window.btnOptions->text(), QStringLiteral("Options"));
+    QCOMPARE(window.btnQuit->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(window.btnOptions->cursor().shape(), Qt::PointingHandCursor);
+  }
+
+  void CommandMenuHasItsFifteenItemsInOrder() {
+    ProgramFixture fixture;
+    const QList<QAction*> actions = fixture.frmMain().BcBarPopupMenu1->actions();
+    QStringList names;
+    QStringList texts;
+    for (const QAction* action : actions) {
+      names << action->objectName();
+      texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+      QCOMPARE(action->shortcut(), QKeySequence());
+      if (!action->isSeparator()) QVERIFY2(!action->icon().isNull(), qPrintable(action->text()));
+    }
+    QCOMPARE(names,
+             QStringList({"OpenFile1", "SaveFile1", "N3", "GetQuoom1", "MenuAlphatize",
+                          "CheckDuplicates1", "N4", "FindFirst1", "FindNext2", "N1", "DesktopIcon1",
+                          "ClearCurrent1", "AboutQuarrix1", "N2", "MenuExit"}));
+    QCOMPARE(texts, QStringList({"Open Trigger File", "Save Trigger File", "-", "Get Quooms ",
+                                 "Sort Alphabetically", "Check for Duplicates", "-",
+                                 "Find First\tCtrl+F", "Find Next\tF3", "-", "Create Desktop Icon",
+                                 "Clear Current Edits", "About Quarrix", "-", "Exit Quarrix"}));
+    TfrmMain& window = fixture.frmMain();
+    QCOMPARE(window.BcBarPopupMenu1->BarCaption(), QStringLiteral("Quoom Extract"));
+    QCOMPARE(window.BcBarPopupMenu1->DrawModule(),
+             static_cast<TBcBarMenusDrawModule*>(window.LumDrawModule1));
+    QCOMPARE(window.LumDrawModule1->TextBold(), false);
+    QCOMPARE(window.LumDrawModule1->TextHeight(), 18);
+    QCOMPARE(window.LumDrawModule1->Width(), 20);
+    QCOMPARE(window.btnOptions->DropDownMenu(), static_cast<QMenu*>(window.BcBarPopupMenu1));
+  }
+
+  void OptionsButtonOpensTheMenuAtItsBottomLeftCorner() {
+    ProgramFixture fixture;
+    TfrmMain& window = fixture.frmMain();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mousePress(window.btnOptions, Qt::LeftButton);
+    QTRY_VERIFY(window.BcBarPopupMenu1->isVisible());
+    QCOMPARE(window.BcBarPopupMenu1->pos(),
+             window.btnOptions->mapToGlobal(window.btnOptions->rect().bottomLeft()));
+    window.BcBarPopupMenu1->hide();
+  }
+
+  void QuitButtonKeepsItsDistanceFromTheRightEdge() {
+    ProgramFixture fixture;
+    TfrmMain& window = fixture.frmMain();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (int width : {648, 900, 500}) {
+      window.resize(width, 372);
+      QApplication::processEvents();
+      QCOMPARE(window.Panel1->width() - window.btnQuit->geometry().right() - 1, 12);
+      QCOMPARE(window.LumGradient1->geometry(), window.Panel1->contentsRect());
+    }
+  }
+
+  void UserEditsEnableSaveAndMarkTheWorkUnsaved() {
+    ProgramFixture fixture;
+    fixture.SetLines({"[QuoomTriggers]"});
+    QCOMPARE(fixture.frmMain().btnSave->isEnabled(), false);
+    fixture.frmMain().show();
+    fixture.editor().setFocus();
+    QTest::keyClicks(&fixture.editor(), "x");
+    QCOMPARE(fixture.frmMain().btnSave->isEnabled(), true);
+    QCOMPARE(fixture.state().unsaved, true);
+  }
+
+  void LineListChangesLeaveSaveAndTheFlagAlone() {
+    ProgramFixture fixture;
+    fixture.SetLines({"a", "b"});
+    fixture.editor().Lines().Append("c");
+    QCOMPARE(fixture.frmMain().btnSave->isEnabled(), false);
+    QCOMPARE(fixture.state().unsaved, false);
+  }
+
+  void AboutShowsItsTextAndCentresLaterBoxes() {
+    ProgramFixture fixture;
+    TfrmMain& window = fixture.frmMain();
+    QCOMPARE(window.LumMesg1->TextAlign(), TAlignment::taLeftJustify);
+    window.AboutQuarrix1->trigger();
+    QCOMPARE(fixture.Played(), QList<int>({0x30}));
+    QCOMPARE(fixture.prompts.shown.size(), std::size_t{1});
+    QCOMPARE(QString::fromStdString(fixture.prompts.shown[0]),
+             QStringLiteral("Quoom Trigger Extractor\nv2.0\n\nThis will extract the Triggernames\n"
+                            "and all required parameters from as\nmany Sound.uax files as you "
+                            "need.\nYou can then choose to sort them\nalphabetical and finally "
+                            "check for\nduplications which will be listed\nat the end of the "
+                            "Trigger list."));
+    QCOMPARE(window.LumMesg1->TextAlign(), TAlignment::taCenter);
+  }
+
+  void MessageBoxIsConfiguredLikeTheMainWindowsOwn() {
+    ProgramFixture fixture;
+    const TLumMesg& mesg = *fixture.frmMain().LumMesg1;
+    QCOMPARE(mesg.ColorGradient1(), QColor(Qt::white));
+    QCOMPARE(mesg.ColorGradient2(), QColor(128, 128, 128));
+    QCOMPARE(mesg.Symbol(), TSymbol::dgInformation);
+    QCOMPARE(mesg.SoundNum(), -1);
+    QCOMPARE(mesg.FontText().family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(mesg.FontText().pixelSize(), 11);
+    QCOMPARE(mesg.FontText().bold(), true);
+    QCOMPARE(mesg.FontButton(), mesg.FontText());
+  }
+
+  void ErrorsAreShownWithTheFullStopRuleAndTheErrorSound_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("path") << "Cannot open file /x/a.txt"
+                          << "Cannot open file /x/a.txt.";
+    QTest::newRow("full stop") << "Done."
+                               << "Done.";
+    QTest::newRow("blank") << "Ends in a blank "
+                           << "Ends in a blank ";
+  }
+  void ErrorsAreShownWithTheFullStopRuleAndTheErrorSound() {
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    ProgramFixture fixture;
+    RunGuarded(fixture.prompts, fixture.sounds, [&] { throw QuarrixError(message.toStdString()); });
+    QCOMPARE(fixture.prompts.errors, std::vector<std::string>{shown.toStdString()});
+    QCOMPARE(fixture.Played(), QList<int>({0x10}));
+  }
+
+  void SilentAbortShowsNothing() {
+    ProgramFixture fixture;
+    bool after = false;
+    RunGuarded(fixture.prompts, fixture.sounds, [] { throw SilentAbort(); });
+    RunGuarded(fixture.prompts, fixture.sounds, [&] { after = true; });
+    QCOMPARE(fixture.prompts.errors, std::vector<std::string>());
+    QCOMPARE(fixture.Played(), QList<int>());
+    QCOMPARE(after, true);
+  }
+};
+
+}  // namespace
+
+int RunMainWindowTests(int argc, char** argv) {
+  MainWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+}  // namespace quarrix::testing
+
+#include "main_window_test.moc"
