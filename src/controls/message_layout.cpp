@@ -149,8 +149,9 @@ MessageLayout LayoutMessageBox(const MessageLayoutInput& input) {
   const int y = out.text_block.height + out.vertical_margin + out.vertical_spacing;
   int number = 0;
   for (ButtonKind kind : input.buttons.InDisplayOrder()) {
-    out.buttons.push_back(
-        {kind, "A" + std::to_string(number++), {x, y, out.button_width, out.button_height}});
+    std::string name = "A";
+    name += std::to_string(number++);
+    out.buttons.push_back({kind, std::move(name), {x, y, out.button_width, out.button_height}});
     x += out.button_width + out.button_spacing;
   }
   return out;
