@@ -117,14 +117,3 @@ BENCHMARK(BM_SnapshotLines)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quarrix
-
-int main(int argc, char** argv) {
-  // The widgets need a platform; without a display the offscreen one serves.
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -155,6 +155,24 @@ void Draw(QPainter& p, AppIcon which) {
       p.drawRect(QRectF(7, 6.5, 2, 6));
       break;
     }
+    case AppIcon::kCancel:
+      p.setPen(QPen(kRed, 2.4, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+      p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+      break;
+    case AppIcon::kSubmit:
+      p.setPen(QPen(kGreen, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.drawLine(QPointF(2.5, 8.5), QPointF(6.5, 12.5));
+      p.drawLine(QPointF(6.5, 12.5), QPointF(13.5, 3.5));
+      break;
+    case AppIcon::kOptions:
+      p.setPen(QPen(kInk, 1));
+      p.setBrush(kPaper);
+      p.drawRect(QRectF(1.5, 3.5, 10, 10));
+      p.setPen(QPen(kBlue, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.drawLine(QPointF(4, 8), QPointF(6.5, 11));
+      p.drawLine(QPointF(6.5, 11), QPointF(14, 2));
+      break;
   }
 }
 
@@ -172,7 +190,7 @@ QPixmap Render(AppIcon which, int size) {
 
 QIcon MakeIcon(AppIcon which) {
   QIcon icon;
-  for (int size : {16, 24, 32, 48, 64}) icon.addPixmap(Render(which, size));
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(Render(which, size));
   return icon;
 }
 

@@ -18,6 +18,9 @@ enum class AppIcon {
   kDesktop,     // monitor
   kClear,       // sheet with a cross
   kAbout,       // i in a circle
+  kCancel,      // red cross
+  kSubmit,      // green tick
+  kOptions,     // ticked box
 };
 
 QIcon MakeIcon(AppIcon which);

@@ -19,7 +19,10 @@
 #include "controls/lum_mesg.h"
 #include "controls/wd_gradient_panel.h"
 #include "editor/syn_edit.h"
+#include "extract/extraction_command.h"
 #include "listedit/document_commands.h"
+#include "listedit/find_commands.h"
+#include "listedit/list_commands.h"
 
 namespace quarrix {
 namespace {
@@ -118,6 +121,9 @@ void TfrmMain::BuildControls() {
   SynEdit1->setObjectName("SynEdit1");
   SynEdit1->SetSounds(&sounds_);
   connect(SynEdit1, &TSynEdit::OnChange, this, &TfrmMain::SynEdit1Change);
+  SynEdit1->SetOnKeyDown([this](TSynEdit& sender, int& key, TShiftState shift) {
+    SynEdit1KeyDown(sender, key, shift);
+  });
   layout->addWidget(SynEdit1, 1);
 
   Panel1 = new QFrame(this);
@@ -141,8 +147,7 @@ void TfrmMain::BuildControls() {
   btnQuit = MakeBarButton(Panel1, "btnQuit", "  &Exit", AppIcon::kExit, QRect(535, 4, 101, 24));
   connect(btnSave, &QToolButton::clicked, this, &TfrmMain::btnSaveClick);
   connect(btnQuit, &QToolButton::clicked, this, &TfrmMain::btnQuitClick);
-  // Until the extraction command is wired, the button offers nothing.
-  btnGetQuooms->setEnabled(false);
+  connect(btnGetQuooms, &QToolButton::clicked, this, &TfrmMain::btnGetQuoomsClick);
 
   // The editor is the only control that takes the keyboard focus.
   SynEdit1->setFocus();
@@ -214,10 +219,11 @@ void TfrmMain::BuildMenu() {
   connect(AboutQuarrix1, &QAction::triggered, this, &TfrmMain::AboutQuarrix1Click);
   connect(MenuExit, &QAction::triggered, this, &TfrmMain::btnQuitClick);
   connect(DesktopIcon1, &QAction::triggered, this, &TfrmMain::DesktopIcon1Click);
-  // The commands that are not wired yet offer nothing.
-  for (QAction* pending : {GetQuoom1, MenuAlphatize, CheckDuplicates1, FindFirst1, FindNext2}) {
-    pending->setEnabled(false);
-  }
+  connect(GetQuoom1, &QAction::triggered, this, &TfrmMain::btnGetQuoomsClick);
+  connect(MenuAlphatize, &QAction::triggered, this, &TfrmMain::MenuAlphatizeClick);
+  connect(CheckDuplicates1, &QAction::triggered, this, &TfrmMain::CheckDuplicates1Click);
+  connect(FindFirst1, &QAction::triggered, this, &TfrmMain::FindFirst1Click);
+  connect(FindNext2, &QAction::triggered, this, &TfrmMain::FindNext2Click);
 }
 
 void TfrmMain::SetDialogs(TfrmConfig* config, TfrmFind* find) {
@@ -240,6 +246,10 @@ void TfrmMain::Run(Command&& command) {
 void TfrmMain::FormCreate() {
   state_.program_folder = ProgramFolderOf(executable_path_);
   btnSave->setEnabled(false);
+}
+
+void TfrmMain::btnGetQuoomsClick() {
+  Run([this] { GetQuooms(*context_); });
 }
 
 void TfrmMain::btnSaveClick() {
@@ -283,6 +293,28 @@ void TfrmMain::SynEdit1Change() {
   btnSave->setEnabled(true);
   // The user's own edits are work the save prompt must guard.
   state_.unsaved = true;
+}
+
+void TfrmMain::MenuAlphatizeClick() {
+  Run([this] { SortAlphabetically(*context_); });
+}
+
+void TfrmMain::CheckDuplicates1Click() {
+  Run([this] { CheckForDuplicates(*context_); });
+}
+
+void TfrmMain::FindFirst1Click() {
+  Run([this] { FindFirst(*context_); });
+}
+
+void TfrmMain::FindNext2Click() {
+  Run([this] { FindNext(*context_); });
+}
+
+void TfrmMain::SynEdit1KeyDown(TSynEdit&, int& key, TShiftState shift) {
+  constexpr int kKeyF = 70;
+  if (key == vk::kF3) FindNext2Click();
+  if (key == kKeyF && shift.Contains(TShiftFlag::ssCtrl)) FindFirst1Click();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

@@ -79,6 +79,7 @@ class TfrmMain : public QWidget {
 
  public slots:
   void FormCreate();
+  void btnGetQuoomsClick();
   void btnSaveClick();
   void SaveFile1Click();
   void OpenFile1Click();
@@ -87,6 +88,14 @@ class TfrmMain : public QWidget {
   void AboutQuarrix1Click();
   void DesktopIcon1Click();
   void SynEdit1Change();
+  void MenuAlphatizeClick();
+  void CheckDuplicates1Click();
+  void FindFirst1Click();
+  void FindNext2Click();
+
+ public:
+  // F3 runs Find Next, Ctrl+F Find First; the key then goes on to the editor unchanged.
+  void SynEdit1KeyDown(TSynEdit& sender, int& key, TShiftState shift);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

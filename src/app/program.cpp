@@ -1,13 +1,28 @@
 #include "app/program.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 #include "app/frm_main.h"
 #include "app/program_paths.h"
 #include "app/qt_prompts.h"
+#include "extract/frm_config.h"
+#include "listedit/frm_find.h"
 
 namespace quarrix {
+namespace {
+
+// An installed program cannot write its own folder; the user's documents folder serves then.
+std::string WorkFolderFor(const std::string& program_folder) {
+  if (CanCreateFilesIn(program_folder)) return program_folder;
+  QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (documents.isEmpty()) documents = QDir::homePath();
+  return QFile::encodeName(QDir::cleanPath(documents)).toStdString() + "/";
+}
+
+}  // namespace
 
 Program::Program(ProgramSeams seams)
     : executable_path_(
@@ -25,6 +40,23 @@ Program::Program(ProgramSeams seams)
 
   frm_main_ = std::make_unique<TfrmMain>(state_, *prompts_, *sounds_, executable_path_);
   if (own_prompts_) own_prompts_->AttachMainWindow(frm_main_.get());
+  state_.work_folder = WorkFolderFor(state_.program_folder);
+
+  // The options dialog, parented to the main window so it is centred on it.
+  frm_config_ = std::make_unique<TfrmConfig>(frm_main_.get());
+  if (own_prompts_) {
+    own_prompts_->SetOptionsDialog([config = frm_config_.get()] {
+      config->exec();
+      return config->Submitted();
+    });
+  }
+
+  frm_main_->SetDialogs(frm_config_.get(), nullptr);
+
+  // The find dialog comes after the options dialog and stays hidden until Find First.
+  frm_find_ = std::make_unique<TfrmFind>(frm_main_.get());
+  frm_main_->SetDialogs(frm_main_->Context().config, frm_find_.get());
+  if (own_prompts_) own_prompts_->SetFindDialog([this] { return frm_find_->Execute(); });
 }
 
 Program::~Program() = default;

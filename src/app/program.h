@@ -11,6 +11,8 @@
 namespace quarrix {
 
 class QtPrompts;
+class TfrmFind;
+class TfrmConfig;
 class TfrmMain;
 
 struct ProgramSeams {
@@ -29,6 +31,8 @@ class Program {
   Program& operator=(const Program&) = delete;
 
   TfrmMain& frmMain() { return *frm_main_; }
+  TfrmConfig& frmConfig() { return *frm_config_; }
+  TfrmFind& frmFind() { return *frm_find_; }
   ProgramState& State() { return state_; }
   Sounds& ActiveSounds() { return *sounds_; }
   Prompts& ActivePrompts() { return *prompts_; }
@@ -44,6 +48,8 @@ class Program {
   Sounds* sounds_ = nullptr;
   Prompts* prompts_ = nullptr;
   std::unique_ptr<TfrmMain> frm_main_;
+  std::unique_ptr<TfrmConfig> frm_config_;
+  std::unique_ptr<TfrmFind> frm_find_;  // a child of the main window, destroyed first
 };
 
 }  // namespace quarrix

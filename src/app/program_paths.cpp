@@ -1,6 +1,9 @@
 #include "app/program_paths.h"
 
 #include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <random>
 
 namespace quarrix {
 namespace {
@@ -17,6 +20,17 @@ std::string ProgramFolderOf(std::string_view executable_path) {
   const std::size_t last = executable_path.find_last_of(kSeparators);
   if (last == std::string_view::npos) return {};
   return std::string(executable_path.substr(0, last + 1));
+}
+
+bool CanCreateFilesIn(const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (folder.empty() || !fs::is_directory(fs::path(folder), error)) return false;
+  std::random_device random;
+  const fs::path probe = fs::path(folder) / (".quarrix-probe-" + std::to_string(random()));
+  const bool created = std::ofstream(probe, std::ios::out | std::ios::binary).good();
+  if (created) fs::remove(probe, error);
+  return created;
 }
 
 std::string AppTitleOf(std::string_view executable_path) {

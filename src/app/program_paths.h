@@ -10,6 +10,9 @@ namespace quarrix {
 // the last separator ('/' here; '\\' or ':' on Windows). C:\Quarrix.exe gives C:\.
 std::string ProgramFolderOf(std::string_view executable_path);
 
+// True when a file can be created in folder (tried, not guessed from permission bits).
+bool CanCreateFilesIn(const std::string& folder);
+
 // The application title: the executable's file name up to its first dot, every character
 // after the first in lower case (QUARRIX.EXE gives Quarrix).
 std::string AppTitleOf(std::string_view executable_path);

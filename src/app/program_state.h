@@ -10,6 +10,9 @@ namespace quarrix {
 struct ProgramState {
   // The executable's folder with its trailing separator.
   std::string program_folder;
+  // Where the program proposes the user's files: the program folder, or the user's
+  // documents folder when the program folder cannot be written (an installed program).
+  std::string work_folder;
   // The full path the save dialog proposes; set by open and by a new-list extraction.
   std::string current_file;
   // True when the list holds work that the save prompt must guard.

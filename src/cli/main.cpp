@@ -5,6 +5,7 @@
 
 #include "cli/cli_output.h"
 #include "cli/extract_command.h"
+#include "cli/list_edit_commands.h"
 #include "cli/names_command.h"
 
 int main(int argc, char** argv) {
@@ -12,11 +13,13 @@ int main(int argc, char** argv) {
   CLI::App app("Trigger lists from UT2004 sound packages", "quarrix-cli");
   app.set_version_flag("--version", std::string("quarrix-cli ") + QUARRIX_VERSION);
   app.require_subcommand(1);
-  app.footer(ExitCodesHelp("the run gave no entry"));
+  app.footer(ExitCodesHelp("extract gave no entry, or sort left the list unsorted"));
 
   CommandAction action;
   AddExtractCommand(app, action);
   AddNamesCommand(app, action);
+  AddSortCommand(app, action);
+  AddDedupeCommand(app, action);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -73,7 +73,7 @@ void OpenTriggerFile(CommandContext& context) {
   FileDialogState& dialog = context.open_dialog;
   dialog.filter = kTriggerFileFilter;
   dialog.filter_index = 1;
-  dialog.initial_folder = context.state.program_folder;
+  dialog.initial_folder = context.state.work_folder;
   dialog.title = "Open Quoom Triggers:";
   if (!context.prompts.RunOpenDialog(dialog)) return;
 

@@ -4,9 +4,12 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/listedit_oracles.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"
 
@@ -252,6 +255,181 @@ TEST_F(CliTest, NamesListsEveryNameTheWalkReads) {
   const CliRun none = RunCli({"names", empty_});
   EXPECT_EQ(none.out, "");
   EXPECT_EQ(none.exit_code, 1);
+}
+
+// A list entry whose trigger name carries `tag`, so entries with one sound name differ.
+std::string Tagged(const std::string& sound, const std::string& tag) {
+  return "Quooms=(SoundName=\"" + sound + "\",TriggerName=\"" + sound + tag + "\")";
+}
+
+TEST_F(CliTest, SortWritesTheSortedListInTheFilesBreaks) {
+  const struct {
+    std::string name;
+    std::string line_break;
+    std::string written;  // what the output is written with
+  } cases[] = {{"lf.txt", "\n", "\n"}, {"cr.txt", "\r", "\r"}, {"crlf.txt", "\r\n", "\r\n"}};
+  for (const auto& c : cases) {
+    const std::string list = dir_.Write(
+        c.name, Join({kHeader, Tagged("cat", ""), Tagged("Apple", ""), Tagged("b\xE9ll", ""), "",
+                      Tagged("Dog", ""), Tagged("Ant", ""), ""},
+                     c.line_break));
+    const CliRun run = RunCli({"sort", list});
+    EXPECT_EQ(run.out, Join({kHeader, Tagged("Ant", ""), Tagged("Apple", ""), Tagged("b\xE9ll", ""),
+                             Tagged("cat", ""), Tagged("Dog", "")},
+                            c.written))
+        << c.name;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.exit_code, 0);
+  }
+  // Mixed breaks are written as CR LF, as a save writes them.
+  const std::string mixed = dir_.Write("mixed.txt", kHeader + "\r\nE,\nD,\rC,\r\nB,\nA,\n");
+  EXPECT_EQ(RunCli({"sort", mixed}).out, Join({kHeader, "A,", "B,", "C,", "D,", "E,"}, "\r\n"));
+}
+
+TEST_F(CliTest, SortKeepsAFirstLineThatIsNoHeader) {
+  const std::string list = dir_.Write("list.txt", "Zed,\nBob,\nAmy,\nCat,\nDan,\nEve,");
+  const CliRun run = RunCli({"sort", list, "--line-breaks", "crlf"});
+  EXPECT_EQ(run.out, Join({kHeader, "Amy,", "Bob,", "Cat,", "Dan,", "Eve,", "Zed,"}, "\r\n"));
+  EXPECT_EQ(run.exit_code, 0);
+}
+
+TEST_F(CliTest, SortAndDedupeGiveTheWindowsLines) {
+  // The same mixed list the literal, quadratic algorithms work through.
+  std::vector<std::string> lines = {kHeader};
+  const char* const names[] = {"Laugh", "laugh", "Boo", "AB", "AB C", "A_B", "AZB"};
+  std::uint32_t seed = 5;
+  for (int i = 0; i < 300; ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    const std::uint32_t pick = (seed >> 8) % 10;
+    if (pick < 7) lines.push_back(Tagged(names[pick], std::to_string(i)));
+    if (pick == 7) lines.emplace_back();
+    if (pick == 8) lines.emplace_back("None");
+    if (pick == 9) lines.emplace_back("[Duplicates]");
+  }
+  const std::string list = dir_.Write("list.txt", Join(lines, "\n"));
+  EXPECT_EQ(RunCli({"sort", list}).out, Join(LiteralSort(lines), "\n"));
+  const LiteralDuplicateResult checked = LiteralCheckDuplicates(lines);
+  const CliRun dedupe = RunCli({"dedupe", list});
+  EXPECT_EQ(dedupe.out, Join(checked.lines, "\n"));
+  EXPECT_EQ(dedupe.err,
+            "quarrix-cli: duplicates moved: " + std::to_string(checked.duplicate_count) + "\n");
+  EXPECT_EQ(dedupe.exit_code, 0);
+}
+
+TEST_F(CliTest, SortWritesInPlaceOrToAnotherFile) {
+  const std::string text = Join({kHeader, "E,", "D,", "C,", "B,", "A,", ""}, "\n");
+  const std::string sorted = Join({kHeader, "A,", "B,", "C,", "D,", "E,"}, "\n");
+  const std::string list = dir_.Write("list.txt", text);
+  const std::string other = dir_.File("other.txt");
+  const CliRun to_other = RunCli({"sort", list, "-o", other});
+  EXPECT_EQ(to_other.out, "");
+  EXPECT_EQ(to_other.exit_code, 0);
+  EXPECT_EQ(Slurp(other), sorted);
+  EXPECT_EQ(Slurp(list), text);
+  const CliRun in_place = RunCli({"sort", "--in-place", list});
+  EXPECT_EQ(in_place.out, "");
+  EXPECT_EQ(in_place.exit_code, 0);
+  EXPECT_EQ(Slurp(list), sorted);
+}
+
+TEST_F(CliTest, ARefusedSortWritesTheListUnchanged) {
+  const struct {
+    std::vector<std::string> lines;
+    std::string reason;
+  } cases[] = {
+      {{kHeader, "D,", "C,", "B,", "A,", ""}, "line 6 of %s is empty; a sort needs an entry there"},
+      {{kHeader, "D,", "C,", "B,", "A,", "", "E,"},
+       "line 6 of %s is empty; a sort needs an entry there"},
+      {{kHeader, "B,", "A,"}, "%s has 3 lines; a sort needs an entry on line 6"},
+      {{}, "%s has 0 lines; a sort needs an entry on line 6"},
+  };
+  for (const auto& c : cases) {
+    const std::string text = Join(c.lines, "\r");
+    const std::string list = dir_.Write("short.txt", text);
+    std::string reason = c.reason;
+    reason.replace(reason.find("%s"), 2, list);
+    const CliRun run = RunCli({"sort", list});
+    EXPECT_EQ(run.out, text);
+    EXPECT_EQ(run.err, "quarrix-cli: not sorted: " + reason + "\n");
+    EXPECT_EQ(run.exit_code, 1);
+    const CliRun in_place = RunCli({"sort", list, "--in-place"});
+    EXPECT_EQ(Slurp(list), text);
+    EXPECT_EQ(in_place.exit_code, 1);
+  }
+}
+
+TEST_F(CliTest, DedupeMovesRepeatedNamesAndSaysHowMany) {
+  const std::string list =
+      dir_.Write("list.txt", Join({kHeader, Tagged("A", "1"), Tagged("B", "1"), Tagged("A", "2"),
+                                   Tagged("B", "2"), Tagged("A", "3"), ""},
+                                  "\r\n"));
+  const CliRun run = RunCli({"dedupe", list, "--in-place"});
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(Slurp(list), Join({kHeader, Tagged("A", "1"), Tagged("B", "1"), "[Duplicates]",
+                               Tagged("A", "2"), Tagged("A", "3"), Tagged("B", "2")},
+                              "\r\n"));
+  EXPECT_EQ(run.err, "quarrix-cli: duplicates moved: 3\n");
+  EXPECT_EQ(run.exit_code, 0);
+}
+
+TEST_F(CliTest, DedupeWithoutDuplicatesKeepsEveryLine) {
+  const std::string list = dir_.Write(
+      "list.txt", Join({"Keep,", "None", Tagged("A", ""), Tagged("a", ""), "None", "x"}, "\n"));
+  const CliRun run = RunCli({"dedupe", list});
+  EXPECT_EQ(run.out,
+            Join({kHeader, "Keep,", "None", Tagged("A", ""), Tagged("a", ""), "None", "x"}, "\n"));
+  EXPECT_EQ(run.err, "quarrix-cli: duplicates moved: 0\n");
+  EXPECT_EQ(run.exit_code, 0);
+  const CliRun empty = RunCli({"dedupe", dir_.Write("empty.txt", "")});
+  EXPECT_EQ(empty.out, kHeader);
+  EXPECT_EQ(empty.exit_code, 0);
+}
+
+TEST_F(CliTest, SortAndDedupeErrors) {
+  const std::string list = dir_.Write("list.txt", "keep");
+  const std::string missing = dir_.File("missing.txt");
+  for (const char* command : {"sort", "dedupe"}) {
+    const struct {
+      std::vector<std::string> args;
+      std::string err;
+      int exit_code;
+    } cases[] = {
+        {{command, missing}, "quarrix-cli: Cannot open file " + missing + "\n", 3},
+        {{command, dir_.path()}, "quarrix-cli: Cannot open file " + dir_.path() + "\n", 3},
+        {{command, list, "-o", dir_.path()},
+         "quarrix-cli: Cannot create file " + dir_.path() + "\n",
+         3},
+        {{command}, "quarrix-cli: FILE is required\n", 2},
+        {{command, list, "--in-place", "-o", missing},
+         "quarrix-cli: --output excludes --in-place\n",
+         2},
+    };
+    for (const auto& c : cases) {
+      const CliRun run = RunCli(c.args);
+      EXPECT_EQ(run.err, c.err) << command;
+      EXPECT_EQ(run.out, "") << command;
+      EXPECT_EQ(run.exit_code, c.exit_code) << command;
+    }
+  }
+  EXPECT_EQ(Slurp(list), "keep");
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  const CliRun full = RunCli({"dedupe", list}, "/dev/full");
+  EXPECT_EQ(full.err, "quarrix-cli: Cannot write to standard output\n");
+  EXPECT_EQ(full.exit_code, 3);
+}
+
+TEST_F(CliTest, SortAndDedupeHelp) {
+  const CliRun sort = RunCli({"sort", "--help"});
+  EXPECT_NE(sort.out.find("Usage: quarrix-cli sort"), std::string::npos) << sort.out;
+  EXPECT_NE(sort.out.find("Exit codes:\n  0  success\n  1  not sorted"), std::string::npos)
+      << sort.out;
+  const CliRun dedupe = RunCli({"dedupe", "--help"});
+  EXPECT_NE(dedupe.out.find("Usage: quarrix-cli dedupe"), std::string::npos) << dedupe.out;
+  EXPECT_NE(dedupe.out.find("Exit codes:\n  0  success\n  2  usage error\n  3  a file could not be "
+                            "read or written\n"),
+            std::string::npos)
+      << dedupe.out;
+  EXPECT_EQ(dedupe.exit_code, 0);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // A running program for command tests: the real windows, with scripted questions, recorded
 // sounds, an executable path inside a temporary folder and a quit handler that only counts.
 #include <QStringList>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,9 +18,10 @@ namespace quarrix::testing {
 
 class ProgramFixture {
  public:
-  ProgramFixture()
-      : program_(
-            std::make_unique<Program>(ProgramSeams{&sounds, &prompts, dir.File("bin/Quarrix")})) {
+  // The program lives in <temporary folder>/bin/, which exists and can be written unless
+  // the test asks otherwise.
+  explicit ProgramFixture(bool writable_program_folder = true)
+      : program_(MakeProgram(writable_program_folder)) {
     frmMain().SetQuitHandler([this] { ++quits; });
   }
 
@@ -45,6 +47,11 @@ class ProgramFixture {
   int quits = 0;
 
  private:
+  std::unique_ptr<Program> MakeProgram(bool writable_program_folder) {
+    if (writable_program_folder) std::filesystem::create_directories(dir.File("bin"));
+    return std::make_unique<Program>(ProgramSeams{&sounds, &prompts, dir.File("bin/Quarrix")});
+  }
+
   std::unique_ptr<Program> program_;
 };
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
 namespace quarrix {
 namespace {
 
@@ -56,6 +60,22 @@ TEST(ProgramPaths, FullStopIsAddedOnlyAfterCharactersAboveIt) {
       {"Invalid stringlist index 7", "Invalid stringlist index 7."},
   };
   for (const Case& c : cases) EXPECT_EQ(WithFullStop(c.message), c.shown) << c.message;
+}
+
+TEST(ProgramPaths, WritableFoldersAreFoundByTrying) {
+  testing::TempDir dir;
+  const std::string file = dir.Write("plain", "x");
+  EXPECT_EQ(CanCreateFilesIn(dir.path()), true);
+  EXPECT_EQ(CanCreateFilesIn(dir.path() + "/"), true);
+  EXPECT_EQ(CanCreateFilesIn(file), false);
+  EXPECT_EQ(CanCreateFilesIn(file + "/bin/"), false);
+  EXPECT_EQ(CanCreateFilesIn(dir.File("missing")), false);
+  EXPECT_EQ(CanCreateFilesIn(""), false);
+  if (std::filesystem::is_directory("/proc/self")) {
+    EXPECT_EQ(CanCreateFilesIn("/proc/self"), false);
+  }
+  // The probe leaves nothing behind.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 }  // namespace

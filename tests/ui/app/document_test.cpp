@@ -1,5 +1,6 @@
 // Open, save, clear, exit and the close box, through scripted questions: every road with
 // the sounds, state and dialog settings it leaves.
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
@@ -57,6 +58,17 @@ class DocumentTest : public QObject {
     QCOMPARE(fixture.frmMain().btnSave->isEnabled(), true);
     QCOMPARE(fixture.Played(), QList<int>({0x30}));
     QCOMPARE(fixture.prompts.messages.size(), std::size_t{0});
+  }
+
+  void AnInstalledProgramOpensInTheDocumentsFolder() {
+    ProgramFixture fixture(false);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QCOMPARE(QString::fromStdString(fixture.state().work_folder), documents + "/");
+    QCOMPARE(fixture.state().program_folder, fixture.dir.path() + "/bin/");
+    fixture.prompts.open_answers = {std::nullopt};
+    fixture.frmMain().OpenFile1->trigger();
+    QCOMPARE(QString::fromStdString(fixture.prompts.open_requests.at(0).initial_folder),
+             documents + "/");
   }
 
   void OpenCancelledChangesNothing() {

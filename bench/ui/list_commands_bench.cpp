@@ -1,0 +1,79 @@
+// Sort Alphabetically and Check for Duplicates run from the real main window's menu on a
+// gathered list, up to the editor's repaint of the result.
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "editor/syn_edit.h"
+#include "support/recording_sounds.h"
+
+namespace quarrix {
+namespace {
+
+// A list gathered from many packages: about four lines per distinct sound name, some names
+// in another case, and the closing empty line of each extraction now and then.
+std::vector<std::string> GatheredList(int count) {
+  static const char* const kWords[] = {"Laugh", "Boo",    "Taunt", "Cheer",   "Headshot",
+                                       "Yeah",  "Burp",   "Doh",   "Victory", "Woohoo",
+                                       "Ninja", "Pirate", "Robot", "Zombie",  "Monkey"};
+  static const char* const kPackages[] = {"Fun.uax", "Taunts.uax", "QuoomPack1.uax"};
+  std::uint64_t state = 0x9E3779B97F4A7C15ull;
+  const auto next = [&state](std::uint64_t bound) {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state % bound;
+  };
+  const std::uint64_t distinct = static_cast<std::uint64_t>(count / 4 + 1);
+  std::vector<std::string> lines = {"[QuoomTriggers]"};
+  while (static_cast<int>(lines.size()) < count) {
+    if (next(200) == 0) {
+      lines.emplace_back();
+      continue;
+    }
+    const std::uint64_t id = next(distinct);
+    std::string name = std::string(kWords[id % 15]) + kWords[(id / 15) % 15] + std::to_string(id);
+    if (next(10) == 0) name[0] = static_cast<char>(name[0] - 'A' + 'a');
+    lines.push_back("Quooms=(SoundName=\"" + name + "\",TriggerName=\"" + name +
+                    "\",DedicatedOnly=True,HideInMenu=False,AdminOnly=False,Random=" +
+                    std::to_string(next(4)) + ",Filename=\"" + kPackages[next(3)] + "\")");
+  }
+  return lines;
+}
+
+// The program's main window on screen, the list loaded before each timed run.
+void RunFromMenu(benchmark::State& state, QAction* TfrmMain::*item) {
+  const std::vector<std::string> list = GatheredList(static_cast<int>(state.range(0)));
+  testing::RecordingSounds sounds;
+  Program program(ProgramSeams{&sounds, nullptr, "/opt/quarrix/Quarrix"});
+  TfrmMain& window = program.frmMain();
+  window.show();
+  QApplication::processEvents();
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.SynEdit1->Lines().Assign(list);
+    QApplication::processEvents();
+    state.ResumeTiming();
+    (window.*item)->trigger();
+    // The refresh the command scheduled: scroll bars, gutter and the repaint.
+    QApplication::processEvents();
+  }
+  state.counters["lines_after"] = window.SynEdit1->Lines().Count();
+}
+
+void BM_SortInMainWindow(benchmark::State& state) { RunFromMenu(state, &TfrmMain::MenuAlphatize); }
+BENCHMARK(BM_SortInMainWindow)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_CheckDuplicatesInMainWindow(benchmark::State& state) {
+  RunFromMenu(state, &TfrmMain::CheckDuplicates1);
+}
+BENCHMARK(BM_CheckDuplicatesInMainWindow)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quarrix

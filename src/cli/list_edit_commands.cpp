@@ -1,0 +1,90 @@
+#include "cli/list_edit_commands.h"
+
+#include <memory>
+#include <string>
+
+#include "listedit/duplicates.h"
+#include "listedit/sort.h"
+
+namespace quarrix::cli {
+namespace {
+
+constexpr int kExitNotSorted = 1;
+
+struct ListFileArgs {
+  std::string path;
+  bool in_place = false;
+  OutputOptions output;
+
+  // Where the result goes: FILE itself with --in-place, else -o or standard output.
+  OutputOptions Destination() const {
+    OutputOptions destination = output;
+    if (in_place) destination.path = path;
+    return destination;
+  }
+};
+
+CLI::App* AddListFileCommand(CLI::App& app, const char* name, const char* description,
+                             ListFileArgs& args) {
+  CLI::App* command = app.add_subcommand(name, description);
+  command->add_option("FILE", args.path, "Trigger file")->required();
+  AddOutputOptions(*command, args.output);
+  command
+      ->add_flag("--in-place", args.in_place,
+                 "Replace FILE itself (atomically) instead of writing to standard output")
+      ->excludes(command->get_option("--output"));
+  return command;
+}
+
+int RunSort(const ListFileArgs& args) {
+  TriggerFileText text = ReadTriggerFile(args.path);
+  if (SortRefuses(text.lines)) {
+    // As in the window, a list without an entry on its sixth line is left as it is.
+    WriteList(text.lines, text.format, args.Destination());
+    PrintError(text.lines.size() < 6
+                   ? "not sorted: " + args.path + " has " + std::to_string(text.lines.size()) +
+                         " lines; a sort needs an entry on line 6"
+                   : "not sorted: line 6 of " + args.path +
+                         " is empty; a sort needs an entry there");
+    return kExitNotSorted;
+  }
+  const SortResult result = SortTriggerList(std::move(text.lines));
+  WriteList(result.lines, text.format, args.Destination());
+  return kExitSuccess;
+}
+
+int RunDedupe(const ListFileArgs& args) {
+  TriggerFileText text = ReadTriggerFile(args.path);
+  const DuplicateCheckResult result = CheckDuplicates(std::move(text.lines));
+  WriteList(result.lines, text.format, args.Destination());
+  PrintError("duplicates moved: " + std::to_string(result.duplicate_count));
+  return kExitSuccess;
+}
+
+}  // namespace
+
+void AddSortCommand(CLI::App& app, CommandAction& action) {
+  auto args = std::make_shared<ListFileArgs>();
+  CLI::App* command = AddListFileCommand(
+      app, "sort",
+      "Sort a trigger list by sound name, case ignored, as Sort Alphabetically does: the header "
+      "on top, empty lines dropped",
+      *args);
+  command->footer(ExitCodesHelp(
+      "not sorted: the list has no entry on its sixth line (it is written unchanged)"));
+  command->callback([args, &action] { action = [args] { return RunSort(*args); }; });
+}
+
+void AddDedupeCommand(CLI::App& app, CommandAction& action) {
+  auto args = std::make_shared<ListFileArgs>();
+  CLI::App* command = AddListFileCommand(
+      app, "dedupe",
+      "Move entries that repeat an earlier sound name into a closing [Duplicates] section, as "
+      "Check for Duplicates does; reports the number moved on standard error",
+      *args);
+  command->footer(
+      "Exit codes:\n  0  success\n  2  usage error\n  3  a file could not be read or written\n");
+  command->callback([args, &action] { action = [args] { return RunDedupe(*args); }; });
+}
+
+}  // namespace quarrix::cli

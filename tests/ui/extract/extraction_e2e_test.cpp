@@ -1,0 +1,215 @@
+// The real window with the real options dialog and Qt's own file dialog, driven while they
+// run modally: the list it builds is byte for byte what quarrix-cli extract writes for the
+// same packages and options, since both build it through one list builder.
+#include <QFileDialog>
+#include <QProcess>
+#include <QTest>
+#include <filesystem>
+#include <QToolButton>
+
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "app/qt_prompts.h"
+#include "controls/lum_check_box.h"
+#include "editor/syn_edit.h"
+#include "extract/frm_config.h"
+#include "extract_tests.h"
+#include "support/package_writer.h"
+#include "support/recording_sounds.h"
+
+namespace quarrix::testing {
+namespace {
+
+// Each modal window in turn: the first step answers the first one that comes up, and so on.
+class ModalSteps {
+ public:
+  using Step = std::function<bool(QWidget* modal)>;  // true once it answered the window
+  explicit ModalSteps(std::vector<Step> steps) : steps_(std::move(steps)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || modal == last_ || next_ >= steps_.size()) return;
+      if (steps_[next_](modal)) {
+        last_ = modal;
+        ++next_;
+      }
+    });
+    timer_.start(10);
+  }
+  std::size_t answered() const { return next_; }
+
+ private:
+  std::vector<Step> steps_;
+  std::size_t next_ = 0;
+  QWidget* last_ = nullptr;
+  QTimer timer_;
+};
+
+void Click(TLumCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(30, 9)); }
+
+// Ticks the named boxes in the real options dialog, then presses Submit.
+ModalSteps::Step SubmitOptions(std::vector<const char*> toggles) {
+  return [toggles](QWidget* modal) {
+    auto* dialog = qobject_cast<TfrmConfig*>(modal);
+    if (dialog == nullptr) return false;
+    for (const char* name : toggles) Click(dialog->findChild<TLumCheckBox*>(name));
+    QTest::mouseClick(dialog->btnSubmit, Qt::LeftButton);
+    return true;
+  };
+}
+
+ModalSteps::Step CloseOptionsByTheCloseBox() {
+  return [](QWidget* modal) {
+    auto* dialog = qobject_cast<TfrmConfig*>(modal);
+    if (dialog == nullptr) return false;
+    dialog->close();
+    return true;
+  };
+}
+
+// Types the path into Qt's own open dialog and accepts it, or cancels it.
+ModalSteps::Step ChooseFile(std::optional<std::string> path) {
+  return [path](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    if (dialog == nullptr) return false;
+    if (path) {
+      dialog->selectFile(QString::fromStdString(*path));
+      QMetaObject::invokeMethod(dialog, "accept");
+    } else {
+      dialog->reject();
+    }
+    return true;
+  };
+}
+
+// The lines quarrix-cli extract writes for the packages with the given flags.
+QStringList CliLines(const QStringList& arguments) {
+  QProcess cli;
+  cli.start(QStringLiteral(QUARRIX_CLI_PATH), QStringList{"extract"} + arguments);
+  if (!cli.waitForFinished(30000)) return {"quarrix-cli did not finish"};
+  const QList<QByteArray> pieces = cli.readAllStandardOutput().split('\n');
+  QStringList lines;
+  for (qsizetype i = 0; i < pieces.size(); ++i) {
+    QByteArray line = pieces[i];
+    // Every break is CR LF; the text after the last break is the list's last line.
+    const bool broken = i + 1 < pieces.size();
+    if (broken && line.endsWith('\r'))
+      line.chop(1);
+    else if (broken)
+      line += "<LF without CR>";
+    lines << QString::fromLatin1(line);
+  }
+  return lines;
+}
+
+QStringList EditorLines(TfrmMain& window) {
+  QStringList lines;
+  for (const std::string& line : window.SynEdit1->Lines().Snapshot()) {
+    lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+  }
+  return lines;
+}
+
+class ExtractionEndToEndTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() { home_ = std::make_unique<FakeHome>(); }
+  void cleanup() { home_.reset(); }
+
+  void TheWindowBuildsWhatTheCommandLineToolBuilds() {
+    TempDir dir;
+    const std::string demo = dir.Write("Demo.uax", WritePackage(MakeDemoPackage()).bytes);
+    const std::string more =
+        WriteSoundPackage(dir, "More.uax", "More", {"Laugh3", "Zap", "Zap1", "Quote\"d", "Boo"});
+    RecordingSounds sounds;
+    std::filesystem::create_directories(dir.File("bin"));
+    Program program({&sounds, nullptr, dir.File("bin/Quarrix")});
+    static_cast<QtPrompts&>(program.ActivePrompts()).SetFileDialogLook({.use_native = false});
+    TfrmMain& window = program.frmMain();
+    window.show();
+
+    {
+      ModalSteps steps({SubmitOptions({"CheckBoxHideMenu"}), ChooseFile(demo)});
+      QTest::mouseClick(window.btnGetQuooms, Qt::LeftButton);
+      QCOMPARE(steps.answered(), std::size_t{2});
+    }
+    const QStringList first = EditorLines(window);
+    QCOMPARE(first.size(), 35);  // header, 33 entries, closing empty line
+    QCOMPARE(first, CliLines({"--hide-in-menu", QString::fromStdString(demo)}));
+
+    // The second package is added through the option the dialog now offers.
+    {
+      ModalSteps steps({SubmitOptions({"CheckBoxAddFile", "CheckBoxTrigger"}), ChooseFile(more)});
+      window.GetQuoom1->trigger();
+      QCOMPARE(steps.answered(), std::size_t{2});
+    }
+    QCOMPARE(program.frmConfig().CheckBoxAddFile->Checked(), true);
+    // The CLI takes one set of options for all its packages; the window changed one between
+    // the runs, so the second half is compared on its own.
+    const QStringList both = EditorLines(window);
+    const QStringList added =
+        CliLines({"--hide-in-menu", "--no-trigger-names", QString::fromStdString(more)});
+    QCOMPARE(both.mid(0, first.size() - 1), first.mid(0, first.size() - 1));
+    QCOMPARE(both.mid(first.size() - 1), added.mid(1));
+    QCOMPARE(sounds.played, (std::vector<int>{0x30, 0x40, 0x30, 0x40}));
+    QCOMPARE(program.State().current_file, program.State().program_folder + "Q_Demo.txt");
+  }
+
+  void TheSampleGivesTheSameListInBothTools() {
+    const std::string sample = std::string(QUARRIX_SAMPLES_DIR) + "/Demo.uax";
+    TempDir dir;
+    RecordingSounds sounds;
+    std::filesystem::create_directories(dir.File("bin"));
+    Program program({&sounds, nullptr, dir.File("bin/Quarrix")});
+    static_cast<QtPrompts&>(program.ActivePrompts()).SetFileDialogLook({.use_native = false});
+    program.frmMain().show();
+    ModalSteps steps({SubmitOptions({"CheckBoxDedicated", "CheckBoxAdmin", "CheckBoxRandom"}),
+                      ChooseFile(sample)});
+    program.frmMain().btnGetQuoomsClick();
+    QCOMPARE(steps.answered(), std::size_t{2});
+    QCOMPARE(EditorLines(program.frmMain()),
+             CliLines({"--no-dedicated", "--admin-only", "--no-random",
+                       QString::fromStdString(sample)}));
+  }
+
+  void TheCloseBoxCancelsEvenAfterASubmit() {
+    TempDir dir;
+    RecordingSounds sounds;
+    std::filesystem::create_directories(dir.File("bin"));
+    Program program({&sounds, nullptr, dir.File("bin/Quarrix")});
+    static_cast<QtPrompts&>(program.ActivePrompts()).SetFileDialogLook({.use_native = false});
+    TfrmMain& window = program.frmMain();
+    window.show();
+    window.SynEdit1->Lines().Assign({"[QuoomTriggers]", "mine", ""});
+    {
+      // Submitted, then the open dialog cancelled: the list stays.
+      ModalSteps steps({SubmitOptions({}), ChooseFile(std::nullopt)});
+      window.btnGetQuoomsClick();
+      QCOMPARE(steps.answered(), std::size_t{2});
+    }
+    QCOMPARE(program.frmConfig().Submitted(), true);
+    {
+      // The next showing closed by its close box: no open dialog follows.
+      ModalSteps steps({CloseOptionsByTheCloseBox(), ChooseFile(std::nullopt)});
+      window.btnGetQuoomsClick();
+      QCOMPARE(steps.answered(), std::size_t{1});
+    }
+    QCOMPARE(program.frmConfig().Submitted(), false);
+    QCOMPARE(EditorLines(window), QStringList({"[QuoomTriggers]", "mine", ""}));
+    QCOMPARE(sounds.played, (std::vector<int>{0x30, 0, 0x30, 0}));
+  }
+
+ private:
+  std::unique_ptr<FakeHome> home_;
+};
+
+}  // namespace
+
+int RunExtractionEndToEndTests(int argc, char** argv) {
+  ExtractionEndToEndTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+}  // namespace quarrix::testing
+
+#include "extraction_e2e_test.moc"

@@ -1,0 +1,36 @@
+// Pictures of Get Quooms: the options dialog as it offers "Add to current File", and the
+// main window after an extraction of the bundled sample package.
+#include <QApplication>
+
+#include "app/frm_main.h"
+#include "app/program.h"
+#include "editor/syn_edit.h"
+#include "extract/frm_config.h"
+#include "screenshot.h"
+#include "support/recording_sounds.h"
+#include "support/scripted_prompts.h"
+
+QUARRIX_SCREENSHOT(options_dialog) {
+  quarrix::testing::RecordingSounds sounds;
+  quarrix::Program program({&sounds, nullptr, "/opt/quarrix/Quarrix"});
+  quarrix::TfrmConfig& dialog = program.frmConfig();
+  dialog.SetAddFileOffered(true);
+  dialog.show();
+  QApplication::processEvents();
+  return quarrix::screenshots::WithTitleBar(dialog.grab().toImage(), dialog.windowTitle());
+}
+
+QUARRIX_SCREENSHOT(main_window_extracted) {
+  quarrix::testing::RecordingSounds sounds;
+  quarrix::testing::ScriptedPrompts prompts;
+  quarrix::Program program({&sounds, &prompts, "/opt/quarrix/Quarrix"});
+  quarrix::TfrmMain& window = program.frmMain();
+  window.show();
+  QApplication::processEvents();
+  prompts.options_answers = {true};
+  prompts.open_answers = {std::string(QUARRIX_SAMPLES_DIR) + "/Demo.uax"};
+  window.btnGetQuoomsClick();
+  QApplication::processEvents();
+  if (!prompts.errors.empty()) return {};
+  return quarrix::screenshots::WithTitleBar(window.grab().toImage(), window.windowTitle());
+}
