@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/sounds_only.h"
 #include "editor/line_list.h"
 #include "extract/package_reader.h"
 #include "extract/trigger_list.h"
@@ -21,6 +22,7 @@ struct ExtractArgs {
   bool hide_in_menu = false;
   bool admin_only = false;
   bool no_random = false;
+  bool sounds_only = false;
 };
 
 int RunExtract(const ExtractArgs& args) {
@@ -47,8 +49,14 @@ int RunExtract(const ExtractArgs& args) {
 
   int appended = 0;
   for (const std::string& path : args.packages) {
-    const PackageImage image = LoadPackageImage(path);
-    appended += BuildTriggerList(list, image.bytes(), road, options, FileNameOf(path)).appended;
+    if (args.sounds_only) {
+      const TriggerSounds sounds =
+          ReadTriggerSounds(path, args.no_random ? VariantSearch::kSkip : VariantSearch::kCount);
+      appended += AppendSoundEntries(list, sounds.sounds, road, options, FileNameOf(path)).appended;
+    } else {
+      const PackageImage image = LoadPackageImage(path);
+      appended += BuildTriggerList(list, image.bytes(), road, options, FileNameOf(path)).appended;
+    }
     road = BuildRoad::kAddToCurrent;
   }
   // Written only once every file has been read, so a failed run leaves the output untouched.
@@ -71,6 +79,10 @@ void AddExtractCommand(CLI::App& app, CommandAction& action) {
   command->add_flag("--hide-in-menu", args->hide_in_menu, "Write HideInMenu=True");
   command->add_flag("--admin-only", args->admin_only, "Write AdminOnly=True");
   command->add_flag("--no-random", args->no_random, "Write Random=0 (no variant search)");
+  command->add_flag("--sounds-only", args->sounds_only,
+                    "Read the package's tables and take only the objects of class Sound, in "
+                    "their order (a name with characters outside 0x20..0x7E is skipped with a "
+                    "warning)");
   CLI::Option* append = command->add_option(
       "--append", args->append,
       "Start from the trigger list in FILE and keep its line breaks (a list of fewer than two "

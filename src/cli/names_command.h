@@ -1,6 +1,6 @@
 #pragma once
 // quarrix-cli names: the names the walk reads from a package, with their variant counts and
-// whether they would become trigger entries.
+// whether they would become trigger entries; with --sounds-only, the sounds its tables list.
 #include <CLI/CLI.hpp>
 
 #include "cli/cli_output.h"

@@ -34,6 +34,15 @@ bool WriteFaultFor(const std::string& path) {
   return Faults().fail_write && Faults().fail_write(path);
 }
 
+FileReadObserver& ReadObserver() {
+  static FileReadObserver observer;
+  return observer;
+}
+
+void ObserveRead(const std::string& path, std::uint64_t offset, std::size_t length) {
+  if (ReadObserver()) ReadObserver()(path, offset, length);
+}
+
 namespace fs = std::filesystem;
 
 #ifdef _WIN32
@@ -132,6 +141,10 @@ mode_t NewFileMode() {
 
 void SetFileFaultsForTesting(FileFaults faults) { Faults() = std::move(faults); }
 
+void SetFileReadObserverForTesting(FileReadObserver observer) {
+  ReadObserver() = std::move(observer);
+}
+
 bool IsExistingFile(const std::string& path) {
   std::error_code error;
   return fs::is_regular_file(fs::path(path), error);
@@ -145,10 +158,92 @@ bool IsExistingDirectory(const std::string& path) {
 std::string ReadFileBytes(const std::string& path, std::size_t max_bytes) {
   if (ReadFaultFor(path)) throw FileOpenError(path);
 #ifdef _WIN32
-  return ReadWindows(path, max_bytes);
+  std::string data = ReadWindows(path, max_bytes);
 #else
-  return ReadPosix(path, max_bytes);
+  std::string data = ReadPosix(path, max_bytes);
 #endif
+  ObserveRead(path, 0, data.size());
+  return data;
+}
+
+#ifdef _WIN32
+
+struct RangedFile::Handle {
+  std::FILE* file = nullptr;
+  ~Handle() {
+    if (file != nullptr) std::fclose(file);
+  }
+};
+
+RangedFile::RangedFile(const std::string& path) : path_(path), handle_(std::make_unique<Handle>()) {
+  if (ReadFaultFor(path)) throw FileOpenError(path);
+  handle_->file = _fsopen(path.c_str(), "rb", _SH_DENYWR);
+  if (handle_->file == nullptr || _fseeki64(handle_->file, 0, SEEK_END) != 0) {
+    throw FileOpenError(path);
+  }
+  const long long size = _ftelli64(handle_->file);
+  if (size < 0) throw FileOpenError(path);
+  size_ = static_cast<std::uint64_t>(size);
+}
+
+std::string RangedFile::Read(std::uint64_t offset, std::size_t length) {
+  if (offset >= size_) return {};
+  std::string data(static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset)), '\0');
+  if (_fseeki64(handle_->file, static_cast<long long>(offset), SEEK_SET) != 0) {
+    throw FileOpenError(path_);
+  }
+  data.resize(std::fread(data.data(), 1, data.size(), handle_->file));
+  if (std::ferror(handle_->file) != 0) throw FileOpenError(path_);
+  ObserveRead(path_, offset, data.size());
+  return data;
+}
+
+#else
+
+struct RangedFile::Handle {
+  int fd = -1;
+  ~Handle() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+RangedFile::RangedFile(const std::string& path) : path_(path), handle_(std::make_unique<Handle>()) {
+  if (ReadFaultFor(path)) throw FileOpenError(path);
+  handle_->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat info {};
+  // Only a regular file has a size and offsets to read at.
+  if (handle_->fd < 0 || ::fstat(handle_->fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    throw FileOpenError(path);
+  }
+  size_ = static_cast<std::uint64_t>(info.st_size);
+}
+
+std::string RangedFile::Read(std::uint64_t offset, std::size_t length) {
+  if (offset >= size_) return {};
+  std::string data(static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset)), '\0');
+  std::size_t have = 0;
+  while (have < data.size()) {
+    const ssize_t got = ::pread(handle_->fd, data.data() + have, data.size() - have,
+                                static_cast<off_t>(offset + have));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw FileOpenError(path_);
+    }
+    if (got == 0) break;  // the file shrank since it was opened: keep what is there
+    have += static_cast<std::size_t>(got);
+  }
+  data.resize(have);
+  ObserveRead(path_, offset, data.size());
+  return data;
+}
+
+#endif
+
+RangedFile::~RangedFile() = default;
+
+std::string ReadFileRange(const std::string& path, std::uint64_t offset, std::size_t length) {
+  RangedFile file(path);
+  return file.Read(offset, length);
 }
 
 #ifdef _WIN32

@@ -2,8 +2,10 @@
 // Whole-file reads and atomic replacement of files, for packages and trigger files.
 // Paths are byte strings as the file system spells them.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,6 +15,32 @@ namespace quarrix {
 // when the path cannot be opened or read, names a directory, or a read fails.
 std::string ReadFileBytes(const std::string& path,
                           std::size_t max_bytes = std::numeric_limits<std::size_t>::max());
+
+// A regular file opened for reads at chosen offsets, so that a reader of a huge file reads
+// only the parts it needs. Closed when the object goes. Throws FileOpenError (with the path)
+// when the file cannot be opened, is no regular file, or a read fails.
+class RangedFile {
+ public:
+  explicit RangedFile(const std::string& path);
+  RangedFile(const RangedFile&) = delete;
+  RangedFile& operator=(const RangedFile&) = delete;
+  ~RangedFile();
+
+  const std::string& path() const { return path_; }
+  // The size the file had when it was opened.
+  std::uint64_t size() const { return size_; }
+  // Up to `length` bytes from `offset`: fewer where the file ends (none past its end).
+  std::string Read(std::uint64_t offset, std::size_t length);
+
+ private:
+  struct Handle;
+  std::string path_;
+  std::uint64_t size_ = 0;
+  std::unique_ptr<Handle> handle_;
+};
+
+// RangedFile(path).Read(offset, length): one read of part of a file.
+std::string ReadFileRange(const std::string& path, std::uint64_t offset, std::size_t length);
 
 // Replaces the file at path with bytes: writes a temporary file beside it, flushes it to
 // disk and renames it over the old one, keeping the old file's permissions. A symbolic
@@ -31,5 +59,11 @@ struct FileFaults {
   std::function<bool(const std::string& path)> fail_write;
 };
 void SetFileFaultsForTesting(FileFaults faults);
+
+// Test hook: when set, called after every read of file data with the path, the offset and
+// the number of bytes obtained, so a test can tell which parts of a file were read.
+using FileReadObserver =
+    std::function<void(const std::string& path, std::uint64_t offset, std::size_t length)>;
+void SetFileReadObserverForTesting(FileReadObserver observer);
 
 }  // namespace quarrix

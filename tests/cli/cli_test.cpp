@@ -432,5 +432,101 @@ TEST_F(CliTest, SortAndDedupeHelp) {
   EXPECT_EQ(dedupe.exit_code, 0);
 }
 
+// Groups at two levels, sounds named like engine names and like the package, and two names
+// that cannot be sound names: a UTF-16 one and one with a control character.
+std::string WriteMixPackage(const TempDir& dir) {
+  PackageSpec spec = MakeSoundPackage(
+      "Mix", {{"Voices", {"Laugh", "Laugh1", "Engine"}}, {"Voices.Sub", {"Sound"}}, {"", {"Mix"}}});
+  for (NameEntry name : {NameEntry::Utf16(u"Caf\u00E9"), NameEntry::Ansi("Bad\x01\"")}) {
+    ExportEntry sound;
+    sound.class_ref = ImportRef(1);
+    sound.object_name = spec.AddName(std::move(name));
+    spec.exports.push_back(std::move(sound));
+  }
+  return dir.Write("Mix.uax", WritePackage(spec).bytes);
+}
+
+std::string MixWarnings(const std::string& path) {
+  const std::string tail = "\": a sound name takes only the characters 0x20 to 0x7E\n";
+  return "quarrix-cli: warning: " + path + ": skipped the sound \"Caf\xC3\xA9" + tail +
+         "quarrix-cli: warning: " + path + ": skipped the sound \"Bad\\x01\\\"" + tail;
+}
+
+TEST_F(CliTest, SoundsOnlyTakesTheSoundExportsAndWarnsOfNamesItSkips) {
+  const std::string mix = WriteMixPackage(dir_);
+  const CliRun run = RunCli({"extract", "--sounds-only", mix});
+  EXPECT_EQ(run.out, Join({kHeader, Entry("Laugh", 2, "Mix.uax"), Entry("Laugh1", 0, "Mix.uax"),
+                           Entry("Engine", 0, "Mix.uax"), Entry("Sound", 0, "Mix.uax"),
+                           Entry("Mix", 0, "Mix.uax"), ""},
+                          "\r\n"));
+  EXPECT_EQ(run.err, MixWarnings(mix));
+  EXPECT_EQ(run.exit_code, 0);
+
+  const CliRun names = RunCli({"names", "--sounds-only", mix});
+  EXPECT_EQ(names.out,
+            "Laugh\t2\tVoices\nLaugh1\t0\tVoices\nEngine\t0\tVoices\nSound\t0\tVoices.Sub\n"
+            "Mix\t0\t\n");
+  EXPECT_EQ(names.err, MixWarnings(mix));
+  EXPECT_EQ(names.exit_code, 0);
+}
+
+TEST_F(CliTest, SoundsOnlyKeepsTheOptionsAppendAndFurtherPackages) {
+  const std::string mix = WriteMixPackage(dir_);
+  const std::string list =
+      dir_.Write("list.txt", kHeader + "\n" + Entry("Mine", 0, "Old.uax") + "\n");
+  const CliRun run = RunCli({"extract", "--sounds-only", "--no-random", "--admin-only", "--append",
+                             list, mix, more_, "-o", list});
+  const std::string flags = "DedicatedOnly=True,HideInMenu=False,AdminOnly=True,";
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(Slurp(list),
+            Join({kHeader, Entry("Mine", 0, "Old.uax"), Entry("Laugh", 0, "Mix.uax", flags),
+                  Entry("Laugh1", 0, "Mix.uax", flags), Entry("Engine", 0, "Mix.uax", flags),
+                  Entry("Sound", 0, "Mix.uax", flags), Entry("Mix", 0, "Mix.uax", flags),
+                  Entry("Horn", 0, "More.uax", flags), ""},
+                 "\n"));
+  EXPECT_EQ(run.err, MixWarnings(mix));
+  EXPECT_EQ(run.exit_code, 0);
+}
+
+TEST_F(CliTest, SoundsOnlyWithoutSoundsGivesExitCode1) {
+  const std::string silent =
+      dir_.Write("Silent.uax", WritePackage(MakeSoundPackage("Silent", {{"Empty", {}}})).bytes);
+  const CliRun run = RunCli({"extract", "--sounds-only", silent});
+  EXPECT_EQ(run.out, kHeader + "\r\n");
+  EXPECT_EQ(run.exit_code, 1);
+  const CliRun names = RunCli({"names", "--sounds-only", silent});
+  EXPECT_EQ(names.out, "");
+  EXPECT_EQ(names.err, "");
+  EXPECT_EQ(names.exit_code, 1);
+}
+
+TEST_F(CliTest, SoundsOnlyReportsABrokenPackageWithoutWriting) {
+  const std::string output = dir_.Write("out.txt", "keep");
+  const std::string text = dir_.Write("Text.uax", "plain text, no package");
+  const std::string missing = dir_.File("Missing.uax");
+  const struct {
+    std::vector<std::string> args;
+    std::string err;
+  } cases[] = {
+      {{"extract", "--sounds-only", fun_, empty_, "-o", output},
+       "quarrix-cli: Invalid package file " + empty_ +
+           ": the header runs past the end of the file\n"},
+      {{"names", "--sounds-only", text},
+       "quarrix-cli: Invalid package file " + text +
+           ": bad tag 0x69616C70 (a package starts with 0x9E2A83C1)\n"},
+      {{"extract", "--sounds-only", missing, "-o", output},
+       "quarrix-cli: Cannot open file " + missing + "\n"},
+      {{"names", "--sounds-only", dir_.path()},
+       "quarrix-cli: Cannot open file " + dir_.path() + "\n"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCli(c.args);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.exit_code, 3);
+  }
+  EXPECT_EQ(Slurp(output), "keep");
+}
+
 }  // namespace
 }  // namespace quarrix::testing

@@ -1,6 +1,7 @@
 #include "support/package_writer.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace quarrix::testing {
 namespace {
@@ -289,16 +290,45 @@ PackageSpec MakeSoundPackage(std::string_view package_name, const std::vector<So
   const std::int32_t sound_class = ImportRef(1);
   const std::int32_t package_class = ImportRef(3);
 
+  const auto add_group = [&](std::string_view name, std::int32_t group_outer) {
+    ExportEntry group_export;
+    group_export.class_ref = package_class;
+    group_export.outer = group_outer;
+    group_export.object_name = spec.NameIndex(name);
+    group_export.data = CompactIndex(none);  // no properties
+    spec.exports.push_back(std::move(group_export));
+    return ExportRef(static_cast<int>(spec.exports.size()) - 1);
+  };
+  // The group paths made so far, so that the groups enclosing a dotted group are made once.
+  std::vector<std::pair<std::string, std::int32_t>> made;
+  const auto made_group = [&made](std::string_view path) {
+    for (const auto& [known, ref] : made) {
+      if (known == path) return ref;
+    }
+    return std::int32_t{0};
+  };
+  const auto last_part = [](std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    return dot == std::string_view::npos ? path : path.substr(dot + 1);
+  };
+
   int seed = 0;
   for (const SoundGroup& group : groups) {
     std::int32_t outer = 0;
     if (!group.name.empty()) {
-      ExportEntry group_export;
-      group_export.class_ref = package_class;
-      group_export.object_name = spec.NameIndex(group.name);
-      group_export.data = CompactIndex(none);  // no properties
-      spec.exports.push_back(std::move(group_export));
-      outer = ExportRef(static_cast<int>(spec.exports.size()) - 1);
+      const std::string_view path = group.name;
+      for (std::size_t dot = path.find('.'); dot != std::string_view::npos;
+           dot = path.find('.', dot + 1)) {
+        const std::string_view parent = path.substr(0, dot);
+        std::int32_t ref = made_group(parent);
+        if (ref == 0) {
+          ref = add_group(last_part(parent), outer);
+          made.emplace_back(std::string(parent), ref);
+        }
+        outer = ref;
+      }
+      outer = add_group(last_part(path), outer);
+      if (made_group(path) == 0) made.emplace_back(std::string(path), outer);
     }
     for (const std::string& sound_name : group.sounds) {
       ExportEntry sound_export;

@@ -118,7 +118,8 @@ WrittenPackage WritePackage(const PackageSpec& spec);
 void AppendCompactIndex(std::string& out, std::int32_t value);
 std::string CompactIndex(std::int32_t value);
 
-// A group of sounds; an empty group name puts the sounds at the package's top level.
+// A group of sounds; an empty group name puts the sounds at the package's top level, and a
+// dotted one ("Voices.Sub") puts them in a group within a group.
 struct SoundGroup {
   std::string name;
   std::vector<std::string> sounds;
@@ -128,7 +129,8 @@ struct SoundGroup {
 // Package, Class, Sound and WAV first (None, Package and Class with the flags 0x04070410,
 // which are no name marker), then the package's own name, then each group's name followed
 // by its sounds' names; imports of Engine.Sound and Core.Package; one export per group and
-// per sound, each sound holding a few bytes of 8-bit samples.
+// per sound, each sound holding a few bytes of 8-bit samples. The enclosing groups of a
+// dotted group name are made once, before the first group inside them.
 PackageSpec MakeSoundPackage(std::string_view package_name, const std::vector<SoundGroup>& groups);
 
 // The bundled demo package samples/Demo.uax: two groups of sounds, some with numbered

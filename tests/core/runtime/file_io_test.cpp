@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <utility>
+#include <vector>
 
 #include "runtime/errors.h"
 #include "support/temp_dir.h"
@@ -141,6 +143,66 @@ TEST(FileTests, TellFilesFromFolders) {
   EXPECT_EQ(IsExistingDirectory(dir.path()), true);
   EXPECT_EQ(IsExistingDirectory(file), false);
   EXPECT_EQ(IsExistingDirectory(file + "/x"), false);
+}
+
+TEST(RangedFile, ReadsTheRangeAskedForAndLessAtTheEnd) {
+  TempDir dir;
+  const std::string path = dir.Write("a.bin", std::string("abc\0ef", 6));
+  RangedFile file(path);
+  EXPECT_EQ(file.size(), 6u);
+  EXPECT_EQ(file.path(), path);
+  const struct {
+    std::uint64_t offset;
+    std::size_t length;
+    std::string expected;
+  } cases[] = {
+      {0, 6, std::string("abc\0ef", 6)},
+      {2, 3, std::string("c\0e", 3)},
+      {4, 10, "ef"},
+      {6, 1, ""},
+      {1ull << 40, 5, ""},
+      {1, 0, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(file.Read(c.offset, c.length), c.expected) << c.offset;
+  EXPECT_EQ(ReadFileRange(path, 1, 2), "bc");
+}
+
+TEST(RangedFile, ReadsFarIntoAHugeSparseFileAndReportsEachRead) {
+  TempDir dir;
+  const std::string path = dir.File("huge.uax");
+  { std::ofstream(path).put('x'); }
+  std::filesystem::resize_file(path, 3ull << 30);
+  std::vector<std::pair<std::uint64_t, std::size_t>> reads;
+  SetFileReadObserverForTesting(
+      [&](const std::string& read_path, std::uint64_t offset, std::size_t length) {
+        EXPECT_EQ(read_path, path);
+        reads.emplace_back(offset, length);
+      });
+  RangedFile file(path);
+  EXPECT_EQ(file.size(), 3ull << 30);
+  EXPECT_EQ(file.Read((3ull << 30) - 2, 8), std::string(2, '\0'));
+  EXPECT_EQ(file.Read(0, 1), "x");
+  EXPECT_EQ(ReadFileBytes(path, 3), std::string("x\0\0", 3));
+  SetFileReadObserverForTesting({});
+  EXPECT_EQ(reads, (std::vector<std::pair<std::uint64_t, std::size_t>>{
+                       {(3ull << 30) - 2, 2}, {0, 1}, {0, 3}}));
+}
+
+TEST(RangedFile, ReportsWhatCannotBeReadAsCannotOpen) {
+  TempDir dir;
+  const std::string plain = dir.Write("plain", "x");
+  FileFaults faults;
+  faults.fail_read = [&](const std::string& p) { return p == plain; };
+  FaultGuard guard(faults);
+  for (const std::string& path :
+       {dir.File("missing"), dir.path(), plain + "/inside", plain, std::string("/dev/null")}) {
+    try {
+      ReadFileRange(path, 0, 1);
+      ADD_FAILURE() << path;
+    } catch (const FileOpenError& error) {
+      EXPECT_EQ(std::string(error.what()), "Cannot open file " + path);
+    }
+  }
 }
 
 }  // namespace

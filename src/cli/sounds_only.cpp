@@ -1,0 +1,57 @@
+#include "cli/sounds_only.h"
+
+#include "cli/cli_output.h"
+
+namespace quarrix::cli {
+
+namespace {
+
+void AppendHex(std::string& text, unsigned char byte) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  text += "\\x";
+  text += kDigits[byte >> 4];
+  text += kDigits[byte & 0xF];
+}
+
+}  // namespace
+
+std::string EscapedName(const PackageName& name) {
+  std::string text;
+  for (const char c : name.text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      text += '\\';
+      text += c;
+    } else if ((byte >= 0x20 && byte <= 0x7E) || (name.utf16 && byte >= 0x80)) {
+      text += c;
+    } else {
+      AppendHex(text, byte);
+    }
+  }
+  return text;
+}
+
+std::string PrintableGroup(std::string_view group) {
+  std::string text;
+  for (const char c : group) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      AppendHex(text, byte);
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
+TriggerSounds ReadTriggerSounds(const std::string& path, VariantSearch search) {
+  const PackageTables tables = ReadPackageTables(path);
+  TriggerSounds sounds = SelectTriggerSounds(FindSoundExports(tables), search);
+  for (const SoundExport& skipped : sounds.skipped) {
+    PrintError("warning: " + path + ": skipped the sound \"" + EscapedName(skipped.name) +
+               "\": a sound name takes only the characters 0x20 to 0x7E");
+  }
+  return sounds;
+}
+
+}  // namespace quarrix::cli

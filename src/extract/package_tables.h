@@ -1,0 +1,152 @@
+#pragma once
+// Reads an Unreal package (file version 60 and later) the proper way: its header and its name,
+// import and export tables, with ranged reads that never touch the object data, so a huge
+// package costs no more than its tables. Every inconsistency is a PackageFormatError, and no
+// byte outside the data is ever read. The sound exports found through the tables give the
+// sounds-only trigger entries. Format notes: docs/package-format.md.
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/line_list.h"
+#include "extract/trigger_list.h"
+#include "runtime/errors.h"
+
+namespace quarrix {
+
+inline constexpr std::uint32_t kUnrealPackageTag = 0x9E2A83C1;
+inline constexpr std::uint16_t kOldestPackageVersion = 60;
+// No table of a package may be larger than this.
+inline constexpr std::uint64_t kPackageTableLimit = 64ull << 20;
+
+// A package that breaks the format: "Invalid package file PATH: PROBLEM", on one line.
+class PackageFormatError : public QuarrixError {
+ public:
+  PackageFormatError(std::string_view path, std::string_view problem);
+  const std::string& problem() const { return problem_; }
+
+ private:
+  std::string problem_;
+};
+
+struct PackageGeneration {
+  std::int32_t export_count = 0;
+  std::int32_t name_count = 0;
+  bool operator==(const PackageGeneration&) const = default;
+};
+
+struct PackageHeader {
+  std::uint16_t version = 0;
+  std::uint16_t licensee = 0;
+  std::uint32_t package_flags = 0;
+  std::int32_t name_count = 0;
+  std::uint32_t name_offset = 0;
+  std::int32_t export_count = 0;
+  std::uint32_t export_offset = 0;
+  std::int32_t import_count = 0;
+  std::uint32_t import_offset = 0;
+  // From version 68 on.
+  std::array<std::uint8_t, 16> guid{};
+  std::vector<PackageGeneration> generations;
+  // Before version 68 (the heritage table itself is not read).
+  std::int32_t heritage_count = 0;
+  std::uint32_t heritage_offset = 0;
+  // The number of bytes the header takes.
+  std::uint32_t size = 0;
+};
+
+struct PackageName {
+  // 8-bit names: their bytes; UTF-16 names: their UTF-8 form. Cut at the first zero.
+  std::string text;
+  bool utf16 = false;
+  std::uint32_t flags = 0;
+  bool operator==(const PackageName&) const = default;
+};
+
+// Object references: 0 none, i + 1 the export i, -(i + 1) the import i. Name references are
+// indexes into the name table. All of them are checked to be in range.
+struct PackageImport {
+  std::int32_t class_package = 0;
+  std::int32_t class_name = 0;
+  std::int32_t outer = 0;
+  std::int32_t object_name = 0;
+  bool operator==(const PackageImport&) const = default;
+};
+
+struct PackageExport {
+  std::int32_t class_ref = 0;
+  std::int32_t super_ref = 0;
+  std::int32_t outer = 0;
+  std::int32_t object_name = 0;
+  std::uint32_t object_flags = 0;
+  std::int32_t serial_size = 0;
+  std::int32_t serial_offset = 0;  // 0 when serial_size is 0
+  bool operator==(const PackageExport&) const = default;
+};
+
+struct PackageTables {
+  std::string path;  // for error messages
+  std::uint64_t file_size = 0;
+  PackageHeader header;
+  std::vector<PackageName> names;
+  std::vector<PackageImport> imports;
+  std::vector<PackageExport> exports;
+};
+
+// Reads the header and the three tables of the package file at path. Throws FileOpenError when
+// the file cannot be opened or read, PackageFormatError when it is no valid package.
+PackageTables ReadPackageTables(const std::string& path);
+
+// The same for a package held in memory; `path` only names it in errors.
+PackageTables ParsePackageTables(std::span<const std::uint8_t> bytes, std::string_view path);
+
+// A sound of the package: an export whose class is the import Sound of the package Engine.
+struct SoundExport {
+  int export_index = 0;
+  PackageName name;
+  // The names of the outer objects from the outermost on, joined by '.' ("Voices.Sub"); empty
+  // at the package's top level.
+  std::string group;
+};
+
+// The sound exports in export order. Throws PackageFormatError when an outer chain loops or
+// is more than 256 objects deep.
+std::vector<SoundExport> FindSoundExports(const PackageTables& tables);
+
+// True when the name can be a trigger entry's sound name: not empty, and every character from
+// 0x20 to 0x7E. The name-table exclusions of the walk (Engine, Core, the package's own name)
+// do not apply: the tables tell sounds from other objects by their class.
+bool IsTriggerSoundName(const PackageName& name);
+
+// The variant count of each name among the names after it, by the walk's rule: a name counts
+// the next (at most 100) names that contain it, ASCII case ignored, and are at most one
+// character longer; a count of 1 becomes 0, the empty name gets 0.
+std::vector<int> CountVariantsAmong(std::span<const std::string> names);
+
+// A sound that gives a trigger entry, with its variant count among those sounds.
+struct TriggerSound {
+  std::string name;
+  std::string group;
+  int variants = 0;
+};
+
+struct TriggerSounds {
+  std::vector<TriggerSound> sounds;
+  std::vector<SoundExport> skipped;  // names that cannot be sound names (empty ones aside)
+};
+
+enum class VariantSearch { kCount, kSkip };
+
+// The sounds that pass IsTriggerSoundName, in order, with their variant counts among them (all
+// 0 with kSkip). Empty names are dropped quietly; other names that fail are listed as skipped.
+TriggerSounds SelectTriggerSounds(std::span<const SoundExport> exports, VariantSearch search);
+
+// Appends one trigger entry per sound to list, by the roads of BuildTriggerList: a header first
+// on the new-list road, a last empty line removed on the add road, one empty line at the end.
+BuildResult AppendSoundEntries(LineList& list, std::span<const TriggerSound> sounds, BuildRoad road,
+                               const TriggerOptions& options, std::string_view file_name);
+
+}  // namespace quarrix
