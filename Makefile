@@ -3,7 +3,7 @@ PRESET ?= dev
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps build run test bench fuzz format screenshots clean
+.PHONY: deps build run test bench fuzz format screenshots package clean
 
 deps:
 	@scripts/install-deps
@@ -34,6 +34,11 @@ screenshots: deps
 	cmake --preset dev >/dev/null
 	cmake --build --preset dev -j $(JOBS) --target quarrix_screenshots
 	QT_QPA_PLATFORM=offscreen build/dev/tests/ui/screenshots/quarrix_screenshots build/dev/screenshots
+
+package: deps
+	cmake --preset package >/dev/null
+	cmake --build --preset package -j $(JOBS)
+	cd build/package && cpack
 
 format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,64 @@
+# Installation (programs, desktop entry, icons, AppStream metainfo) and the Debian package
+# that `make package` builds with CPack.
+include(GNUInstallDirs)
+
+set(QUARRIX_APP_ID io.github.quarrix.Quarrix)
+set(linux_resources ${PROJECT_SOURCE_DIR}/resources/linux)
+
+install(TARGETS quarrix-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+if(QUARRIX_GUI)
+  install(TARGETS Quarrix RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  if(UNIX AND NOT APPLE)
+    # The PNG icons are drawn by the program's own icon code at build time.
+    set(icon_dir ${PROJECT_BINARY_DIR}/icons)
+    add_custom_command(
+      OUTPUT ${icon_dir}/48x48/apps/${QUARRIX_APP_ID}.png
+      COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+              $<TARGET_FILE:quarrix_make_icons> ${icon_dir}
+      DEPENDS quarrix_make_icons
+      COMMENT "Drawing the program icons")
+    add_custom_target(quarrix_icons ALL DEPENDS ${icon_dir}/48x48/apps/${QUARRIX_APP_ID}.png)
+
+    install(FILES ${linux_resources}/${QUARRIX_APP_ID}.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${linux_resources}/${QUARRIX_APP_ID}.metainfo.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    install(FILES ${linux_resources}/quarrix.svg
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+            RENAME ${QUARRIX_APP_ID}.svg)
+    install(DIRECTORY ${icon_dir}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+  endif()
+endif()
+
+if(QUARRIX_TESTS AND UNIX AND NOT APPLE)
+  find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
+  find_program(APPSTREAMCLI appstreamcli)
+  if(DESKTOP_FILE_VALIDATE)
+    add_test(NAME desktop_entry_is_valid
+             COMMAND ${DESKTOP_FILE_VALIDATE} ${linux_resources}/${QUARRIX_APP_ID}.desktop)
+  endif()
+  if(APPSTREAMCLI)
+    add_test(NAME metainfo_is_valid
+             COMMAND ${APPSTREAMCLI} validate --no-net
+                     ${linux_resources}/${QUARRIX_APP_ID}.metainfo.xml)
+  endif()
+endif()
+
+set(CPACK_PACKAGE_NAME quarrix)
+set(CPACK_PACKAGE_VENDOR "Quarrix developers")
+set(CPACK_PACKAGE_CONTACT "Quarrix developers <quarrix@users.noreply.github.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Builds UT2004 trigger lists from sound packages")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Quarrix, the Quoom Trigger Extractor, reads UT2004 sound packages (.uax) and builds\
+ trigger lists for UT2004 game servers. The package holds the window program and the\
+ command-line tool quarrix-cli.")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY quarrix)
+set(CPACK_GENERATOR DEB)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# The shared libraries the programs link decide the dependencies (dpkg-shlibdeps).
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
+set(CPACK_STRIP_FILES ON)
+include(CPack)
