@@ -87,6 +87,7 @@ class DocumentTest : public QObject {
     QTest::newRow("folder") << "folder";
     QTest::newRow("through a file") << "through";
     QTest::newRow("injected") << "injected";
+    QTest::newRow("vanished after the dialog") << "vanish";
   }
   void OpenOfAnUnreadableFileChangesNothing() {
     QFETCH(QString, kind);
@@ -97,8 +98,12 @@ class DocumentTest : public QObject {
     if (kind == "folder") path = fixture.dir.path();
     if (kind == "through") path = fixture.dir.Write("plain", "x") + "/list.txt";
     if (kind == "injected") path = fixture.dir.Write("locked.txt", "secret");
+    if (kind == "vanish") path = fixture.dir.Write("gone.txt", "soon gone");
     FileFaults faults;
-    faults.fail_read = [&](const std::string& p) { return kind == "injected" && p == path; };
+    faults.fail_read = [&](const std::string& p) {
+      if (kind == "vanish" && p == path) std::filesystem::remove(p);
+      return kind == "injected" && p == path;
+    };
     FaultGuard guard(faults);
     fixture.prompts.open_answers = {path};
     fixture.frmMain().OpenFile1->trigger();
@@ -231,6 +236,7 @@ class DocumentTest : public QObject {
     QTest::newRow("path through a file") << "through";
     QTest::newRow("missing folder") << "missing";
     QTest::newRow("disk full") << "injected";
+    QTest::newRow("full device") << "device";
   }
   void AFailedSaveKeepsTheOldFileAndTheState() {
     QFETCH(QString, kind);
@@ -239,6 +245,10 @@ class DocumentTest : public QObject {
     std::string path = fixture.dir.Write("old.txt", "old contents");
     if (kind == "through") path = fixture.dir.Write("plain", "x") + "/list.txt";
     if (kind == "missing") path = fixture.dir.File("no/such/list.txt");
+    if (kind == "device") {
+      if (!std::filesystem::exists("/dev/full")) QSKIP("no /dev/full here");
+      path = "/dev/full";
+    }
     FileFaults faults;
     faults.fail_write = [&](const std::string& p) { return kind == "injected" && p == path; };
     FaultGuard guard(faults);

@@ -3,62 +3,26 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
-#include <functional>
 
 #include "app/qt_prompts.h"
 #include "app_tests.h"
 #include "controls/lum_butt.h"
 #include "controls/message_form.h"
 #include "controls/wd_gradient_panel.h"
+#include "support/modal_steps.h"
 #include "support/program_fixture.h"
 
 namespace quarrix::testing {
 namespace {
 
-// Answers each modal window as it comes up, in order, then stops.
-class ModalDriver : public QObject {
- public:
-  using Step = std::function<bool(QWidget* modal)>;  // true when the window was answered
-  explicit ModalDriver(std::vector<Step> steps) : steps_(std::move(steps)) {
-    connect(&timer_, &QTimer::timeout, this, &ModalDriver::Poll);
-    timer_.start(20);
-  }
-  std::size_t answered() const { return next_; }
-
- private:
-  void Poll() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || next_ >= steps_.size() || modal == last_) return;
-    if (steps_[next_](modal)) {
-      last_ = modal;
-      ++next_;
-    }
-  }
-  std::vector<Step> steps_;
-  std::size_t next_ = 0;
-  QWidget* last_ = nullptr;
-  QTimer timer_;
-};
-
-ModalDriver::Step PressMessageButton(const char* name) {
+ModalSteps::Step PressMessageButton(const char* name) {
   return [name](QWidget* modal) {
     auto* form = qobject_cast<TMessageForm*>(modal);
     if (form == nullptr) return false;
     auto* button = form->findChild<TLumButt*>(QString::fromLatin1(name));
     if (button == nullptr) return false;
     button->click();
-    return true;
-  };
-}
-
-ModalDriver::Step ChooseFile(std::string path) {
-  return [path](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    if (dialog == nullptr) return false;
-    dialog->selectFile(QString::fromStdString(path));
-    QMetaObject::invokeMethod(dialog, "accept");
     return true;
   };
 }
@@ -80,7 +44,7 @@ class RealDialogTest : public QObject {
     program.State().unsaved = true;
 
     const std::string out = dir.File("saved.txt");
-    ModalDriver driver({PressMessageButton("A0"), ChooseFile(out)});
+    ModalSteps driver({PressMessageButton("A0"), ChooseFile(out)});
     window.btnQuit->click();
     QCOMPARE(driver.answered(), std::size_t{2});
     QCOMPARE(quits, 1);
@@ -98,7 +62,7 @@ class RealDialogTest : public QObject {
     window.SetQuitHandler([&] { ++quits; });
     window.show();
     program.State().unsaved = true;
-    ModalDriver driver({PressMessageButton("A2")});
+    ModalSteps driver({PressMessageButton("A2")});
     window.btnQuit->click();
     QCOMPARE(driver.answered(), std::size_t{1});
     QCOMPARE(quits, 0);
@@ -112,7 +76,7 @@ class RealDialogTest : public QObject {
     TfrmMain& window = program.frmMain();
     window.show();
     const std::string path = dir.Write("list.txt", "one\ntwo");
-    ModalDriver driver({ChooseFile(path)});
+    ModalSteps driver({ChooseFile(path)});
     window.OpenFile1Click();
     QCOMPARE(driver.answered(), std::size_t{1});
     QCOMPARE(window.SynEdit1->Lines().Snapshot(), (std::vector<std::string>{"one", "two"}));

@@ -338,16 +338,24 @@ class ExtractionCommandTest : public QObject {
 
   void AnUnreadablePackageIsReportedAndChangesNothing_data() {
     QTest::addColumn<bool>("add");
-    QTest::newRow("new list") << false;
-    QTest::newRow("add road") << true;
+    QTest::addColumn<bool>("vanish");
+    QTest::newRow("new list") << false << false;
+    QTest::newRow("add road") << true << false;
+    QTest::newRow("vanished after the dialog, new list") << false << true;
+    QTest::newRow("vanished after the dialog, add road") << true << true;
   }
   void AnUnreadablePackageIsReportedAndChangesNothing() {
     QFETCH(bool, add);
+    QFETCH(bool, vanish);
     GiveUnsavedList(f());
     Config(f()).CheckBoxAddFile->SetChecked(add);
     const QStringList before = Document(f());
     FileFaults faults;
-    faults.fail_read = [this](const std::string& path) { return path == fun_; };
+    // A vanishing file is deleted just as it is read; otherwise the read itself fails.
+    faults.fail_read = [this, vanish](const std::string& path) {
+      if (vanish && path == fun_) std::filesystem::remove(path);
+      return !vanish && path == fun_;
+    };
     FaultGuard guard(faults);
     f().prompts.options_answers = {true};
     f().prompts.message_answers = {kNo};

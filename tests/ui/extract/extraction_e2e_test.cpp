@@ -4,8 +4,8 @@
 #include <QFileDialog>
 #include <QProcess>
 #include <QTest>
-#include <filesystem>
 #include <QToolButton>
+#include <filesystem>
 
 #include "app/frm_main.h"
 #include "app/program.h"
@@ -14,35 +14,12 @@
 #include "editor/syn_edit.h"
 #include "extract/frm_config.h"
 #include "extract_tests.h"
+#include "support/modal_steps.h"
 #include "support/package_writer.h"
 #include "support/recording_sounds.h"
 
 namespace quarrix::testing {
 namespace {
-
-// Each modal window in turn: the first step answers the first one that comes up, and so on.
-class ModalSteps {
- public:
-  using Step = std::function<bool(QWidget* modal)>;  // true once it answered the window
-  explicit ModalSteps(std::vector<Step> steps) : steps_(std::move(steps)) {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (modal == nullptr || modal == last_ || next_ >= steps_.size()) return;
-      if (steps_[next_](modal)) {
-        last_ = modal;
-        ++next_;
-      }
-    });
-    timer_.start(10);
-  }
-  std::size_t answered() const { return next_; }
-
- private:
-  std::vector<Step> steps_;
-  std::size_t next_ = 0;
-  QWidget* last_ = nullptr;
-  QTimer timer_;
-};
 
 void Click(TLumCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(30, 9)); }
 
@@ -62,21 +39,6 @@ ModalSteps::Step CloseOptionsByTheCloseBox() {
     auto* dialog = qobject_cast<TfrmConfig*>(modal);
     if (dialog == nullptr) return false;
     dialog->close();
-    return true;
-  };
-}
-
-// Types the path into Qt's own open dialog and accepts it, or cancels it.
-ModalSteps::Step ChooseFile(std::optional<std::string> path) {
-  return [path](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    if (dialog == nullptr) return false;
-    if (path) {
-      dialog->selectFile(QString::fromStdString(*path));
-      QMetaObject::invokeMethod(dialog, "accept");
-    } else {
-      dialog->reject();
-    }
     return true;
   };
 }
