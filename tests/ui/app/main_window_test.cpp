@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>
+#include <filesystem>
 
 #include "app/error_display.h"
 #include "app_tests.h"
@@ -184,6 +185,42 @@ class MainWindowTest : public QObject {
     RunGuarded(fixture.prompts, fixture.sounds, [&] { throw QuarrixError(message.toStdString()); });
     QCOMPARE(fixture.prompts.errors, std::vector<std::string>{shown.toStdString()});
     QCOMPARE(fixture.Played(), QList<int>({0x10}));
+  }
+
+  void CreateDesktopIconWritesTheLauncherOrReportsWhyNot_data() {
+    QTest::addColumn<bool>("desktop_exists");
+    QTest::newRow("desktop folder exists") << true;
+    QTest::newRow("no desktop folder") << false;
+  }
+  void CreateDesktopIconWritesTheLauncherOrReportsWhyNot() {
+    QFETCH(bool, desktop_exists);
+    TempDir home;
+    std::filesystem::create_directories(home.File("config"));
+    home.Write("config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Desk\"\n");
+    if (desktop_exists) std::filesystem::create_directories(home.File("Desk"));
+    const QByteArray saved_home = qgetenv("HOME");
+    const QByteArray saved_config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QByteArray::fromStdString(home.path()));
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home.File("config")));
+    ProgramFixture fixture;
+    fixture.frmMain().DesktopIcon1->trigger();
+    qputenv("HOME", saved_home);
+    qputenv("XDG_CONFIG_HOME", saved_config);
+
+    const std::string link = home.File("Desk/Quoom Extract.desktop");
+    if (desktop_exists) {
+      QCOMPARE(fixture.prompts.errors, std::vector<std::string>());
+      QCOMPARE(fixture.Played(), QList<int>({0x40}));
+      const std::string launcher = Slurp(link);
+      QVERIFY2(launcher.find("Exec=" + fixture.state().program_folder + "Quarrix\n") !=
+                   std::string::npos,
+               launcher.c_str());
+    } else {
+      QCOMPARE(fixture.prompts.errors,
+               std::vector<std::string>{"Cannot create file " + link + "."});
+      QCOMPARE(fixture.Played(), QList<int>({0x10}));
+      QCOMPARE(std::filesystem::exists(home.File("Desk")), false);
+    }
   }
 
   void SilentAbortShowsNothing() {
