@@ -12,6 +12,7 @@
 #include "app/desktop_icon_command.h"
 #include "app/error_display.h"
 #include "app/program_paths.h"
+#include "controls/bar_button.h"
 #include "controls/bc_bar_popup_menu.h"
 #include "controls/bm_shaped_button.h"
 #include "controls/lum_draw_module.h"
@@ -37,20 +38,12 @@ QFont WindowFont() {
   return font;
 }
 
-QToolButton* MakeBarButton(QWidget* parent, const char* name, const QString& caption, AppIcon icon,
-                           QRect bounds) {
-  auto* button = new QToolButton(parent);
-  button->setObjectName(name);
-  button->setText(caption);
-  button->setIcon(MakeIcon(icon));
-  button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  button->setAutoRaise(true);
-  button->setCursor(Qt::PointingHandCursor);
-  button->setFocusPolicy(Qt::NoFocus);
+QToolButton* MakeBoldBarButton(QWidget* parent, const char* name, const QString& caption,
+                               AppIcon icon, QRect bounds) {
+  QToolButton* button = MakeBarButton(parent, name, caption, MakeIcon(icon), bounds);
   QFont font = button->font();
   font.setBold(true);
   button->setFont(font);
-  button->setGeometry(bounds);
   return button;
 }
 
@@ -140,11 +133,12 @@ void TfrmMain::BuildControls() {
   LumGradient1->SetGradient(TGradientDirection::gdHorizontal);
   LumGradient1->setGeometry(Panel1->contentsRect());
 
-  btnGetQuooms = MakeBarButton(Panel1, "btnGetQuooms", " Get Quooms", AppIcon::kGetQuooms,
-                               QRect(12, 4, 120, 24));
-  btnSave = MakeBarButton(Panel1, "btnSave", " Save File", AppIcon::kSave, QRect(263, 4, 112, 24));
+  btnGetQuooms = MakeBoldBarButton(Panel1, "btnGetQuooms", " Get Quooms", AppIcon::kGetQuooms,
+                                   QRect(12, 4, 120, 24));
+  btnSave =
+      MakeBoldBarButton(Panel1, "btnSave", " Save File", AppIcon::kSave, QRect(263, 4, 112, 24));
   btnSave->setToolTip("For editing");
-  btnQuit = MakeBarButton(Panel1, "btnQuit", "  &Exit", AppIcon::kExit, QRect(535, 4, 101, 24));
+  btnQuit = MakeBoldBarButton(Panel1, "btnQuit", "  &Exit", AppIcon::kExit, QRect(535, 4, 101, 24));
   connect(btnSave, &QToolButton::clicked, this, &TfrmMain::btnSaveClick);
   connect(btnQuit, &QToolButton::clicked, this, &TfrmMain::btnQuitClick);
   connect(btnGetQuooms, &QToolButton::clicked, this, &TfrmMain::btnGetQuoomsClick);

@@ -173,31 +173,25 @@ void TLumCustomCheck::paintEvent(QPaintEvent*) {
   if (checked_) DrawImage(painter, isEnabled() ? QStringLiteral("CheckOk") : box, layout.box);
 }
 
-void TLumCustomCheck::mousePressEvent(QMouseEvent* event) {
-  event->accept();
-  if (!isEnabled() || event->button() != Qt::LeftButton) return;
-  setFocus(Qt::MouseFocusReason);
-  Toggle();
-  repaint();
-  left_pressed_ = true;
-  click_done_by_double_ = false;
-  const QPoint at = event->position().toPoint();
-  emit OnMouseDown(this, event->button(), event->modifiers(), at.x(), at.y());
-}
+void TLumCustomCheck::mousePressEvent(QMouseEvent* event) { PressLeft(event, false); }
 
 void TLumCustomCheck::mouseDoubleClickEvent(QMouseEvent* event) {
-  event->accept();
-  if (!isEnabled() || event->button() != Qt::LeftButton) return;
   // The second press of a double click: toggles back and clicks at once; its release
   // clicks no more.
+  if (PressLeft(event, true)) emit OnClick(this);
+}
+
+bool TLumCustomCheck::PressLeft(QMouseEvent* event, bool by_double) {
+  event->accept();
+  if (!isEnabled() || event->button() != Qt::LeftButton) return false;
   setFocus(Qt::MouseFocusReason);
   Toggle();
   repaint();
   left_pressed_ = true;
-  click_done_by_double_ = true;
+  click_done_by_double_ = by_double;
   const QPoint at = event->position().toPoint();
   emit OnMouseDown(this, event->button(), event->modifiers(), at.x(), at.y());
-  emit OnClick(this);
+  return true;
 }
 
 void TLumCustomCheck::mouseReleaseEvent(QMouseEvent* event) {

@@ -80,6 +80,8 @@ class TLumCustomCheck : public QWidget {
   void DrawImage(QPainter& painter, const QString& name, const Rect& where);
   void UpdateAccelerator();
   void Toggle();
+  // A left press: takes focus, toggles and reports it; false when the press is ignored.
+  bool PressLeft(QMouseEvent* event, bool by_double);
 
   bool checked_ = false;
   bool flat_ = false;

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "app/app_icons.h"
+#include "controls/bar_button.h"
 #include "controls/lum_check_box.h"
 #include "controls/lum_gradient.h"
 
@@ -89,17 +90,8 @@ TLumCheckBox* TfrmConfig::AddCheckBox(const char* name, const QString& caption, 
 
 QToolButton* TfrmConfig::AddButton(const char* name, const QString& caption, const QIcon& icon,
                                    QRect bounds) {
-  auto* button = new QToolButton(Panel1);
-  button->setObjectName(name);
-  button->setText(caption);
-  button->setIcon(icon);
-  button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  button->setAutoRaise(true);
-  button->setCursor(Qt::PointingHandCursor);
   // Toolbar buttons take no focus: the keyboard stays with the check boxes.
-  button->setFocusPolicy(Qt::NoFocus);
-  button->setGeometry(bounds);
-  return button;
+  return MakeBarButton(Panel1, name, caption, icon, bounds);
 }
 
 void TfrmConfig::SetAddFileOffered(bool offered) {

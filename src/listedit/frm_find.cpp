@@ -8,6 +8,7 @@
 #include <QValidator>
 
 #include "app/app_icons.h"
+#include "controls/bar_button.h"
 #include "controls/lum_gradient.h"
 #include "runtime/cp1252.h"
 
@@ -29,21 +30,13 @@ class Cp1252Validator final : public QValidator {
 
 QToolButton* MakeButton(QWidget* parent, const char* name, const QString& caption, AppIcon icon,
                         QRect bounds) {
-  auto* button = new QToolButton(parent);
-  button->setObjectName(name);
-  button->setText(caption);
-  button->setIcon(MakeIcon(icon));
-  button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  button->setAutoRaise(true);
-  button->setCursor(Qt::PointingHandCursor);
-  button->setFocusPolicy(Qt::NoFocus);
+  QToolButton* button = MakeBarButton(parent, name, caption, MakeIcon(icon), bounds);
   QFont font = button->font();
   font.setBold(true);
   button->setFont(font);
   QPalette palette = button->palette();
   palette.setColor(QPalette::ButtonText, Qt::black);
   button->setPalette(palette);
-  button->setGeometry(bounds);
   return button;
 }
 
