@@ -15,15 +15,15 @@ namespace {
 
 const std::string& WorstCasePackage() {
   static const std::string bytes = [] {
-    testing::PackageSpec spec = testing::MakeSoundPackage("Worst", {});
+    testing::PackageSpec layout = testing::MakeSoundPackage("Worst", {});
     // 48 characters: the whole table stays within the 65,536 bytes the walk can address.
     const std::string name = "LaughingOutLoudAgainAndAgainAndAgainAndAgainXYZ1";
     for (int i = 0; i < kListNameLimit + kVariantNameLimit; ++i) {
-      spec.AddName(testing::NameEntry::Ansi(name));
+      layout.AddName(testing::NameEntry::Ansi(name));
     }
-    std::string written = testing::WritePackage(spec).bytes;
-    spec.trailer.assign(kPackageImageLimit - written.size(), '\x5A');
-    return testing::WritePackage(spec).bytes;
+    std::string written = testing::WritePackage(layout).bytes;
+    layout.trailer.assign(kPackageImageLimit - written.size(), '\x5A');
+    return testing::WritePackage(layout).bytes;
   }();
   return bytes;
 }

@@ -14,6 +14,7 @@
 #include "app/program.h"
 #include "editor/syn_edit.h"
 #include "listedit/trigger_file.h"
+#include "support/gathered_list.h"
 #include "support/recording_sounds.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -21,40 +22,10 @@
 namespace quarrix {
 namespace {
 
-// A list gathered from many packages: about four lines per distinct sound name, some names
-// in another case, and the closing empty line of each extraction now and then.
-std::vector<std::string> GatheredList(int count) {
-  static const char* const kWords[] = {"Laugh", "Boo",    "Taunt", "Cheer",   "Headshot",
-                                       "Yeah",  "Burp",   "Doh",   "Victory", "Woohoo",
-                                       "Ninja", "Pirate", "Robot", "Zombie",  "Monkey"};
-  static const char* const kPackages[] = {"Fun.uax", "Taunts.uax", "QuoomPack1.uax"};
-  std::uint64_t state = 0x9E3779B97F4A7C15ull;
-  const auto next = [&state](std::uint64_t bound) {
-    state ^= state << 13;
-    state ^= state >> 7;
-    state ^= state << 17;
-    return state % bound;
-  };
-  const std::uint64_t distinct = static_cast<std::uint64_t>(count / 4 + 1);
-  std::vector<std::string> lines = {"[QuoomTriggers]"};
-  while (static_cast<int>(lines.size()) < count) {
-    if (next(200) == 0) {
-      lines.emplace_back();
-      continue;
-    }
-    const std::uint64_t id = next(distinct);
-    std::string name = std::string(kWords[id % 15]) + kWords[(id / 15) % 15] + std::to_string(id);
-    if (next(10) == 0) name[0] = static_cast<char>(name[0] - 'A' + 'a');
-    lines.push_back("Quooms=(SoundName=\"" + name + "\",TriggerName=\"" + name +
-                    "\",DedicatedOnly=True,HideInMenu=False,AdminOnly=False,Random=" +
-                    std::to_string(next(4)) + ",Filename=\"" + kPackages[next(3)] + "\")");
-  }
-  return lines;
-}
-
 // The program's main window on screen, the list loaded before each timed run.
 void RunFromMenu(benchmark::State& state, QAction* TfrmMain::*item) {
-  const std::vector<std::string> list = GatheredList(static_cast<int>(state.range(0)));
+  const std::vector<std::string> list =
+      testing::GatheredList(static_cast<std::size_t>(state.range(0)));
   testing::RecordingSounds sounds;
   Program program(ProgramSeams{&sounds, nullptr, "/opt/quarrix/Quarrix"});
   TfrmMain& window = program.frmMain();
@@ -86,7 +57,7 @@ BENCHMARK(BM_CheckDuplicatesInMainWindow)->Arg(100000)->Unit(benchmark::kMillise
 void BM_MillionLineSession(benchmark::State& state) {
   testing::TempDir dir;
   const std::string in = dir.File("huge.txt");
-  WriteTriggerFile(in, GatheredList(1'000'000), TSynEditFileFormat::sffDos);
+  WriteTriggerFile(in, testing::GatheredList(1'000'000), TSynEditFileFormat::sffDos);
   testing::RecordingSounds sounds;
   testing::ScriptedPrompts prompts;
   Program program(ProgramSeams{&sounds, &prompts, dir.File("Quarrix")});

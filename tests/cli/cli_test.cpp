@@ -435,15 +435,15 @@ TEST_F(CliTest, SortAndDedupeHelp) {
 // Groups at two levels, sounds named like engine names and like the package, and two names
 // that cannot be sound names: a UTF-16 one and one with a control character.
 std::string WriteMixPackage(const TempDir& dir) {
-  PackageSpec spec = MakeSoundPackage(
+  PackageSpec layout = MakeSoundPackage(
       "Mix", {{"Voices", {"Laugh", "Laugh1", "Engine"}}, {"Voices.Sub", {"Sound"}}, {"", {"Mix"}}});
   for (NameEntry name : {NameEntry::Utf16(u"Caf\u00E9"), NameEntry::Ansi("Bad\x01\"")}) {
     ExportEntry sound;
     sound.class_ref = ImportRef(1);
-    sound.object_name = spec.AddName(std::move(name));
-    spec.exports.push_back(std::move(sound));
+    sound.object_name = layout.AddName(std::move(name));
+    layout.exports.push_back(std::move(sound));
   }
-  return dir.Write("Mix.uax", WritePackage(spec).bytes);
+  return dir.Write("Mix.uax", WritePackage(layout).bytes);
 }
 
 std::string MixWarnings(const std::string& path) {

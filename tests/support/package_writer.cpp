@@ -33,8 +33,8 @@ void PatchU32(std::string& out, std::size_t at, std::uint32_t value) {
 
 std::uint32_t Offset(const std::string& out) { return static_cast<std::uint32_t>(out.size()); }
 
-void CheckName(const PackageSpec& spec, int index) {
-  if (index < 0 || index >= static_cast<int>(spec.names.size())) {
+void CheckName(const PackageSpec& layout, int index) {
+  if (index < 0 || index >= static_cast<int>(layout.names.size())) {
     throw std::invalid_argument("name index out of range: " + std::to_string(index));
   }
 }
@@ -175,30 +175,30 @@ std::string CompactIndex(std::int32_t value) {
   return out;
 }
 
-WrittenPackage WritePackage(const PackageSpec& spec) {
+WrittenPackage WritePackage(const PackageSpec& layout) {
   WrittenPackage written;
   std::string& out = written.bytes;
-  const int none_index = spec.FindName("None");
+  const int none_index = layout.FindName("None");
 
   AppendU32(out, kPackageTag);
-  AppendU16(out, spec.version);
-  AppendU16(out, spec.licensee);
-  AppendU32(out, spec.package_flags);
-  AppendI32(out, static_cast<std::int32_t>(spec.names.size()));
+  AppendU16(out, layout.version);
+  AppendU16(out, layout.licensee);
+  AppendU32(out, layout.package_flags);
+  AppendI32(out, static_cast<std::int32_t>(layout.names.size()));
   const std::size_t name_offset_at = out.size();
   AppendU32(out, 0);
-  AppendI32(out, static_cast<std::int32_t>(spec.exports.size()));
+  AppendI32(out, static_cast<std::int32_t>(layout.exports.size()));
   const std::size_t export_offset_at = out.size();
   AppendU32(out, 0);
-  AppendI32(out, static_cast<std::int32_t>(spec.imports.size()));
+  AppendI32(out, static_cast<std::int32_t>(layout.imports.size()));
   const std::size_t import_offset_at = out.size();
   AppendU32(out, 0);
 
-  if (spec.version >= kGenerationVersion) {
-    out.append(reinterpret_cast<const char*>(spec.guid.data()), spec.guid.size());
-    const std::vector<Generation> generations = spec.generations.value_or(
-        std::vector<Generation>{{static_cast<std::int32_t>(spec.exports.size()),
-                                 static_cast<std::int32_t>(spec.names.size())}});
+  if (layout.version >= kGenerationVersion) {
+    out.append(reinterpret_cast<const char*>(layout.guid.data()), layout.guid.size());
+    const std::vector<Generation> generations = layout.generations.value_or(
+        std::vector<Generation>{{static_cast<std::int32_t>(layout.exports.size()),
+                                 static_cast<std::int32_t>(layout.names.size())}});
     AppendI32(out, static_cast<std::int32_t>(generations.size()));
     for (const Generation& generation : generations) {
       AppendI32(out, generation.export_count);
@@ -206,7 +206,7 @@ WrittenPackage WritePackage(const PackageSpec& spec) {
     }
   } else {
     const std::vector<Guid> heritage =
-        spec.heritage.empty() ? std::vector<Guid>{spec.guid} : spec.heritage;
+        layout.heritage.empty() ? std::vector<Guid>{layout.guid} : layout.heritage;
     AppendI32(out, static_cast<std::int32_t>(heritage.size()));
     const std::size_t heritage_offset_at = out.size();
     AppendU32(out, 0);
@@ -218,32 +218,32 @@ WrittenPackage WritePackage(const PackageSpec& spec) {
 
   written.name_offset = Offset(out);
   PatchU32(out, name_offset_at, written.name_offset);
-  for (const NameEntry& name : spec.names) {
+  for (const NameEntry& name : layout.names) {
     written.name_entry_offsets.push_back(Offset(out));
-    AppendName(out, name, spec.version);
+    AppendName(out, name, layout.version);
   }
 
   written.import_offset = Offset(out);
   PatchU32(out, import_offset_at, written.import_offset);
-  for (const ImportEntry& entry : spec.imports) {
-    CheckName(spec, entry.class_package);
-    CheckName(spec, entry.class_name);
-    CheckName(spec, entry.object_name);
+  for (const ImportEntry& entry : layout.imports) {
+    CheckName(layout, entry.class_package);
+    CheckName(layout, entry.class_name);
+    CheckName(layout, entry.object_name);
     AppendCompactIndex(out, entry.class_package);
     AppendCompactIndex(out, entry.class_name);
     AppendI32(out, entry.outer);
     AppendCompactIndex(out, entry.object_name);
   }
 
-  for (const ExportEntry& entry : spec.exports) {
+  for (const ExportEntry& entry : layout.exports) {
     const std::uint32_t start = Offset(out);
     if (const auto* raw = std::get_if<std::string>(&entry.data)) {
       out += *raw;
     } else {
       const SoundData& sound = std::get<SoundData>(entry.data);
       if (none_index < 0) throw std::invalid_argument("a sound needs the name None");
-      CheckName(spec, sound.format_name);
-      AppendSound(out, sound, none_index, spec.version);
+      CheckName(layout, sound.format_name);
+      AppendSound(out, sound, none_index, layout.version);
     }
     const std::uint32_t size = Offset(out) - start;
     written.serial_sizes.push_back(size);
@@ -252,9 +252,9 @@ WrittenPackage WritePackage(const PackageSpec& spec) {
 
   written.export_offset = Offset(out);
   PatchU32(out, export_offset_at, written.export_offset);
-  for (std::size_t i = 0; i < spec.exports.size(); ++i) {
-    const ExportEntry& entry = spec.exports[i];
-    CheckName(spec, entry.object_name);
+  for (std::size_t i = 0; i < layout.exports.size(); ++i) {
+    const ExportEntry& entry = layout.exports[i];
+    CheckName(layout, entry.object_name);
     AppendCompactIndex(out, entry.class_ref);
     AppendCompactIndex(out, entry.super_ref);
     AppendI32(out, entry.outer);
@@ -265,23 +265,23 @@ WrittenPackage WritePackage(const PackageSpec& spec) {
       AppendCompactIndex(out, static_cast<std::int32_t>(written.serial_offsets[i]));
     }
   }
-  out += spec.trailer;
+  out += layout.trailer;
   return written;
 }
 
 PackageSpec MakeSoundPackage(std::string_view package_name, const std::vector<SoundGroup>& groups) {
-  PackageSpec spec;
-  spec.guid = GuidOf(package_name);
-  const int none = spec.AddName(NameEntry::Ansi("None", kTaggedNativeNameFlags));
-  const int core = spec.AddName(NameEntry::Ansi("Core", kNativeNameFlags));
-  const int engine = spec.AddName(NameEntry::Ansi("Engine", kNativeNameFlags));
-  const int package = spec.AddName(NameEntry::Ansi("Package", kTaggedNativeNameFlags));
-  const int class_name = spec.AddName(NameEntry::Ansi("Class", kTaggedNativeNameFlags));
-  const int sound = spec.AddName(NameEntry::Ansi("Sound", kNativeNameFlags));
-  const int wav = spec.AddName(NameEntry::Ansi("WAV", kNameFlags));
-  spec.NameIndex(package_name);
+  PackageSpec layout;
+  layout.guid = GuidOf(package_name);
+  const int none = layout.AddName(NameEntry::Ansi("None", kTaggedNativeNameFlags));
+  const int core = layout.AddName(NameEntry::Ansi("Core", kNativeNameFlags));
+  const int engine = layout.AddName(NameEntry::Ansi("Engine", kNativeNameFlags));
+  const int package = layout.AddName(NameEntry::Ansi("Package", kTaggedNativeNameFlags));
+  const int class_name = layout.AddName(NameEntry::Ansi("Class", kTaggedNativeNameFlags));
+  const int sound = layout.AddName(NameEntry::Ansi("Sound", kNativeNameFlags));
+  const int wav = layout.AddName(NameEntry::Ansi("WAV", kNameFlags));
+  layout.NameIndex(package_name);
 
-  spec.imports = {
+  layout.imports = {
       {core, package, 0, engine},                 // the package Engine
       {core, class_name, ImportRef(0), sound},    // its class Sound
       {core, package, 0, core},                   // the package Core
@@ -294,10 +294,10 @@ PackageSpec MakeSoundPackage(std::string_view package_name, const std::vector<So
     ExportEntry group_export;
     group_export.class_ref = package_class;
     group_export.outer = group_outer;
-    group_export.object_name = spec.NameIndex(name);
+    group_export.object_name = layout.NameIndex(name);
     group_export.data = CompactIndex(none);  // no properties
-    spec.exports.push_back(std::move(group_export));
-    return ExportRef(static_cast<int>(spec.exports.size()) - 1);
+    layout.exports.push_back(std::move(group_export));
+    return ExportRef(static_cast<int>(layout.exports.size()) - 1);
   };
   // The group paths made so far, so that the groups enclosing a dotted group are made once.
   std::vector<std::pair<std::string, std::int32_t>> made;
@@ -334,12 +334,12 @@ PackageSpec MakeSoundPackage(std::string_view package_name, const std::vector<So
       ExportEntry sound_export;
       sound_export.class_ref = sound_class;
       sound_export.outer = outer;
-      sound_export.object_name = spec.NameIndex(sound_name);
+      sound_export.object_name = layout.NameIndex(sound_name);
       sound_export.data = SoundData{wav, WaveFile(seed++)};
-      spec.exports.push_back(std::move(sound_export));
+      layout.exports.push_back(std::move(sound_export));
     }
   }
-  return spec;
+  return layout;
 }
 
 PackageSpec MakeDemoPackage() {

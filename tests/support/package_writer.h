@@ -109,10 +109,10 @@ struct WrittenPackage {
   std::vector<std::uint32_t> serial_sizes;
 };
 
-// Serialises spec. Throws std::invalid_argument for what the format cannot hold (a UTF-16
+// Serialises layout. Throws std::invalid_argument for what the format cannot hold (a UTF-16
 // name or an 8-bit name with a zero byte before version 64, a name index out of range, a
 // sound without a "None" name).
-WrittenPackage WritePackage(const PackageSpec& spec);
+WrittenPackage WritePackage(const PackageSpec& layout);
 
 // Appends the compact index encoding of value (1 to 5 bytes).
 void AppendCompactIndex(std::string& out, std::int32_t value);

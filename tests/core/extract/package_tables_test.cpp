@@ -30,12 +30,12 @@ using Names = std::vector<std::string>;
 // Groups at two levels, a sound at the top level, and sounds named like engine names and like
 // the package itself: the tables, not the names, tell what a sound is.
 PackageSpec FunSpec(std::uint16_t version) {
-  PackageSpec spec = testing::MakeSoundPackage("Fun", {{"Voices", {"Laugh", "Laugh1", "Engine"}},
-                                                       {"Voices.Sub", {"Sound", "Laugh2"}},
-                                                       {"", {"Fun"}},
-                                                       {"Effects", {"Horn", "Core"}}});
-  spec.version = version;
-  return spec;
+  PackageSpec layout = testing::MakeSoundPackage("Fun", {{"Voices", {"Laugh", "Laugh1", "Engine"}},
+                                                         {"Voices.Sub", {"Sound", "Laugh2"}},
+                                                         {"", {"Fun"}},
+                                                         {"Effects", {"Horn", "Core"}}});
+  layout.version = version;
+  return layout;
 }
 
 const std::vector<std::pair<std::string, std::string>> kFunSounds = {
@@ -50,24 +50,25 @@ std::vector<std::pair<std::string, std::string>> NamesAndGroups(
 }
 
 // What the reader should give for the writer's input (8-bit names only).
-std::vector<PackageName> ExpectedNames(const PackageSpec& spec) {
+std::vector<PackageName> ExpectedNames(const PackageSpec& layout) {
   std::vector<PackageName> names;
-  for (const NameEntry& name : spec.names) names.push_back({name.ansi, false, name.flags});
+  for (const NameEntry& name : layout.names) names.push_back({name.ansi, false, name.flags});
   return names;
 }
 
-std::vector<PackageImport> ExpectedImports(const PackageSpec& spec) {
+std::vector<PackageImport> ExpectedImports(const PackageSpec& layout) {
   std::vector<PackageImport> imports;
-  for (const testing::ImportEntry& entry : spec.imports) {
+  for (const testing::ImportEntry& entry : layout.imports) {
     imports.push_back({entry.class_package, entry.class_name, entry.outer, entry.object_name});
   }
   return imports;
 }
 
-std::vector<PackageExport> ExpectedExports(const PackageSpec& spec, const WrittenPackage& written) {
+std::vector<PackageExport> ExpectedExports(const PackageSpec& layout,
+                                           const WrittenPackage& written) {
   std::vector<PackageExport> exports;
-  for (std::size_t i = 0; i < spec.exports.size(); ++i) {
-    const testing::ExportEntry& entry = spec.exports[i];
+  for (std::size_t i = 0; i < layout.exports.size(); ++i) {
+    const testing::ExportEntry& entry = layout.exports[i];
     exports.push_back({entry.class_ref, entry.super_ref, entry.outer, entry.object_name,
                        entry.object_flags, static_cast<std::int32_t>(written.serial_sizes[i]),
                        static_cast<std::int32_t>(written.serial_offsets[i])});
@@ -81,21 +82,21 @@ TEST(PackageTables, ReadsWhatTheWriterWroteInEveryLayout) {
   // table; 128: compact name lengths, a GUID and generations.
   for (const std::uint16_t version : {61, 65, 128}) {
     SCOPED_TRACE(version);
-    const PackageSpec spec = FunSpec(version);
-    const WrittenPackage written = WritePackage(spec);
+    const PackageSpec layout = FunSpec(version);
+    const WrittenPackage written = WritePackage(layout);
     const PackageTables tables = ParsePackageTables(Bytes(written.bytes), "Fun.uax");
     const PackageHeader& header = tables.header;
     EXPECT_EQ(header.version, version);
     EXPECT_EQ(header.licensee, testing::kUt2004Licensee);
     EXPECT_EQ(header.package_flags, testing::kAllowDownload);
-    EXPECT_EQ(header.name_count, static_cast<std::int32_t>(spec.names.size()));
+    EXPECT_EQ(header.name_count, static_cast<std::int32_t>(layout.names.size()));
     EXPECT_EQ(header.name_offset, written.name_offset);
-    EXPECT_EQ(header.import_count, static_cast<std::int32_t>(spec.imports.size()));
+    EXPECT_EQ(header.import_count, static_cast<std::int32_t>(layout.imports.size()));
     EXPECT_EQ(header.import_offset, written.import_offset);
-    EXPECT_EQ(header.export_count, static_cast<std::int32_t>(spec.exports.size()));
+    EXPECT_EQ(header.export_count, static_cast<std::int32_t>(layout.exports.size()));
     EXPECT_EQ(header.export_offset, written.export_offset);
     if (version >= 68) {
-      EXPECT_EQ(header.guid, spec.guid);
+      EXPECT_EQ(header.guid, layout.guid);
       EXPECT_EQ(header.generations,
                 (std::vector<PackageGeneration>{{header.export_count, header.name_count}}));
       EXPECT_EQ(header.size, 64u);
@@ -105,9 +106,9 @@ TEST(PackageTables, ReadsWhatTheWriterWroteInEveryLayout) {
       EXPECT_EQ(header.size, 44u);
     }
     EXPECT_EQ(tables.file_size, written.bytes.size());
-    EXPECT_EQ(tables.names, ExpectedNames(spec));
-    EXPECT_EQ(tables.imports, ExpectedImports(spec));
-    EXPECT_EQ(tables.exports, ExpectedExports(spec, written));
+    EXPECT_EQ(tables.names, ExpectedNames(layout));
+    EXPECT_EQ(tables.imports, ExpectedImports(layout));
+    EXPECT_EQ(tables.exports, ExpectedExports(layout, written));
     EXPECT_EQ(NamesAndGroups(FindSoundExports(tables)), kFunSounds);
 
     const PackageTables from_file = ReadPackageTables(dir.Write("Fun.uax", written.bytes));
@@ -117,31 +118,31 @@ TEST(PackageTables, ReadsWhatTheWriterWroteInEveryLayout) {
   }
 }
 
-// Adds a sound export named `name` to the first group of a MakeSoundPackage spec.
-void AddSound(PackageSpec& spec, NameEntry name) {
+// Adds a sound export named `name` to the first group of a MakeSoundPackage layout.
+void AddSound(PackageSpec& layout, NameEntry name) {
   testing::ExportEntry sound;
   sound.class_ref = testing::ImportRef(1);
   sound.outer = testing::ExportRef(0);
-  sound.object_name = spec.AddName(std::move(name));
+  sound.object_name = layout.AddName(std::move(name));
   sound.data = std::string("raw");
-  spec.exports.push_back(std::move(sound));
+  layout.exports.push_back(std::move(sound));
 }
 
 TEST(PackageTables, Utf16NamesBecomeUtf8AndOnlyPrintableAsciiNamesAreSoundNames) {
   for (const std::uint16_t version : {65, 128}) {
     SCOPED_TRACE(version);
-    PackageSpec spec = testing::MakeSoundPackage("Wide", {{"Voices", {"Laugh"}}});
-    spec.version = version;
-    AddSound(spec, NameEntry::Utf16(u"Laugh1"));
-    AddSound(spec, NameEntry::Utf16(u"Caf\u00E9"));
-    AddSound(spec, NameEntry::Utf16(u"\U0001F600"));
-    AddSound(spec, NameEntry::Utf16(std::u16string{char16_t{0xD800}, u'x'}));
-    AddSound(spec, NameEntry::Ansi("Caf\xE9"));
-    AddSound(spec, NameEntry::Ansi("Tab\tName"));
-    AddSound(spec, NameEntry::Ansi(""));
-    AddSound(spec, NameEntry::Ansi("Del\x7F"));
-    AddSound(spec, NameEntry::Ansi("Tilde~ \"quoted\""));
-    const PackageTables tables = ParsePackageTables(Bytes(WritePackage(spec).bytes), "Wide.uax");
+    PackageSpec layout = testing::MakeSoundPackage("Wide", {{"Voices", {"Laugh"}}});
+    layout.version = version;
+    AddSound(layout, NameEntry::Utf16(u"Laugh1"));
+    AddSound(layout, NameEntry::Utf16(u"Caf\u00E9"));
+    AddSound(layout, NameEntry::Utf16(u"\U0001F600"));
+    AddSound(layout, NameEntry::Utf16(std::u16string{char16_t{0xD800}, u'x'}));
+    AddSound(layout, NameEntry::Ansi("Caf\xE9"));
+    AddSound(layout, NameEntry::Ansi("Tab\tName"));
+    AddSound(layout, NameEntry::Ansi(""));
+    AddSound(layout, NameEntry::Ansi("Del\x7F"));
+    AddSound(layout, NameEntry::Ansi("Tilde~ \"quoted\""));
+    const PackageTables tables = ParsePackageTables(Bytes(WritePackage(layout).bytes), "Wide.uax");
     const std::vector<SoundExport> exports = FindSoundExports(tables);
     ASSERT_EQ(exports.size(), 10u);
     EXPECT_EQ(exports[1].name, (PackageName{"Laugh1", true, testing::kNameFlags}));
@@ -163,15 +164,15 @@ TEST(PackageTables, Utf16NamesBecomeUtf8AndOnlyPrintableAsciiNamesAreSoundNames)
 }
 
 TEST(PackageTables, GroupsFollowTheOuterChainThroughExportsAndImports) {
-  PackageSpec spec = testing::MakeSoundPackage("Odd", {{"G", {"InImport"}}});
-  spec.exports[1].outer = testing::ImportRef(0);  // the package Engine, oddly
-  const PackageTables tables = ParsePackageTables(Bytes(WritePackage(spec).bytes), "Odd.uax");
+  PackageSpec layout = testing::MakeSoundPackage("Odd", {{"G", {"InImport"}}});
+  layout.exports[1].outer = testing::ImportRef(0);  // the package Engine, oddly
+  const PackageTables tables = ParsePackageTables(Bytes(WritePackage(layout).bytes), "Odd.uax");
   EXPECT_EQ(NamesAndGroups(FindSoundExports(tables)),
             (std::vector<std::pair<std::string, std::string>>{{"InImport", "Engine"}}));
 
-  spec.exports[1].outer = testing::ExportRef(0);
-  spec.exports[0].outer = testing::ExportRef(1);  // the group lies in its own sound
-  const PackageTables looped = ParsePackageTables(Bytes(WritePackage(spec).bytes), "Loop.uax");
+  layout.exports[1].outer = testing::ExportRef(0);
+  layout.exports[0].outer = testing::ExportRef(1);  // the group lies in its own sound
+  const PackageTables looped = ParsePackageTables(Bytes(WritePackage(layout).bytes), "Loop.uax");
   try {
     FindSoundExports(looped);
     ADD_FAILURE() << "no error";
@@ -185,8 +186,8 @@ TEST(PackageTables, GroupsNestUpTo256Deep) {
   for (const int depth : {256, 257}) {
     std::string path = "G0";
     for (int level = 1; level < depth; ++level) path += ".G" + std::to_string(level);
-    const PackageSpec spec = testing::MakeSoundPackage("Deep", {{path, {"Bottom"}}});
-    const PackageTables tables = ParsePackageTables(Bytes(WritePackage(spec).bytes), "Deep.uax");
+    const PackageSpec layout = testing::MakeSoundPackage("Deep", {{path, {"Bottom"}}});
+    const PackageTables tables = ParsePackageTables(Bytes(WritePackage(layout).bytes), "Deep.uax");
     try {
       const std::vector<SoundExport> sounds = FindSoundExports(tables);
       ASSERT_EQ(sounds.size(), 1u);
@@ -201,21 +202,21 @@ TEST(PackageTables, GroupsNestUpTo256Deep) {
 }
 
 TEST(PackageTables, OnlyTheImportSoundOfEngineMakesASound) {
-  PackageSpec spec = testing::MakeSoundPackage("Cls", {{"", {"Real"}}});
+  PackageSpec layout = testing::MakeSoundPackage("Cls", {{"", {"Real"}}});
   // A class Sound of another package, and an object named Sound that is no class.
-  const int other = spec.NameIndex("OtherPkg");
-  spec.imports.push_back({spec.FindName("Core"), spec.FindName("Package"), 0, other});
-  spec.imports.push_back({spec.FindName("Core"), spec.FindName("Class"), testing::ImportRef(4),
-                          spec.FindName("Sound")});
-  spec.imports.push_back({spec.FindName("Engine"), spec.FindName("WAV"), testing::ImportRef(0),
-                          spec.FindName("Sound")});
+  const int other = layout.NameIndex("OtherPkg");
+  layout.imports.push_back({layout.FindName("Core"), layout.FindName("Package"), 0, other});
+  layout.imports.push_back({layout.FindName("Core"), layout.FindName("Class"),
+                            testing::ImportRef(4), layout.FindName("Sound")});
+  layout.imports.push_back({layout.FindName("Engine"), layout.FindName("WAV"),
+                            testing::ImportRef(0), layout.FindName("Sound")});
   for (const std::int32_t not_sound : {testing::ImportRef(5), testing::ImportRef(6)}) {
     testing::ExportEntry entry;
     entry.class_ref = not_sound;
-    entry.object_name = spec.NameIndex("Fake");
-    spec.exports.push_back(entry);
+    entry.object_name = layout.NameIndex("Fake");
+    layout.exports.push_back(entry);
   }
-  const PackageTables tables = ParsePackageTables(Bytes(WritePackage(spec).bytes), "Cls.uax");
+  const PackageTables tables = ParsePackageTables(Bytes(WritePackage(layout).bytes), "Cls.uax");
   EXPECT_EQ(NamesAndGroups(FindSoundExports(tables)),
             (std::vector<std::pair<std::string, std::string>>{{"Real", ""}}));
 }
@@ -355,12 +356,12 @@ std::string ParseError(const std::string& bytes) {
 }
 
 TEST(PackageTables, EveryInconsistencyIsAClearError) {
-  const PackageSpec spec = FunSpec(128);
-  const WrittenPackage written = WritePackage(spec);
+  const PackageSpec layout = FunSpec(128);
+  const WrittenPackage written = WritePackage(layout);
   const std::string good = written.bytes;
   const std::string size = std::to_string(good.size());
-  const std::string names = std::to_string(spec.names.size());
-  const std::string exports = std::to_string(spec.exports.size());
+  const std::string names = std::to_string(layout.names.size());
+  const std::string exports = std::to_string(layout.exports.size());
   const std::string old = WritePackage(FunSpec(65)).bytes;
   const auto patched = [](std::string bytes, std::size_t at, std::uint32_t value) {
     PatchU32(bytes, at, value);

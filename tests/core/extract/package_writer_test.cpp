@@ -80,18 +80,18 @@ TEST(CompactIndex, RoundTripsThroughAnIndependentDecoder) {
 }
 
 PackageSpec TwoNames(std::uint16_t version) {
-  PackageSpec spec;
-  spec.version = version;
-  spec.guid = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-  spec.AddName(NameEntry::Ansi("None", kTaggedNativeNameFlags));
-  spec.AddName(NameEntry::Ansi("Laugh"));
-  return spec;
+  PackageSpec layout;
+  layout.version = version;
+  layout.guid = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+  layout.AddName(NameEntry::Ansi("None", kTaggedNativeNameFlags));
+  layout.AddName(NameEntry::Ansi("Laugh"));
+  return layout;
 }
 
 TEST(WritePackage, WritesTheUt2004Header) {
-  PackageSpec spec = TwoNames(kUt2004Version);
-  spec.package_flags = 0x00000401;
-  const WrittenPackage written = WritePackage(spec);
+  PackageSpec layout = TwoNames(kUt2004Version);
+  layout.package_flags = 0x00000401;
+  const WrittenPackage written = WritePackage(layout);
   Cursor header(written.bytes, 0);
   EXPECT_EQ(header.U32(), 0x9E2A83C1u);
   EXPECT_EQ(header.U16(), 128);
@@ -113,9 +113,9 @@ TEST(WritePackage, WritesTheUt2004Header) {
 }
 
 TEST(WritePackage, WritesChosenGenerations) {
-  PackageSpec spec = TwoNames(kUt2004Version);
-  spec.generations = std::vector<Generation>{{3, 40}, {5, 60}};
-  const WrittenPackage written = WritePackage(spec);
+  PackageSpec layout = TwoNames(kUt2004Version);
+  layout.generations = std::vector<Generation>{{3, 40}, {5, 60}};
+  const WrittenPackage written = WritePackage(layout);
   Cursor generations(written.bytes, 52);
   EXPECT_EQ(generations.I32(), 2);
   EXPECT_EQ(generations.I32(), 3);
@@ -126,9 +126,9 @@ TEST(WritePackage, WritesChosenGenerations) {
 }
 
 TEST(WritePackage, WritesAnsiAndUtf16Names) {
-  PackageSpec spec = TwoNames(kUt2004Version);
-  spec.AddName(NameEntry::Utf16(u"L\u00E4cheln", kNativeNameFlags));
-  const WrittenPackage written = WritePackage(spec);
+  PackageSpec layout = TwoNames(kUt2004Version);
+  layout.AddName(NameEntry::Utf16(u"L\u00E4cheln", kNativeNameFlags));
+  const WrittenPackage written = WritePackage(layout);
   ASSERT_EQ(written.name_entry_offsets.size(), 3u);
   EXPECT_EQ(written.bytes.substr(written.name_entry_offsets[1], 11),
             std::string("\x06Laugh\0\x10\x00\x07\x00", 11));
@@ -140,9 +140,9 @@ TEST(WritePackage, WritesAnsiAndUtf16Names) {
 }
 
 TEST(WritePackage, WritesAHeritageTableBeforeVersion68) {
-  PackageSpec spec = TwoNames(65);
-  spec.licensee = 0;
-  const WrittenPackage written = WritePackage(spec);
+  PackageSpec layout = TwoNames(65);
+  layout.licensee = 0;
+  const WrittenPackage written = WritePackage(layout);
   Cursor header(written.bytes, 4);
   EXPECT_EQ(header.U16(), 65);
   EXPECT_EQ(header.U16(), 0);
@@ -150,7 +150,7 @@ TEST(WritePackage, WritesAHeritageTableBeforeVersion68) {
   EXPECT_EQ(heritage.I32(), 1);
   EXPECT_EQ(heritage.U32(), 44u);
   EXPECT_EQ(written.heritage_offset, 44u);
-  EXPECT_EQ(heritage.Take(16), std::string(spec.guid.begin(), spec.guid.end()));
+  EXPECT_EQ(heritage.Take(16), std::string(layout.guid.begin(), layout.guid.end()));
   EXPECT_EQ(written.name_offset, 60u);
   EXPECT_EQ(written.bytes.substr(60, 10), std::string("\x05None\0\x10\x04\x07\x04", 10));
 }
@@ -165,15 +165,16 @@ TEST(WritePackage, WritesZeroTerminatedNamesBeforeVersion64) {
 }
 
 TEST(WritePackage, RefusesNameIndexesOutsideTheTable) {
-  PackageSpec spec = TwoNames(kUt2004Version);
-  spec.imports.push_back({0, 1, 0, 2});
-  EXPECT_THROW(WritePackage(spec), std::invalid_argument);
+  PackageSpec layout = TwoNames(kUt2004Version);
+  layout.imports.push_back({0, 1, 0, 2});
+  EXPECT_THROW(WritePackage(layout), std::invalid_argument);
 }
 
 TEST(MakeSoundPackage, WritesTheTablesOfSoundsInGroups) {
-  const PackageSpec spec = MakeSoundPackage("Fun", {{"Voices", {"Laugh", "Boo"}}, {"", {"Horn"}}});
+  const PackageSpec layout =
+      MakeSoundPackage("Fun", {{"Voices", {"Laugh", "Boo"}}, {"", {"Horn"}}});
   std::vector<std::pair<std::string, std::uint32_t>> names;
-  for (const NameEntry& name : spec.names) names.emplace_back(name.ansi, name.flags);
+  for (const NameEntry& name : layout.names) names.emplace_back(name.ansi, name.flags);
   EXPECT_EQ(names, (std::vector<std::pair<std::string, std::uint32_t>>{{"None", 0x04070410},
                                                                        {"Core", 0x04070010},
                                                                        {"Engine", 0x04070010},
@@ -187,7 +188,7 @@ TEST(MakeSoundPackage, WritesTheTablesOfSoundsInGroups) {
                                                                        {"Boo", 0x00070010},
                                                                        {"Horn", 0x00070010}}));
 
-  const WrittenPackage written = WritePackage(spec);
+  const WrittenPackage written = WritePackage(layout);
   Cursor imports(written.bytes, written.import_offset);
   const long long expected_imports[4][4] = {
       {1, 3, 0, 2}, {1, 4, -1, 5}, {1, 3, 0, 1}, {1, 4, -3, 3}};
