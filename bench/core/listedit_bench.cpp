@@ -2,9 +2,9 @@
 // 1,000,000 lines, the literal quadratic ones at 10,000 for contrast.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cstdint>
+#include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "listedit/duplicates.h"

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QToolButton>
 #include <chrono>
-#include <cstdint>
+#include <cstddef>
 #include <string>
 #include <vector>
 
