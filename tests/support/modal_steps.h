@@ -1,9 +1,14 @@
 #pragma once
 // Answers the modal windows of a command as they come up, in order, from a timer, so tests
-// can drive the real dialogs while the command waits in their modal loops.
+// can drive the real dialogs while the command waits in their modal loops. A window that no
+// step answers, or that stays up after its answer, is closed after a long wait, so a broken
+// step fails its test instead of hanging it.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -15,41 +20,69 @@ namespace quarrix::testing {
 
 class ModalSteps {
  public:
-  using Step = std::function<bool(QWidget* modal)>;  // true once it answered the window
+  // Looks at the active modal window; true once it answered it. False asks again at the next
+  // poll: the window is not the step's, or not yet ready for input.
+  using Step = std::function<bool(QWidget* modal)>;
+
   explicit ModalSteps(std::vector<Step> steps) : steps_(std::move(steps)) {
     QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
     timer_.start(10);
   }
   std::size_t answered() const { return next_; }
+  // The titles of the windows that had to be closed unanswered; empty when none.
+  const QStringList& stuck() const { return stuck_; }
 
  private:
+  // Far above what any dialog needs to come up and take its focus, even on a loaded machine.
+  static constexpr qint64 kPatienceMs = 30'000;
+
   void Poll() {
     QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    if (modal != watched_.data()) {
+      watched_ = modal;
+      up_since_.start();
+    }
     // A guarded pointer: the next window may be created where the answered one was.
-    if (modal == nullptr || modal == last_.data() || next_ >= steps_.size()) return;
-    if (steps_[next_](modal)) {
+    if (modal != last_.data() && next_ < steps_.size() && steps_[next_](modal)) {
       last_ = modal;
       ++next_;
+      up_since_.start();
+      return;
+    }
+    if (up_since_.hasExpired(kPatienceMs)) {
+      stuck_ << modal->windowTitle();
+      modal->close();
+      up_since_.start();
     }
   }
 
   std::vector<Step> steps_;
   std::size_t next_ = 0;
   QPointer<QWidget> last_;
+  QPointer<QWidget> watched_;
+  QElapsedTimer up_since_;
+  QStringList stuck_;
   QTimer timer_;
 };
 
-// Picks the path in Qt's own file dialog and accepts it, or cancels the dialog.
+// Answers Qt's own file dialog as a user does: once the dialog is active and its file-name
+// box has the keyboard focus, types the path over the box's text and presses Enter; without
+// a path, presses Escape. The dialog ignores selectFile() while its box has the focus, so a
+// test that sets the name any other way depends on when the window manager activates it.
 inline ModalSteps::Step ChooseFile(std::optional<std::string> path) {
   return [path](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     if (dialog == nullptr) return false;
-    if (path) {
-      dialog->selectFile(QString::fromStdString(*path));
-      QMetaObject::invokeMethod(dialog, "accept");
-    } else {
-      dialog->reject();
+    auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (box == nullptr || !dialog->isActiveWindow() || !box->hasFocus()) return false;
+    if (!path) {
+      QTest::keyClick(box, Qt::Key_Escape);
+      return true;
     }
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, QFile::decodeName(path->c_str()));
+    QTest::keyClick(box, Qt::Key_Return);
     return true;
   };
 }

@@ -47,6 +47,7 @@ class RealDialogTest : public QObject {
     ModalSteps driver({PressMessageButton("A0"), ChooseFile(out)});
     window.btnQuit->click();
     QCOMPARE(driver.answered(), std::size_t{2});
+    QCOMPARE(driver.stuck(), QStringList());
     QCOMPARE(quits, 1);
     QCOMPARE(QString::fromStdString(Slurp(out)), QStringLiteral("[QuoomTriggers]\r\nentry\r\n"));
     QCOMPARE(window.PanelTop->Caption(), QStringLiteral("Filename:  saved.txt"));
@@ -65,6 +66,7 @@ class RealDialogTest : public QObject {
     ModalSteps driver({PressMessageButton("A2")});
     window.btnQuit->click();
     QCOMPARE(driver.answered(), std::size_t{1});
+    QCOMPARE(driver.stuck(), QStringList());
     QCOMPARE(quits, 0);
   }
 
@@ -79,6 +81,7 @@ class RealDialogTest : public QObject {
     ModalSteps driver({ChooseFile(path)});
     window.OpenFile1Click();
     QCOMPARE(driver.answered(), std::size_t{1});
+    QCOMPARE(driver.stuck(), QStringList());
     QCOMPARE(window.SynEdit1->Lines().Snapshot(), (std::vector<std::string>{"one", "two"}));
     QCOMPARE(program.State().current_file, path);
   }

@@ -94,6 +94,7 @@ class ExtractionEndToEndTest : public QObject {
       ModalSteps steps({SubmitOptions({"CheckBoxHideMenu"}), ChooseFile(demo)});
       QTest::mouseClick(window.btnGetQuooms, Qt::LeftButton);
       QCOMPARE(steps.answered(), std::size_t{2});
+      QCOMPARE(steps.stuck(), QStringList());
     }
     const QStringList first = EditorLines(window);
     QCOMPARE(first.size(), 35);  // header, 33 entries, closing empty line
@@ -104,6 +105,7 @@ class ExtractionEndToEndTest : public QObject {
       ModalSteps steps({SubmitOptions({"CheckBoxAddFile", "CheckBoxTrigger"}), ChooseFile(more)});
       window.GetQuoom1->trigger();
       QCOMPARE(steps.answered(), std::size_t{2});
+      QCOMPARE(steps.stuck(), QStringList());
     }
     QCOMPARE(program.frmConfig().CheckBoxAddFile->Checked(), true);
     // The CLI takes one set of options for all its packages; the window changed one between
@@ -129,6 +131,7 @@ class ExtractionEndToEndTest : public QObject {
                       ChooseFile(sample)});
     program.frmMain().btnGetQuoomsClick();
     QCOMPARE(steps.answered(), std::size_t{2});
+    QCOMPARE(steps.stuck(), QStringList());
     QCOMPARE(EditorLines(program.frmMain()),
              CliLines({"--no-dedicated", "--admin-only", "--no-random",
                        QString::fromStdString(sample)}));
@@ -148,6 +151,7 @@ class ExtractionEndToEndTest : public QObject {
       ModalSteps steps({SubmitOptions({}), ChooseFile(std::nullopt)});
       window.btnGetQuoomsClick();
       QCOMPARE(steps.answered(), std::size_t{2});
+      QCOMPARE(steps.stuck(), QStringList());
     }
     QCOMPARE(program.frmConfig().Submitted(), true);
     {
@@ -155,6 +159,7 @@ class ExtractionEndToEndTest : public QObject {
       ModalSteps steps({CloseOptionsByTheCloseBox(), ChooseFile(std::nullopt)});
       window.btnGetQuoomsClick();
       QCOMPARE(steps.answered(), std::size_t{1});
+      QCOMPARE(steps.stuck(), QStringList());
     }
     QCOMPARE(program.frmConfig().Submitted(), false);
     QCOMPARE(EditorLines(window), QStringList({"[QuoomTriggers]", "mine", ""}));
