@@ -31,6 +31,12 @@ bool IsTypedText(const QString& text) {
                      [](QChar c) { return c.unicode() >= 0x20 && c.unicode() != 0x7F; });
 }
 
+// Alt alone is the key of the window's accelerators and types nothing. Ctrl+Alt is AltGr on
+// Windows layouts and types the layout's characters (elsewhere AltGr comes without Alt).
+bool TypesText(Qt::KeyboardModifiers modifiers) {
+  return modifiers.testFlag(Qt::ControlModifier) == modifiers.testFlag(Qt::AltModifier);
+}
+
 // Keys the editor acts on itself, so that no shortcut of the window takes them first.
 bool IsEditingKey(const QKeyEvent& event) {
   const bool ctrl = event.modifiers().testFlag(Qt::ControlModifier);
@@ -61,7 +67,7 @@ bool IsEditingKey(const QKeyEvent& event) {
     default:
       break;
   }
-  return !ctrl && IsTypedText(event.text());
+  return TypesText(event.modifiers()) && IsTypedText(event.text());
 }
 
 }  // namespace
@@ -198,8 +204,7 @@ bool TSynEdit::HandleKey(int key, Qt::KeyboardModifiers modifiers, const QString
         return false;
     }
   }
-  // Ctrl+Alt is AltGr on Windows layouts: it types characters.
-  if ((!ctrl || alt) && IsTypedText(text)) {
+  if (TypesText(modifiers) && IsTypedText(text)) {
     TypeText(text);
     return true;
   }

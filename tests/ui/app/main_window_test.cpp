@@ -131,6 +131,23 @@ class MainWindowTest : public QObject {
     QCOMPARE(fixture.state().unsaved, true);
   }
 
+  void AltLettersInTheEditorGoToTheWindowsAccelerators() {
+    ProgramFixture fixture;
+    TfrmMain& window = fixture.frmMain();
+    fixture.SetLines({"[QuoomTriggers]", ""});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    fixture.editor().setFocus();
+    QTRY_VERIFY(fixture.editor().hasFocus());
+    QTest::keyClick(&fixture.editor(), Qt::Key_G, Qt::AltModifier);  // no accelerator
+    QCOMPARE(fixture.quits, 0);
+    QTest::keyClick(&fixture.editor(), Qt::Key_E, Qt::AltModifier);  // "  &Exit"
+    QTRY_COMPARE(fixture.quits, 1);  // a button's accelerator clicks it after a short flash
+    QCOMPARE(fixture.Lines(), QStringList({"[QuoomTriggers]", ""}));
+    QCOMPARE(window.btnSave->isEnabled(), false);
+    QCOMPARE(fixture.state().unsaved, false);
+  }
+
   void LineListChangesLeaveSaveAndTheFlagAlone() {
     ProgramFixture fixture;
     fixture.SetLines({"a", "b"});

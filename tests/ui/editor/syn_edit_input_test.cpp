@@ -65,6 +65,49 @@ class SynEditInputTest : public QObject {
     QCOMPARE(changes.count(), 1);
   }
 
+  void altAloneTypesNothingButAltGrTypes_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("typed");
+    const int alt = Qt::AltModifier;
+    const int ctrl_alt = Qt::ControlModifier | Qt::AltModifier;
+    QTest::newRow("plain") << int(Qt::Key_E) << 0 << "e"
+                           << "e";
+    QTest::newRow("Alt+E") << int(Qt::Key_E) << alt << "e"
+                           << "";
+    QTest::newRow("Alt+Shift+E") << int(Qt::Key_E) << int(alt | Qt::ShiftModifier) << "E"
+                                 << "";
+    QTest::newRow("Alt+1") << int(Qt::Key_1) << alt << "1"
+                           << "";
+    // AltGr of a German layout: X11 reports it as the group switch, Windows as Ctrl+Alt.
+    QTest::newRow("AltGr+E on X11") << int(Qt::Key_E) << int(Qt::GroupSwitchModifier)
+                                    << QStringLiteral("\u20AC") << QString::fromLatin1("\x80");
+    QTest::newRow("AltGr+Q on Windows") << int(Qt::Key_Q) << ctrl_alt << "@"
+                                        << "@";
+    QTest::newRow("AltGr+E on Windows")
+        << int(Qt::Key_E) << ctrl_alt << QStringLiteral("\u20AC") << QString::fromLatin1("\x80");
+  }
+  void altAloneTypesNothingButAltGrTypes() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(QString, typed);
+    TSynEdit editor;
+    editor.Lines().Assign({"ab"});
+    editor.SetCaretXY({2, 1});
+    // As the application does, the editor first says whether it takes the key before any
+    // shortcut of the window; a key it leaves goes on to the window's accelerators.
+    QKeyEvent claim(QEvent::ShortcutOverride, key, Qt::KeyboardModifiers(modifiers), text);
+    claim.ignore();
+    QCoreApplication::sendEvent(&editor, &claim);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+    QCoreApplication::sendEvent(&editor, &press);
+    QCOMPARE(claim.isAccepted(), !typed.isEmpty());
+    QCOMPARE(press.isAccepted(), !typed.isEmpty());
+    QCOMPARE(LinesOf(editor), QStringList{"a" + typed + "b"});
+  }
+
   void cutCopyUndoAndRedoCountAsTheyChangeText() {
     TSynEdit editor;
     editor.Lines().Assign({"abcd"});
