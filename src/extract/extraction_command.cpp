@@ -10,6 +10,7 @@
 #include "extract/package_reader.h"
 #include "extract/trigger_list.h"
 #include "listedit/document_commands.h"
+#include "runtime/errors.h"
 #include "runtime/file_io.h"
 
 namespace quarrix {
@@ -60,7 +61,11 @@ void GetQuooms(CommandContext& context) {
 
   const std::string path = dialog.file_name;
   const std::string file_name = FileNameOf(path);
-  if (!IsExistingFile(path)) return;
+  // A name that leads nowhere, or to a folder, ends the command silently; a pipe or a device
+  // cannot be read as a package.
+  const PathKind kind = KindOfPath(path);
+  if (kind == PathKind::kMissing || kind == PathKind::kDirectory) return;
+  if (kind == PathKind::kOther) throw FileOpenError(path);
 
   // Read before anything changes: a package that cannot be read loses nothing.
   const PackageImage image = LoadPackageImage(path);

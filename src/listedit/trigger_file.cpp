@@ -50,7 +50,7 @@ std::string FormatTriggerFile(std::span<const std::string> lines, TSynEditFileFo
 }
 
 TriggerFileText ReadTriggerFile(const std::string& path) {
-  return ParseTriggerFile(ReadFileBytes(path));
+  return ParseTriggerFile(ReadWholeFile(path, kLargestTriggerFile));
 }
 
 void WriteTriggerFile(const std::string& path, std::span<const std::string> lines,

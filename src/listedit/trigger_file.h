@@ -2,6 +2,7 @@
 // The trigger file codec: a trigger list is written as its lines joined by one line-break
 // style, and read back by splitting at CR, LF and CR LF. Bytes are kept as they are, so a
 // file read and written unchanged gives the same bytes when its breaks are alike.
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,7 +30,11 @@ TriggerFileText ParseTriggerFile(std::string_view bytes);
 // The lines joined with the style's break after every line but the last.
 std::string FormatTriggerFile(std::span<const std::string> lines, TSynEditFileFormat format);
 
-// Reads and parses a whole file. Throws FileOpenError ("Cannot open file %s").
+// The largest trigger file read: a larger one is refused rather than read into memory.
+inline constexpr std::uint64_t kLargestTriggerFile = std::uint64_t{1} << 30;  // 1 GiB
+
+// Reads and parses a whole file. Throws FileOpenError ("Cannot open file %s"), also for a
+// path that names no regular file and for a file larger than kLargestTriggerFile.
 TriggerFileText ReadTriggerFile(const std::string& path);
 
 // Replaces the file with the formatted lines, atomically. Throws FileCreateError ("Cannot

@@ -9,8 +9,8 @@
 #include "runtime/errors.h"
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
-#include <share.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -45,15 +45,44 @@ void ObserveRead(const std::string& path, std::uint64_t offset, std::size_t leng
 
 namespace fs = std::filesystem;
 
+// Which other access a file being read still allows (Windows; elsewhere reads lock nothing).
+enum class ReadSharing { kReaders, kEverything };
+
 #ifdef _WIN32
 
-std::string ReadWindows(const std::string& path, std::size_t max_bytes) {
-  std::FILE* file = _fsopen(path.c_str(), "rb", _SH_DENYWR);
+// Opens a file on disk for reading; a console, pipe or device is refused, since its read
+// could wait or never end. Packages keep out writers while they are read; trigger files
+// share every kind of access, so an editor holding one open does not stop the reading.
+std::FILE* OpenForReading(const std::string& path, ReadSharing sharing) {
+  const DWORD share = sharing == ReadSharing::kEverything
+                          ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE
+                          : FILE_SHARE_READ;
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  if (GetFileType(handle) != FILE_TYPE_DISK) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+  if (fd == -1) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(fd, "rb");
+  if (file == nullptr) _close(fd);
+  return file;
+}
+
+std::string ReadWindows(const std::string& path, std::size_t max_bytes, std::uint64_t largest,
+                        ReadSharing sharing) {
+  std::FILE* file = OpenForReading(path, sharing);
   if (file == nullptr) throw FileOpenError(path);
   std::string data;
   bool ok = _fseeki64(file, 0, SEEK_END) == 0;
   const long long size = ok ? _ftelli64(file) : -1;
-  ok = ok && size >= 0 && _fseeki64(file, 0, SEEK_SET) == 0;
+  ok = ok && size >= 0 && static_cast<unsigned long long>(size) <= largest &&
+       _fseeki64(file, 0, SEEK_SET) == 0;
   if (ok) {
     data.resize(static_cast<std::size_t>(
         std::min<unsigned long long>(static_cast<unsigned long long>(size), max_bytes)));
@@ -71,8 +100,10 @@ std::string ReadWindows(const std::string& path, std::size_t max_bytes) {
 class Descriptor {
  public:
   explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(Descriptor&& other) noexcept : fd_(other.release()) {}
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
+  Descriptor& operator=(Descriptor&&) = delete;
   ~Descriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -87,33 +118,39 @@ class Descriptor {
   int fd_;
 };
 
-std::string ReadPosix(const std::string& path, std::size_t max_bytes) {
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  struct stat info {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
+// Opens a regular file for reading. The path is looked at before it is opened, so that no
+// device is ever opened (opening some has effects of its own), and opened without waiting,
+// so that a pipe put in its place meanwhile cannot block; what was opened is looked at again.
+Descriptor OpenRegularFile(const std::string& path, struct stat& info) {
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) throw FileOpenError(path);
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
     throw FileOpenError(path);
   }
-  std::string data;
-  // Regular files are read to their known size; devices and pipes until their end.
-  const bool sized = S_ISREG(info.st_mode);
-  const std::size_t want =
-      sized ? std::min<std::size_t>(static_cast<std::size_t>(info.st_size), max_bytes) : max_bytes;
-  if (sized) data.resize(want);
+  const int flags = ::fcntl(fd.get(), F_GETFL);
+  if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    throw FileOpenError(path);
+  }
+  return fd;
+}
+
+std::string ReadPosix(const std::string& path, std::size_t max_bytes, std::uint64_t largest) {
+  struct stat info {};
+  const Descriptor fd = OpenRegularFile(path, info);
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  if (size > largest) throw FileOpenError(path);
+  std::string data(static_cast<std::size_t>(std::min<std::uint64_t>(size, max_bytes)), '\0');
   std::size_t have = 0;
-  char chunk[65536];
-  while (have < want) {
-    char* target = sized ? data.data() + have : chunk;
-    const std::size_t room = sized ? want - have : std::min(sizeof chunk, want - have);
-    const ssize_t got = ::read(fd.get(), target, room);
+  while (have < data.size()) {
+    const ssize_t got = ::read(fd.get(), data.data() + have, data.size() - have);
     if (got < 0) {
       if (errno == EINTR) continue;
       throw FileOpenError(path);
     }
     if (got == 0) break;  // the file shrank under us: keep what was there
-    if (!sized) data.append(chunk, static_cast<std::size_t>(got));
     have += static_cast<std::size_t>(got);
   }
-  if (sized) data.resize(have);
+  data.resize(have);
   return data;
 }
 
@@ -137,6 +174,18 @@ mode_t NewFileMode() {
 
 #endif
 
+std::string ReadRegularFile(const std::string& path, std::size_t max_bytes, std::uint64_t largest,
+                            [[maybe_unused]] ReadSharing sharing) {
+  if (ReadFaultFor(path)) throw FileOpenError(path);
+#ifdef _WIN32
+  std::string data = ReadWindows(path, max_bytes, largest, sharing);
+#else
+  std::string data = ReadPosix(path, max_bytes, largest);
+#endif
+  ObserveRead(path, 0, data.size());
+  return data;
+}
+
 }  // namespace
 
 void SetFileFaultsForTesting(FileFaults faults) { Faults() = std::move(faults); }
@@ -155,15 +204,23 @@ bool IsExistingDirectory(const std::string& path) {
   return fs::is_directory(fs::path(path), error);
 }
 
+PathKind KindOfPath(const std::string& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(fs::path(path), error);
+  if (error || !fs::exists(status)) return PathKind::kMissing;
+  if (fs::is_regular_file(status)) return PathKind::kRegularFile;
+  if (fs::is_directory(status)) return PathKind::kDirectory;
+  return PathKind::kOther;
+}
+
 std::string ReadFileBytes(const std::string& path, std::size_t max_bytes) {
-  if (ReadFaultFor(path)) throw FileOpenError(path);
-#ifdef _WIN32
-  std::string data = ReadWindows(path, max_bytes);
-#else
-  std::string data = ReadPosix(path, max_bytes);
-#endif
-  ObserveRead(path, 0, data.size());
-  return data;
+  return ReadRegularFile(path, max_bytes, std::numeric_limits<std::uint64_t>::max(),
+                         ReadSharing::kReaders);
+}
+
+std::string ReadWholeFile(const std::string& path, std::uint64_t largest) {
+  return ReadRegularFile(path, std::numeric_limits<std::size_t>::max(), largest,
+                         ReadSharing::kEverything);
 }
 
 #ifdef _WIN32
@@ -177,7 +234,7 @@ struct RangedFile::Handle {
 
 RangedFile::RangedFile(const std::string& path) : path_(path), handle_(std::make_unique<Handle>()) {
   if (ReadFaultFor(path)) throw FileOpenError(path);
-  handle_->file = _fsopen(path.c_str(), "rb", _SH_DENYWR);
+  handle_->file = OpenForReading(path, ReadSharing::kReaders);
   if (handle_->file == nullptr || _fseeki64(handle_->file, 0, SEEK_END) != 0) {
     throw FileOpenError(path);
   }
@@ -209,12 +266,8 @@ struct RangedFile::Handle {
 
 RangedFile::RangedFile(const std::string& path) : path_(path), handle_(std::make_unique<Handle>()) {
   if (ReadFaultFor(path)) throw FileOpenError(path);
-  handle_->fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat info {};
-  // Only a regular file has a size and offsets to read at.
-  if (handle_->fd < 0 || ::fstat(handle_->fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    throw FileOpenError(path);
-  }
+  handle_->fd = OpenRegularFile(path, info).release();
   size_ = static_cast<std::uint64_t>(info.st_size);
 }
 

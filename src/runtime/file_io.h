@@ -11,14 +11,22 @@
 
 namespace quarrix {
 
-// Reads the file's first max_bytes bytes (all of it by default). Throws FileOpenError
-// when the path cannot be opened or read, names a directory, or a read fails.
+// Reads the file's first max_bytes bytes (all of it by default). Only a regular file is
+// read: a folder, a pipe or a device is refused at once, never waited on or read without
+// end. Throws FileOpenError when the path cannot be opened or read, names no regular file,
+// or a read fails. On Windows others may read the file meanwhile but not write it.
 std::string ReadFileBytes(const std::string& path,
                           std::size_t max_bytes = std::numeric_limits<std::size_t>::max());
 
+// Reads a whole regular file of at most `largest` bytes; a larger one is refused with
+// FileOpenError, as is everything ReadFileBytes refuses. Other programs keep every kind of
+// access meanwhile (on Windows they may hold the file open for writing).
+std::string ReadWholeFile(const std::string& path, std::uint64_t largest);
+
 // A regular file opened for reads at chosen offsets, so that a reader of a huge file reads
 // only the parts it needs. Closed when the object goes. Throws FileOpenError (with the path)
-// when the file cannot be opened, is no regular file, or a read fails.
+// when the file cannot be opened, is no regular file, or a read fails. Shared as
+// ReadFileBytes shares it.
 class RangedFile {
  public:
   explicit RangedFile(const std::string& path);
@@ -51,6 +59,10 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes);
 // True when path names an existing regular file / an existing directory.
 bool IsExistingFile(const std::string& path);
 bool IsExistingDirectory(const std::string& path);
+
+// What a path names, symbolic links followed. kMissing also when it cannot be looked at.
+enum class PathKind { kMissing, kRegularFile, kDirectory, kOther };
+PathKind KindOfPath(const std::string& path);
 
 // Test hooks: when set, a hook that returns true for a path makes the read or the write
 // of that path fail as a failing disk would (a write fails after part of the data).

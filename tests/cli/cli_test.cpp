@@ -2,10 +2,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -83,6 +85,12 @@ class CliTest : public ::testing::Test {
   std::vector<std::string> FunEntries(const std::string& file = "Fun.uax") const {
     return {Entry("WAV", 0, file), Entry("Voices", 0, file), Entry("Laugh", 2, file),
             Entry("Laugh1", 0, file), Entry("Boo", 0, file)};
+  }
+
+  std::string MakePipe() const {
+    const std::string path = dir_.File("pipe");
+    EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    return path;
   }
 
   TempDir dir_;
@@ -180,6 +188,9 @@ TEST_F(CliTest, AppendOnAListWithASecondLineSucceedsWithoutNewEntries) {
 TEST_F(CliTest, FilesThatCannotBeReadEndTheRunWithoutWriting) {
   const std::string output = dir_.Write("out.txt", "keep");
   const std::string missing = dir_.File("Missing.uax");
+  // Pipes and devices are refused at once: a pipe nobody writes to would never be opened,
+  // a device that never ends never be read to its end.
+  const std::string pipe = MakePipe();
   const struct {
     std::vector<std::string> args;
     std::string path;
@@ -188,7 +199,13 @@ TEST_F(CliTest, FilesThatCannotBeReadEndTheRunWithoutWriting) {
       {{"extract", dir_.path(), "-o", output}, dir_.path()},
       {{"extract", fun_ + "/x.uax", "-o", output}, fun_ + "/x.uax"},
       {{"extract", "--append", missing, fun_, "-o", output}, missing},
+      {{"extract", "--append", pipe, fun_, "-o", output}, pipe},
+      {{"extract", "--append", "/dev/zero", fun_, "-o", output}, "/dev/zero"},
+      {{"extract", fun_, pipe, "-o", output}, pipe},
+      {{"extract", "/dev/zero", "-o", output}, "/dev/zero"},
+      {{"extract", "--sounds-only", pipe, "-o", output}, pipe},
       {{"names", missing}, missing},
+      {{"names", pipe}, pipe},
   };
   for (const auto& c : cases) {
     const CliRun run = RunCli(c.args);
@@ -388,6 +405,11 @@ TEST_F(CliTest, DedupeWithoutDuplicatesKeepsEveryLine) {
 TEST_F(CliTest, SortAndDedupeErrors) {
   const std::string list = dir_.Write("list.txt", "keep");
   const std::string missing = dir_.File("missing.txt");
+  const std::string pipe = MakePipe();
+  // A list over 1 GiB is refused by its size (the file is sparse).
+  const std::string huge = dir_.File("huge.txt");
+  { std::ofstream(huge).put('x'); }
+  std::filesystem::resize_file(huge, (1ull << 30) + 1);
   for (const char* command : {"sort", "dedupe"}) {
     const struct {
       std::vector<std::string> args;
@@ -396,6 +418,9 @@ TEST_F(CliTest, SortAndDedupeErrors) {
     } cases[] = {
         {{command, missing}, "quarrix-cli: Cannot open file " + missing + "\n", 3},
         {{command, dir_.path()}, "quarrix-cli: Cannot open file " + dir_.path() + "\n", 3},
+        {{command, pipe}, "quarrix-cli: Cannot open file " + pipe + "\n", 3},
+        {{command, "/dev/zero"}, "quarrix-cli: Cannot open file /dev/zero\n", 3},
+        {{command, huge}, "quarrix-cli: Cannot open file " + huge + "\n", 3},
         {{command, list, "-o", dir_.path()},
          "quarrix-cli: Cannot create file " + dir_.path() + "\n",
          3},

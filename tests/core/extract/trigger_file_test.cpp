@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "runtime/errors.h"
 #include "runtime/file_io.h"
 #include "support/temp_dir.h"
@@ -90,7 +93,13 @@ std::string ErrorText(Action action) {
 TEST(TriggerFile, ReportsFilesThatCannotBeReadOrWritten) {
   TempDir dir;
   const std::string file = dir.Write("file.txt", "keep");
-  for (const std::string& path : {dir.File("missing.txt"), dir.path(), file + "/x.txt"}) {
+  // Over the largest size a list is refused by its size alone (the file is sparse).
+  const std::string huge = dir.File("huge.txt");
+  { std::ofstream(huge).put('x'); }
+  std::filesystem::resize_file(huge, kLargestTriggerFile + 1);
+  EXPECT_EQ(kLargestTriggerFile, 1ull << 30);
+  for (const std::string& path :
+       {dir.File("missing.txt"), dir.path(), file + "/x.txt", huge, std::string("/dev/zero")}) {
     EXPECT_EQ(ErrorText<FileOpenError>([&] { ReadTriggerFile(path); }), "Cannot open file " + path);
   }
   for (const std::string& path : {dir.path(), file + "/x.txt", std::string("/dev/full")}) {

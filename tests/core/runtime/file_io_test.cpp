@@ -60,15 +60,67 @@ TEST(ReadFileBytes, ReadsOnlyTheCapOfAHugeSparseFile) {
   EXPECT_EQ(data[999'999], '\0');
 }
 
-TEST(ReadFileBytes, ReportsEveryUnreadablePathAsCannotOpen) {
+// A named pipe nobody writes to: opening it for reading the usual way would wait forever.
+std::string MakePipe(const TempDir& dir) {
+  const std::string path = dir.File("pipe");
+  EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  return path;
+}
+
+TEST(ReadFileBytes, ReportsEveryPathThatIsNoReadableRegularFileAsCannotOpen) {
   TempDir dir;
   const std::string plain = dir.Write("plain", "x");
+  const std::string cases[] = {dir.File("missing.uax"),
+                               dir.path(),
+                               plain + "/inside.uax",
+                               "",
+                               MakePipe(dir),
+                               "/dev/zero",
+                               "/dev/null"};
+  for (const std::string& path : cases) {
+    EXPECT_EQ(OpenErrorText(path), "Cannot open file " + path);
+    EXPECT_THROW(ReadWholeFile(path, 100), FileOpenError) << path;
+    EXPECT_THROW(RangedFile{path}, FileOpenError) << path;
+  }
+}
+
+TEST(ReadWholeFile, ReadsUpToTheLargestSizeAndRefusesMore) {
+  TempDir dir;
+  const std::string path = dir.Write("list.txt", "12345");
+  EXPECT_EQ(ReadWholeFile(path, 5), "12345");
+  EXPECT_EQ(ReadWholeFile(path, 6), "12345");
+  try {
+    ReadWholeFile(path, 4);
+    ADD_FAILURE() << "a file over the limit was read";
+  } catch (const FileOpenError& error) {
+    EXPECT_EQ(std::string(error.what()), "Cannot open file " + path);
+  }
+  // A huge file is refused by its size, without being read.
+  const std::string huge = dir.File("huge.txt");
+  { std::ofstream(huge).put('x'); }
+  std::filesystem::resize_file(huge, 5ull << 30);
+  std::size_t read_bytes = 0;
+  SetFileReadObserverForTesting(
+      [&](const std::string&, std::uint64_t, std::size_t length) { read_bytes += length; });
+  EXPECT_THROW(ReadWholeFile(huge, 1ull << 30), FileOpenError);
+  SetFileReadObserverForTesting({});
+  EXPECT_EQ(read_bytes, 0u);
+}
+
+TEST(FileTests, KindOfPathTellsFilesFoldersAndTheRest) {
+  TempDir dir;
+  const std::string file = dir.Write("a", "");
+  std::filesystem::create_symlink(file, dir.File("link"));
   const struct {
     std::string path;
-  } cases[] = {{dir.File("missing.uax")}, {dir.path()}, {plain + "/inside.uax"}, {""}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(OpenErrorText(c.path), "Cannot open file " + c.path);
-  }
+    PathKind kind;
+  } cases[] = {
+      {file, PathKind::kRegularFile},     {dir.File("link"), PathKind::kRegularFile},
+      {dir.path(), PathKind::kDirectory}, {MakePipe(dir), PathKind::kOther},
+      {"/dev/null", PathKind::kOther},    {dir.File("none"), PathKind::kMissing},
+      {file + "/x", PathKind::kMissing},  {"", PathKind::kMissing},
+  };
+  for (const auto& c : cases) EXPECT_EQ(KindOfPath(c.path), c.kind) << c.path;
 }
 
 TEST(ReadFileBytes, InjectedReadFailureIsCannotOpen) {

@@ -1,8 +1,10 @@
 // Open, save, clear, exit and the close box, through scripted questions: every road with
 // the sounds, state and dialog settings it leaves.
+#include <sys/stat.h>
 #include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
+
 #include <filesystem>
 
 #include "app_tests.h"
@@ -88,6 +90,9 @@ class DocumentTest : public QObject {
     QTest::newRow("through a file") << "through";
     QTest::newRow("injected") << "injected";
     QTest::newRow("vanished after the dialog") << "vanish";
+    QTest::newRow("named pipe") << "pipe";
+    QTest::newRow("endless device") << "device";
+    QTest::newRow("over 1 GiB") << "huge";
   }
   void OpenOfAnUnreadableFileChangesNothing() {
     QFETCH(QString, kind);
@@ -99,6 +104,15 @@ class DocumentTest : public QObject {
     if (kind == "through") path = fixture.dir.Write("plain", "x") + "/list.txt";
     if (kind == "injected") path = fixture.dir.Write("locked.txt", "secret");
     if (kind == "vanish") path = fixture.dir.Write("gone.txt", "soon gone");
+    if (kind == "pipe") {
+      path = fixture.dir.File("pipe");
+      QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
+    }
+    if (kind == "device") path = "/dev/zero";
+    if (kind == "huge") {
+      path = fixture.dir.Write("huge.txt", "x");
+      std::filesystem::resize_file(path, (1ull << 30) + 1);  // sparse: refused by its size
+    }
     FileFaults faults;
     faults.fail_read = [&](const std::string& p) {
       if (kind == "vanish" && p == path) std::filesystem::remove(p);

@@ -2,9 +2,11 @@
 // test per road, with the sounds it plays and the document, options and open dialog it
 // leaves; the roads where a cancel, a missing or unreadable file or an empty package must
 // lose nothing are each pinned down.
+#include <sys/stat.h>
 #include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
+
 #include <filesystem>
 #include <memory>
 
@@ -338,30 +340,40 @@ class ExtractionCommandTest : public QObject {
 
   void AnUnreadablePackageIsReportedAndChangesNothing_data() {
     QTest::addColumn<bool>("add");
-    QTest::addColumn<bool>("vanish");
-    QTest::newRow("new list") << false << false;
-    QTest::newRow("add road") << true << false;
-    QTest::newRow("vanished after the dialog, new list") << false << true;
-    QTest::newRow("vanished after the dialog, add road") << true << true;
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("new list") << false << "failing";
+    QTest::newRow("add road") << true << "failing";
+    QTest::newRow("vanished after the dialog, new list") << false << "vanish";
+    QTest::newRow("vanished after the dialog, add road") << true << "vanish";
+    // Neither a file nor a folder: refused at once, never opened or read to an end.
+    QTest::newRow("named pipe, new list") << false << "pipe";
+    QTest::newRow("named pipe, add road") << true << "pipe";
+    QTest::newRow("endless device") << false << "device";
   }
   void AnUnreadablePackageIsReportedAndChangesNothing() {
     QFETCH(bool, add);
-    QFETCH(bool, vanish);
+    QFETCH(QString, kind);
     GiveUnsavedList(f());
     Config(f()).CheckBoxAddFile->SetChecked(add);
     const QStringList before = Document(f());
+    std::string path = fun_;
+    if (kind == "pipe") {
+      path = f().dir.File("pipe.uax");
+      QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
+    }
+    if (kind == "device") path = "/dev/zero";
     FileFaults faults;
-    // A vanishing file is deleted just as it is read; otherwise the read itself fails.
-    faults.fail_read = [this, vanish](const std::string& path) {
-      if (vanish && path == fun_) std::filesystem::remove(path);
-      return !vanish && path == fun_;
+    // A vanishing file is deleted just as it is read; a failing one fails the read itself.
+    faults.fail_read = [this, kind](const std::string& p) {
+      if (kind == "vanish" && p == fun_) std::filesystem::remove(p);
+      return kind == "failing" && p == fun_;
     };
     FaultGuard guard(faults);
     f().prompts.options_answers = {true};
     f().prompts.message_answers = {kNo};
-    f().prompts.open_answers = {fun_};
+    f().prompts.open_answers = {path};
     Run();
-    QCOMPARE(f().prompts.errors, std::vector<std::string>{"Cannot open file " + fun_ + "."});
+    QCOMPARE(f().prompts.errors, std::vector<std::string>{"Cannot open file " + path + "."});
     QCOMPARE(Document(f()), before);
     QCOMPARE(f().Played(), add ? QList<int>({0x30, 0x10}) : QList<int>({0x30, 0, 0x10}));
   }
