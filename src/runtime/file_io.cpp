@@ -166,6 +166,14 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
+// Passes the old file's owner and group on to its replacement where the system allows it;
+// false when neither could be. An ordinary user can pass on only a group of their own, and
+// a new file that stays the user's own is no error.
+bool KeepOwnerAndGroup(int fd, const struct stat& old) {
+  return ::fchown(fd, old.st_uid, old.st_gid) == 0 ||
+         ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
+}
+
 mode_t NewFileMode() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
@@ -302,6 +310,11 @@ std::string ReadFileRange(const std::string& path, std::uint64_t offset, std::si
 #ifdef _WIN32
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    throw FileCreateError(path);
+  }
   const std::string temp = path + ".quarrix-tmp";
   std::FILE* file = std::fopen(temp.c_str(), "wb");
   if (file == nullptr) throw FileCreateError(path);
@@ -334,6 +347,9 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
 
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
+  // The mode bits decide, not access(): the superuser may write anything, yet a file its
+  // user made read-only for everyone is kept as it is.
+  if (exists && (old.st_mode & 0222) == 0) throw FileCreateError(path);
   if (exists && !S_ISREG(old.st_mode)) {
     // A device or pipe cannot be replaced by a rename; write into it as it is.
     Descriptor fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
@@ -344,6 +360,7 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
   std::string temp = target + ".XXXXXX";
   Descriptor fd(::mkstemp(temp.data()));
   if (fd.get() < 0) throw FileCreateError(path);
+  if (exists) KeepOwnerAndGroup(fd.get(), old);
   bool ok = ::fchmod(fd.get(), exists ? (old.st_mode & 07777) : NewFileMode()) == 0;
   ok = ok && WriteAll(fd.get(), written) && !fault;
   ok = ok && ::fsync(fd.get()) == 0;

@@ -51,9 +51,11 @@ class RangedFile {
 std::string ReadFileRange(const std::string& path, std::uint64_t offset, std::size_t length);
 
 // Replaces the file at path with bytes: writes a temporary file beside it, flushes it to
-// disk and renames it over the old one, keeping the old file's permissions. A symbolic
-// link is followed; a path that exists but is no regular file (a device, a pipe) is
-// written in place. Throws FileCreateError and leaves the old file untouched on failure.
+// disk and renames it over the old one, keeping the old file's permissions and, where the
+// system allows, its owner and group. A symbolic link is followed; a path that exists but
+// is no regular file (a device, a pipe) is written in place. A file whose mode grants no
+// write permission to anyone (read-only on Windows) is refused, even to the superuser.
+// Throws FileCreateError and leaves the old file untouched on failure.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
 
 // True when path names an existing regular file / an existing directory.

@@ -406,6 +406,8 @@ TEST_F(CliTest, SortAndDedupeErrors) {
   const std::string list = dir_.Write("list.txt", "keep");
   const std::string missing = dir_.File("missing.txt");
   const std::string pipe = MakePipe();
+  const std::string read_only = dir_.Write("read-only.txt", "mine");
+  ASSERT_EQ(::chmod(read_only.c_str(), 0444), 0);
   // A list over 1 GiB is refused by its size (the file is sparse).
   const std::string huge = dir_.File("huge.txt");
   { std::ofstream(huge).put('x'); }
@@ -421,6 +423,12 @@ TEST_F(CliTest, SortAndDedupeErrors) {
         {{command, pipe}, "quarrix-cli: Cannot open file " + pipe + "\n", 3},
         {{command, "/dev/zero"}, "quarrix-cli: Cannot open file /dev/zero\n", 3},
         {{command, huge}, "quarrix-cli: Cannot open file " + huge + "\n", 3},
+        {{command, list, "-o", read_only},
+         "quarrix-cli: Cannot create file " + read_only + "\n",
+         3},
+        {{command, read_only, "--in-place"},
+         "quarrix-cli: Cannot create file " + read_only + "\n",
+         3},
         {{command, list, "-o", dir_.path()},
          "quarrix-cli: Cannot create file " + dir_.path() + "\n",
          3},
@@ -437,6 +445,7 @@ TEST_F(CliTest, SortAndDedupeErrors) {
     }
   }
   EXPECT_EQ(Slurp(list), "keep");
+  EXPECT_EQ(Slurp(read_only), "mine");
   EXPECT_FALSE(std::filesystem::exists(missing));
   const CliRun full = RunCli({"dedupe", list}, "/dev/full");
   EXPECT_EQ(full.err, "quarrix-cli: Cannot write to standard output\n");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -142,14 +143,41 @@ TEST(WriteFileAtomic, CreatesAndReplacesFiles) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
-TEST(WriteFileAtomic, KeepsTheOldFilesPermissions) {
+TEST(WriteFileAtomic, KeepsTheOldFilesModeOwnerAndGroup) {
   TempDir dir;
   const std::string path = dir.Write("list.txt", "old");
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  // Only the superuser may give a file away; anyone else keeps their own ids.
+  const bool root = ::geteuid() == 0;
+  const uid_t owner = root ? 4321 : ::geteuid();
+  const gid_t group = root ? 8765 : ::getegid();
+  ASSERT_EQ(::chown(path.c_str(), owner, group), 0);
   WriteFileAtomic(path, "new");
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(Slurp(path), "new");
   EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(info.st_uid, owner);
+  EXPECT_EQ(info.st_gid, group);
+}
+
+TEST(WriteFileAtomic, RefusesAFileWithoutAnyWriteBitEvenToTheSuperuser) {
+  TempDir dir;
+  const struct {
+    mode_t mode;
+    bool replaced;
+  } cases[] = {{0444, false}, {0400, false}, {0, false},  {0555, false},
+               {0200, true},  {0644, true},  {0464, true}};
+  for (const auto& c : cases) {
+    const std::string path = dir.Write("list.txt", "old");
+    ASSERT_EQ(::chmod(path.c_str(), c.mode), 0);
+    const std::string expected_error = c.replaced ? "no error" : "Cannot create file " + path;
+    EXPECT_EQ(CreateErrorText(path, "new"), expected_error) << std::oct << c.mode;
+    ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
+    EXPECT_EQ(Slurp(path), c.replaced ? "new" : "old") << std::oct << c.mode;
+    std::filesystem::remove(path);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
 }
 
 TEST(WriteFileAtomic, FollowsASymbolicLink) {

@@ -251,6 +251,7 @@ class DocumentTest : public QObject {
     QTest::newRow("missing folder") << "missing";
     QTest::newRow("disk full") << "injected";
     QTest::newRow("full device") << "device";
+    QTest::newRow("read-only file") << "read-only";
   }
   void AFailedSaveKeepsTheOldFileAndTheState() {
     QFETCH(QString, kind);
@@ -263,6 +264,7 @@ class DocumentTest : public QObject {
       if (!std::filesystem::exists("/dev/full")) QSKIP("no /dev/full here");
       path = "/dev/full";
     }
+    if (kind == "read-only") QCOMPARE(::chmod(path.c_str(), 0444), 0);
     FileFaults faults;
     faults.fail_write = [&](const std::string& p) { return kind == "injected" && p == path; };
     FaultGuard guard(faults);
@@ -273,7 +275,9 @@ class DocumentTest : public QObject {
     QCOMPARE(fixture.state().unsaved, true);
     QCOMPARE(fixture.frmMain().btnSave->isEnabled(), true);
     QCOMPARE(fixture.frmMain().PanelTop->Caption(), QString());
-    if (kind == "injected") QCOMPARE(Bytes(Slurp(path)), QStringLiteral("old contents"));
+    if (kind == "injected" || kind == "read-only") {
+      QCOMPARE(Bytes(Slurp(path)), QStringLiteral("old contents"));
+    }
   }
 
   void SaveFromTheMenuOnlyBeepsWhileSaveIsDisabled() {
