@@ -1,9 +1,16 @@
 #include "app/program_paths.h"
 
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <random>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <vector>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace quarrix {
 namespace {
@@ -22,16 +29,68 @@ std::string ProgramFolderOf(std::string_view executable_path) {
   return std::string(executable_path.substr(0, last + 1));
 }
 
+#ifdef _WIN32
+
+// The folder's effective access for this process, as its security descriptor grants it,
+// on a volume that can be written at all.
 bool CanCreateFilesIn(const std::string& folder) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  if (folder.empty() || !fs::is_directory(fs::path(folder), error)) return false;
-  std::random_device random;
-  const fs::path probe = fs::path(folder) / (".quarrix-probe-" + std::to_string(random()));
-  const bool created = std::ofstream(probe, std::ios::out | std::ios::binary).good();
-  if (created) fs::remove(probe, error);
-  return created;
+  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  if (folder.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
+      (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    return false;
+  }
+  char volume[MAX_PATH + 1] = {};
+  DWORD volume_flags = 0;
+  if (GetVolumePathNameA(folder.c_str(), volume, sizeof volume) &&
+      GetVolumeInformationA(volume, nullptr, 0, nullptr, nullptr, &volume_flags, nullptr, 0) &&
+      (volume_flags & FILE_READ_ONLY_VOLUME) != 0) {
+    return false;
+  }
+
+  const SECURITY_INFORMATION parts =
+      OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+  DWORD needed = 0;
+  GetFileSecurityA(folder.c_str(), parts, nullptr, 0, &needed);
+  if (needed == 0) return false;
+  std::vector<unsigned char> descriptor(needed);
+  if (!GetFileSecurityA(folder.c_str(), parts, descriptor.data(), needed, &needed)) return false;
+
+  HANDLE process_token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_DUPLICATE | TOKEN_QUERY, &process_token)) {
+    return false;
+  }
+  HANDLE token = nullptr;  // AccessCheck asks for an impersonation token
+  const bool duplicated = DuplicateToken(process_token, SecurityImpersonation, &token) != 0;
+  CloseHandle(process_token);
+  if (!duplicated) return false;
+
+  GENERIC_MAPPING mapping = {FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE,
+                             FILE_ALL_ACCESS};
+  DWORD wanted = FILE_ADD_FILE;
+  MapGenericMask(&wanted, &mapping);
+  PRIVILEGE_SET privileges = {};
+  DWORD privileges_size = sizeof privileges;
+  DWORD granted = 0;
+  BOOL allowed = FALSE;
+  const BOOL checked = AccessCheck(descriptor.data(), token, wanted, &mapping, &privileges,
+                                   &privileges_size, &granted, &allowed);
+  CloseHandle(token);
+  return checked && allowed;
 }
+
+#else
+
+bool CanCreateFilesIn(const std::string& folder) {
+  struct stat info {};
+  if (folder.empty() || ::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    return false;
+  }
+  // Creating a file needs write and search permission for the folder, judged with the
+  // effective ids; a read-only mount refuses as well.
+  return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+#endif
 
 std::string AppTitleOf(std::string_view executable_path) {
   std::string_view name = executable_path.substr(ProgramFolderOf(executable_path).size());

@@ -10,7 +10,8 @@ namespace quarrix {
 // the last separator ('/' here; '\\' or ':' on Windows). C:\Quarrix.exe gives C:\.
 std::string ProgramFolderOf(std::string_view executable_path);
 
-// True when a file can be created in folder (tried, not guessed from permission bits).
+// True when folder is a folder this process may create files in. Learnt from the folder's
+// permissions, without writing anything there.
 bool CanCreateFilesIn(const std::string& folder);
 
 // The application title: the executable's file name up to its first dot, every character

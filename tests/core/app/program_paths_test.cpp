@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "support/temp_dir.h"
@@ -62,19 +63,23 @@ TEST(ProgramPaths, FullStopIsAddedOnlyAfterCharactersAboveIt) {
   for (const Case& c : cases) EXPECT_EQ(WithFullStop(c.message), c.shown) << c.message;
 }
 
-TEST(ProgramPaths, WritableFoldersAreFoundByTrying) {
+TEST(ProgramPaths, WritableFoldersAreLearntWithoutWritingThere) {
   testing::TempDir dir;
   const std::string file = dir.Write("plain", "x");
-  EXPECT_EQ(CanCreateFilesIn(dir.path()), true);
-  EXPECT_EQ(CanCreateFilesIn(dir.path() + "/"), true);
-  EXPECT_EQ(CanCreateFilesIn(file), false);
-  EXPECT_EQ(CanCreateFilesIn(file + "/bin/"), false);
-  EXPECT_EQ(CanCreateFilesIn(dir.File("missing")), false);
-  EXPECT_EQ(CanCreateFilesIn(""), false);
-  if (std::filesystem::is_directory("/proc/self")) {
-    EXPECT_EQ(CanCreateFilesIn("/proc/self"), false);
-  }
-  // The probe leaves nothing behind.
+  // Any file made or removed in the folder would move its change time off this old one.
+  const std::filesystem::file_time_type long_ago =
+      std::filesystem::last_write_time(dir.path()) - std::chrono::hours(24 * 365);
+  std::filesystem::last_write_time(dir.path(), long_ago);
+  const struct {
+    std::string folder;
+    bool writable;
+  } cases[] = {
+      {dir.path(), true},      {dir.path() + "/", true},     {file, false},
+      {file + "/bin/", false}, {dir.File("missing"), false}, {"", false},
+      {"/proc/self", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CanCreateFilesIn(c.folder), c.writable) << c.folder;
+  EXPECT_EQ(std::filesystem::last_write_time(dir.path()), long_ago);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 

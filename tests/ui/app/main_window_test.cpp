@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>
+#include <chrono>
 #include <filesystem>
 
 #include "app/error_display.h"
@@ -46,6 +47,21 @@ class MainWindowTest : public QObject {
     ProgramFixture fixture;
     QCOMPARE(fixture.state().program_folder, fixture.dir.path() + "/bin/");
     QCOMPARE(fixture.program().AppTitle(), std::string("Quarrix"));
+  }
+
+  void StartingWritesNothingIntoTheProgramFolder() {
+    TempDir dir;
+    const std::string bin = dir.File("bin");
+    std::filesystem::create_directories(bin);
+    // Any file made or removed there would move the folder's change time off this old one.
+    const auto long_ago = std::filesystem::last_write_time(bin) - std::chrono::hours(24 * 365);
+    std::filesystem::last_write_time(bin, long_ago);
+    RecordingSounds sounds;
+    ScriptedPrompts prompts;
+    Program program({&sounds, &prompts, bin + "/Quarrix"});
+    QCOMPARE(program.State().work_folder, bin + "/");  // writable, learnt without a probe
+    QVERIFY(std::filesystem::last_write_time(bin) == long_ago);
+    QCOMPARE(std::distance(std::filesystem::directory_iterator(bin), {}), 0);
   }
 
   void ControlsCarryTheirNames() {
