@@ -19,6 +19,7 @@
 #include "controls/lum_gradient.h"
 #include "controls/lum_mesg.h"
 #include "controls/wd_gradient_panel.h"
+#include "controls/window_frames.h"
 #include "editor/syn_edit.h"
 #include "extract/extraction_command.h"
 #include "listedit/document_commands.h"
@@ -74,7 +75,9 @@ TfrmMain::TfrmMain(ProgramState& state, Prompts& prompts, Sounds& sounds,
   setFont(WindowFont());
   resize(kClientWidth, kClientHeight);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
+    const Point corner = CentredWindowPosition(ToRect(screen->availableGeometry()),
+                                               FrameMarginsOf(*this), {width(), height()});
+    move(corner.x, corner.y);
   }
   OpenDialog1.filter = "*.uax";
   OpenDialog1.title = "Quoom .uax to ini Converter.";

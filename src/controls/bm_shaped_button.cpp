@@ -13,7 +13,8 @@ TBMShapedButton::TBMShapedButton(QWidget* parent) : QAbstractButton(parent) {
   connect(this, &QAbstractButton::pressed, this, &TBMShapedButton::OpenMenu);
 }
 
-QPoint TBMShapedButton::MenuPosition() const { return mapToGlobal(rect().bottomLeft()); }
+// The menu's top edge is the pixel row just below the button (its last row is height() - 1).
+QPoint TBMShapedButton::MenuPosition() const { return mapToGlobal(QPoint(0, height())); }
 
 QSize TBMShapedButton::sizeHint() const { return {93, 25}; }
 

@@ -15,7 +15,7 @@ class TBMShapedButton : public QAbstractButton {
 
   void SetDropDownMenu(QMenu* menu) { menu_ = menu; }
   QMenu* DropDownMenu() const { return menu_; }
-  // Where the menu opens: the button's bottom-left corner, in global coordinates.
+  // Where the menu opens: just below the button's bottom-left corner, in global coordinates.
   QPoint MenuPosition() const;
 
   QSize sizeHint() const override;

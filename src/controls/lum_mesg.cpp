@@ -12,6 +12,7 @@
 #include "controls/lum_gradient.h"
 #include "controls/message_form.h"
 #include "controls/system_colors.h"
+#include "controls/window_frames.h"
 #include "platform/sounds.h"
 
 namespace quarrix {
@@ -147,10 +148,12 @@ std::unique_ptr<TMessageForm> TLumMesg::BuildBox(const QString& msg) {
   form->setWindowFlags(flags);
   if (sound_num_ > -1) ActiveSounds().Play(sound_num_);
 
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const QSize screen_size = screen != nullptr ? screen->geometry().size() : QSize(800, 600);
+  // Centred on the screen of the window that owns the box, which may be any monitor.
+  const QWidget* owner = qobject_cast<const QWidget*>(parent());
+  const QScreen* screen = ScreenOf(owner);
+  const QRect screen_rect = screen != nullptr ? screen->geometry() : QRect(0, 0, 800, 600);
   const QRect text_rect = QFontMetrics(font_text_)
-                              .boundingRect(QRect(0, 0, MessageWrapWidth(screen_size.width()), 0),
+                              .boundingRect(QRect(0, 0, MessageWrapWidth(screen_rect.width()), 0),
                                             kMessageTextFlags, msg);
 
   MessageLayoutInput input;
@@ -160,7 +163,8 @@ std::unique_ptr<TMessageForm> TLumMesg::BuildBox(const QString& msg) {
   input.has_icon = HasIcon(symbol_);
   input.buttons = buttons_;
   input.spacing_units = spacing_units_;
-  input.screen = {screen_size.width(), screen_size.height()};
+  input.screen = ToRect(screen_rect);
+  input.frame = FrameMarginsOf(*form, owner);
   const MessageLayout layout = LayoutMessageBox(input);
 
   form->setFixedSize(layout.client.width, layout.client.height);

@@ -136,10 +136,9 @@ MessageLayout LayoutMessageBox(const MessageLayoutInput& input) {
   out.client.height =
       out.text_block.height + out.button_height + out.vertical_spacing + 2 * out.vertical_margin;
 
-  const int outer_width = out.client.width + input.frame.width;
-  const int outer_height = out.client.height + input.frame.height;
-  out.left = input.screen.width / 2 - outer_width / 2;
-  out.top = input.screen.height / 2 - outer_height / 2;
+  const Point corner = CentredWindowPosition(input.screen, input.frame, out.client);
+  out.left = corner.x;
+  out.top = corner.y;
 
   out.icon = {out.horizontal_margin, out.vertical_margin, 32, 32};
   out.label = {out.text_block.width - input.text.width + out.horizontal_margin, out.vertical_margin,

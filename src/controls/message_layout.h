@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "controls/window_placement.h"
+
 namespace quarrix {
 
 enum class TSymbol { dgWarning, dgError, dgInformation, dgConfirmation, dgNone };
@@ -70,20 +72,6 @@ std::string DialogCaption(std::string_view stored_title, TSymbol symbol);
 // does; -1 when c is 0 or the result overflows 32 bits.
 int MulDiv(int a, int b, int c);
 
-struct Size {
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const Size&, const Size&) = default;
-};
-
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
-
 // A font's average character size is taken from the extent of this string.
 inline constexpr std::string_view kAverageCharSample =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -99,8 +87,8 @@ struct MessageLayoutInput {
   bool has_icon = false;
   ButtonSet buttons;
   int spacing_units = 1;  // horizontal dialog units between buttons
-  Size screen;
-  Size frame;  // outer window size minus client size
+  Rect screen;            // the screen the box is centred on, in desktop coordinates
+  FrameMargins frame;     // what the window frame adds around the client area
 };
 
 struct PlacedButton {
@@ -123,7 +111,7 @@ struct MessageLayout {
   Rect icon;  // meaningful only with an icon
   Rect label;
   std::vector<PlacedButton> buttons;
-  int left = 0;  // centred outer position on the screen
+  int left = 0;  // the outer (frame) corner that centres the box on the screen
   int top = 0;
 };
 

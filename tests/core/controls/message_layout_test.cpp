@@ -117,7 +117,7 @@ MessageLayoutInput WorkedExample() {
   input.has_icon = true;
   input.buttons = ParseButtonList("mbYes,mbNo,mbCancel");
   input.spacing_units = 1;
-  input.screen = {1024, 768};
+  input.screen = {0, 0, 1024, 768};
   return input;
 }
 
@@ -147,13 +147,13 @@ TEST(LayoutMessageBox, WorkedExampleToThePixel) {
   EXPECT_EQ(layout.top, 384 - 57);
 }
 
-TEST(LayoutMessageBox, CentresTheOuterWindowWithItsFrame) {
+TEST(LayoutMessageBox, CentresTheOuterWindowWithItsFrameOnItsScreen) {
   MessageLayoutInput input = WorkedExample();
-  input.screen = {801, 601};
-  input.frame = {9, 31};
+  input.screen = {1920, 100, 801, 601};
+  input.frame = {4, 27, 5, 4};
   const MessageLayout layout = LayoutMessageBox(input);
-  EXPECT_EQ(layout.left, 400 - 321 / 2);
-  EXPECT_EQ(layout.top, 300 - 145 / 2);
+  EXPECT_EQ(layout.left, 1920 + 400 - 321 / 2);
+  EXPECT_EQ(layout.top, 100 + 300 - 145 / 2);
 }
 
 TEST(LayoutMessageBox, WithoutIconTheTextStartsAtTheMargin) {

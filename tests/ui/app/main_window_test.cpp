@@ -1,7 +1,9 @@
 // The main window as it starts, its controls and menu, About and the error display.
 #include <QAction>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 #include <chrono>
@@ -111,16 +113,30 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.btnOptions->DropDownMenu(), static_cast<QMenu*>(window.BcBarPopupMenu1));
   }
 
-  void OptionsButtonOpensTheMenuAtItsBottomLeftCorner() {
+  void OptionsButtonOpensTheMenuJustBelowItsBottomLeftCorner() {
     ProgramFixture fixture;
     TfrmMain& window = fixture.frmMain();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTest::mousePress(window.btnOptions, Qt::LeftButton);
     QTRY_VERIFY(window.BcBarPopupMenu1->isVisible());
-    QCOMPARE(window.BcBarPopupMenu1->pos(),
-             window.btnOptions->mapToGlobal(window.btnOptions->rect().bottomLeft()));
+    // The button's rows are top .. top + height - 1; the menu starts on the next one.
+    const QPoint button = window.btnOptions->mapToGlobal(QPoint(0, 0));
+    QCOMPARE(window.BcBarPopupMenu1->geometry().topLeft(),
+             QPoint(button.x(), button.y() + window.btnOptions->height()));
     window.BcBarPopupMenu1->hide();
+  }
+
+  void StartsCentredOnTheScreenWithItsFrame() {
+    ProgramFixture fixture;
+    TfrmMain& window = fixture.frmMain();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect outer = window.frameGeometry();
+    QVERIFY(outer != window.geometry());  // the offscreen platform frames windows too
+    QCOMPARE(outer.topLeft(), QPoint(screen.left() + screen.width() / 2 - outer.width() / 2,
+                                     screen.top() + screen.height() / 2 - outer.height() / 2));
   }
 
   void QuitButtonKeepsItsDistanceFromTheRightEdge() {

@@ -220,20 +220,27 @@ class MessageTest : public QObject {
     MessageLayoutInput input;
     input.button_char = AverageOf(button_font);
     input.text_char = AverageOf(Bold11());
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QRect text = QFontMetrics(Bold11()).boundingRect(
         QRect(0, 0, screen.width() / 2, 0), Qt::TextWordWrap | Qt::TextShowMnemonic, msg);
     input.text = {text.width(), text.height()};
     input.has_icon = symbol != int(TSymbol::dgNone);
     input.buttons = ParseButtonList(list.toStdString());
     input.spacing_units = clear ? 1 : 4;
-    input.screen = {screen.width(), screen.height()};
+    input.screen = {screen.left(), screen.top(), screen.width(), screen.height()};
     const MessageLayout expected = LayoutMessageBox(input);
 
     OnNextBox(*mesg_, [&](TMessageForm* form) {
       QCOMPARE(form->size(), QSize(expected.client.width, expected.client.height));
       QCOMPARE(form->minimumSize(), form->maximumSize());
-      QCOMPARE(form->pos(), QPoint(expected.left, expected.top));
+      // Centred, frame included, with the frame the platform gives it (offscreen: 2 pixels).
+      const QRect outer = form->frameGeometry();
+      const QRect inner = form->geometry();
+      input.frame = {inner.left() - outer.left(), inner.top() - outer.top(),
+                     outer.right() - inner.right(), outer.bottom() - inner.bottom()};
+      QVERIFY(input.frame != FrameMargins{});
+      const MessageLayout placed = LayoutMessageBox(input);
+      QCOMPARE(outer.topLeft(), QPoint(placed.left, placed.top));
       auto* label = form->findChild<QLabel*>(QStringLiteral("Message"));
       QCOMPARE(label->geometry(), ToQRect(expected.label));
       QCOMPARE(label->text(), msg);
