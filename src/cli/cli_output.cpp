@@ -19,14 +19,15 @@ std::string ExitCodesHelp(std::string_view meaning_of_1) {
   return help;
 }
 
-void AddOutputOptions(CLI::App& command, OutputOptions& options) {
+void AddOutputOptions(CLI::App& command, OutputOptions& options, std::string_view default_breaks) {
   command
       .add_option("-o,--output", options.path,
                   "Write to FILE (replaced atomically) instead of standard output")
       ->type_name("FILE");
   command
       .add_option("--line-breaks", options.line_breaks,
-                  "Line breaks of the output: crlf (default), lf or cr")
+                  "Line breaks of the output: crlf, lf or cr (default: " +
+                      std::string(default_breaks) + ")")
       ->check(CLI::IsMember({"crlf", "lf", "cr"}));
 }
 

@@ -37,8 +37,9 @@ struct OutputOptions {
   std::string line_breaks;  // --line-breaks crlf|lf|cr; empty: the list's own style
 };
 
-// Adds -o/--output and --line-breaks to a subcommand.
-void AddOutputOptions(CLI::App& command, OutputOptions& options);
+// Adds -o/--output and --line-breaks to a subcommand; its help names the breaks written
+// without the option ("those of FILE").
+void AddOutputOptions(CLI::App& command, OutputOptions& options, std::string_view default_breaks);
 
 // Writes lines as a save writes them, in `style` unless --line-breaks overrides it: to
 // standard output, or atomically to the -o file. Throws FileCreateError or OutputError.

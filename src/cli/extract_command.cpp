@@ -88,7 +88,7 @@ void AddExtractCommand(CLI::App& app, CommandAction& action) {
       "Start from the trigger list in FILE and keep its line breaks (a list of fewer than two "
       "lines is replaced by a new one); -o may name the same file");
   append->type_name("FILE");
-  AddOutputOptions(*command, args->output);
+  AddOutputOptions(*command, args->output, "crlf, or those of the --append file");
   command->footer(ExitCodesHelp("no package gave an entry (the list is still written)"));
   command->callback([args, append, &action] {
     args->has_append = append->count() > 0;

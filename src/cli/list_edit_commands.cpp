@@ -28,7 +28,7 @@ CLI::App* AddListFileCommand(CLI::App& app, const char* name, const char* descri
                              ListFileArgs& args) {
   CLI::App* command = app.add_subcommand(name, description);
   command->add_option("FILE", args.path, "Trigger file")->required();
-  AddOutputOptions(*command, args.output);
+  AddOutputOptions(*command, args.output, "those of FILE");
   command
       ->add_flag("--in-place", args.in_place,
                  "Replace FILE itself (atomically) instead of writing to standard output")

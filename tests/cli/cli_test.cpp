@@ -263,6 +263,24 @@ TEST_F(CliTest, VersionAndHelp) {
   }
 }
 
+TEST_F(CliTest, LineBreaksHelpNamesEachCommandsDefault) {
+  const struct {
+    const char* command;
+    std::string default_breaks;
+  } cases[] = {
+      {"extract", "crlf, or those of the --append file"},
+      {"sort", "those of FILE"},
+      {"dedupe", "those of FILE"},
+  };
+  for (const auto& c : cases) {
+    const CliRun help = RunCli({c.command, "--help"});
+    EXPECT_NE(help.out.find("Line breaks of the output: crlf, lf or cr (default: " +
+                            c.default_breaks + ")\n"),
+              std::string::npos)
+        << help.out;
+  }
+}
+
 TEST_F(CliTest, NamesListsEveryNameTheWalkReads) {
   const CliRun run = RunCli({"names", fun_});
   EXPECT_EQ(run.out,
