@@ -119,6 +119,31 @@ TEST(ExchangeSortOrder, MatchesTheLiteralExchangeSortOnLargeGroups) {
   }
 }
 
+// Long sound names that agree far past the sixteen key bytes held for each line, so their
+// order is decided by the rest of the key; with the short or special lines mixed in, the
+// common prefix of all keys is sometimes long and sometimes nothing.
+TEST(ExchangeSortOrder, MatchesTheLiteralExchangeSortOnLongSoundNames) {
+  testing::LineDice dice(4242);
+  const std::string_view heads[] = {"Big", "big", "BIG_", "Small"};
+  const std::string_view shared = "_RoundTheServerTonight";
+  const std::string_view tail_bytes = "aAbB\" _";
+  for (int round = 0; round < 3000; ++round) {
+    Lines items;
+    const std::uint32_t count = dice.Below(24);
+    for (std::uint32_t i = 0; i < count; ++i) {
+      if (round % 2 == 0 && dice.Below(6) == 0) {
+        items.push_back(dice.Line("aB,", 4));
+        continue;
+      }
+      std::string sound(heads[dice.Below(4)]);
+      sound += shared;
+      for (std::uint32_t n = dice.Below(7); n > 0; --n) sound += tail_bytes[dice.Below(7)];
+      items.push_back(testing::Entry(sound, static_cast<int>(dice.Below(3))));
+    }
+    ASSERT_EQ(ExchangeSortOrder(items), testing::LiteralExchangeOrder(items)) << "round " << round;
+  }
+}
+
 TEST(SortTriggerList, MatchesTheLiteralCommandOnRandomEntryLists) {
   testing::LineDice dice(5);
   const char* names[] = {"Laugh", "laugh", "LAUGH3", "Boo", "boo!", "Boo Hoo", "a_b", "AZ"};
