@@ -1,6 +1,7 @@
 #include "app/error_display.h"
 
-#include <new>
+#include <optional>
+#include <string>
 
 #include "app/program_paths.h"
 #include "runtime/errors.h"
@@ -8,21 +9,11 @@
 namespace quarrix {
 
 void ShowCurrentException(Prompts& prompts, Sounds& sounds) {
-  std::string message;
-  try {
-    throw;
-  } catch (const SilentAbort&) {
-    return;
-  } catch (const std::bad_alloc&) {
-    message = "Out of memory";
-  } catch (const std::exception& error) {
-    message = error.what();
-  } catch (...) {
-    message = "Unknown error";
-  }
+  const std::optional<std::string> message = CurrentErrorText();
+  if (!message) return;
   try {
     sounds.Play(Sounds::kError);
-    prompts.ShowError(WithFullStop(message));
+    prompts.ShowError(WithFullStop(*message));
   } catch (...) {
     // Showing an error must never end the program.
   }

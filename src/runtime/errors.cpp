@@ -1,5 +1,7 @@
 #include "runtime/errors.h"
 
+#include <new>
+
 namespace quarrix {
 
 FileOpenError::FileOpenError(std::string_view path)
@@ -10,5 +12,19 @@ FileCreateError::FileCreateError(std::string_view path)
 
 ListIndexError::ListIndexError(long long index)
     : QuarrixError("Invalid stringlist index " + std::to_string(index)) {}
+
+std::optional<std::string> CurrentErrorText() {
+  try {
+    throw;
+  } catch (const SilentAbort&) {
+    return std::nullopt;
+  } catch (const std::bad_alloc&) {
+    return "Out of memory";
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (...) {
+    return "Unknown error";
+  }
+}
 
 }  // namespace quarrix
