@@ -37,11 +37,13 @@ if(QUARRIX_TESTS AND UNIX AND NOT APPLE)
   if(DESKTOP_FILE_VALIDATE)
     add_test(NAME desktop_entry_is_valid
              COMMAND ${DESKTOP_FILE_VALIDATE} ${linux_resources}/${QUARRIX_APP_ID}.desktop)
+    set_tests_properties(desktop_entry_is_valid PROPERTIES TIMEOUT 30)
   endif()
   if(APPSTREAMCLI)
     add_test(NAME metainfo_is_valid
              COMMAND ${APPSTREAMCLI} validate --no-net
                      ${linux_resources}/${QUARRIX_APP_ID}.metainfo.xml)
+    set_tests_properties(metainfo_is_valid PROPERTIES TIMEOUT 30)
   endif()
 endif()
 
