@@ -3,7 +3,9 @@
 // can drive the real dialogs while the command waits in their modal loops. A window that no
 // step answers, or that stays up after its answer, is closed after a long wait, so a broken
 // step fails its test instead of hanging it.
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -82,7 +84,11 @@ inline ModalSteps::Step ChooseFile(std::optional<std::string> path) {
     }
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(box, QFile::decodeName(path->c_str()));
-    QTest::keyClick(box, Qt::Key_Return);
+    // The user's Enter goes to the list of completions when it shows; it closes the list and
+    // hands the key on to the box.
+    QWidget* completions = box->completer() != nullptr ? box->completer()->popup() : nullptr;
+    QTest::keyClick(completions != nullptr && completions->isVisible() ? completions : box,
+                    Qt::Key_Return);
     return true;
   };
 }
