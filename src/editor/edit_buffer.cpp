@@ -193,7 +193,11 @@ TextPos EditBuffer::NextWordStart() const {
 }
 
 EditBuffer::UndoStep EditBuffer::BeginEdit(EditKind kind) {
+  // A line-list change may have left the caret, and the selection collapsed there, below the
+  // last line; undo must not restore them there.
   caret_ = ClampCaret(caret_, Count());
+  block_begin_ = ClampCaret(block_begin_, Count());
+  block_end_ = ClampCaret(block_end_, Count());
   UndoStep step;
   step.kind = kind;
   step.before = CurrentSpot();
@@ -397,8 +401,11 @@ bool EditBuffer::DropSelection(TextPos target, DropAction action) {
   if (action == DropAction::kMove) {
     Replace(begin, end, "", step);
     if (at > end) {
-      at = at.line == end.line ? TextPos{begin.column + at.column - end.column, begin.line}
-                               : TextPos{at.column, at.line - (end.line - begin.line)};
+      // A target past its line's end moves left with the text after it, within the caret rule.
+      at = ClampCaret(at.line == end.line
+                          ? TextPos{begin.column + at.column - end.column, begin.line}
+                          : TextPos{at.column, at.line - (end.line - begin.line)},
+                      Count());
     }
   }
   const TextPos dropped_end = Replace(at, at, text, step);

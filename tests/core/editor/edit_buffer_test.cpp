@@ -301,6 +301,17 @@ TEST(EditBufferUndo, DifferentKindsAreSeparateSteps) {
   EXPECT_EQ(buffer.lines(), (Lines{"ab"}));
 }
 
+TEST(EditBufferUndo, UndoAfterALineListChangeKeepsTheSelectionInTheText) {
+  EditBuffer buffer = With({"ab", "cd"}, {3, 2});
+  buffer.Delete(1);  // the caret stays below the last line
+  buffer.LineBreak();
+  buffer.Undo();
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"ab"}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{3, 1}));
+  EXPECT_EQ(buffer.BlockBegin(), (TextPos{3, 1}));
+  EXPECT_EQ(buffer.BlockEnd(), (TextPos{3, 1}));
+}
+
 TEST(EditBufferUndo, ANewEditDropsTheRedoSteps) {
   EditBuffer buffer = With({"ab"}, {3, 1});
   buffer.Type("c", TypingMode::kInsert);
@@ -332,6 +343,15 @@ TEST(EditBufferDrop, MoveLaterInTheSameLine) {
   EXPECT_EQ(buffer.lines(), (Lines{"cdabef"}));
   EXPECT_EQ(buffer.BlockBegin(), (TextPos{3, 1}));
   EXPECT_EQ(buffer.BlockEnd(), (TextPos{5, 1}));
+}
+
+TEST(EditBufferDrop, AMoveFarPastALineEndStaysWithinTheCaretLimit) {
+  EditBuffer buffer = With({"abc", "de"});
+  buffer.SetBlockBegin({3, 1});
+  buffer.SetBlockEnd({1, 2});  // "c" and the line break
+  EXPECT_EQ(buffer.DropSelection({1025, 2}, DropAction::kMove), true);
+  EXPECT_EQ(buffer.BlockBegin(), (TextPos{1025, 1}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"abde" + std::string(1020, ' ') + "c", ""}));
 }
 
 TEST(EditBufferDrop, DropInsideTheSelectionDoesNothing) {
