@@ -1,7 +1,6 @@
 #include "editor/edit_buffer.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "editor/text_ops.h"
 #include "editor/word.h"
@@ -14,17 +13,11 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 int Length(std::string_view line) { return static_cast<int>(line.size()); }
 
-int WidthOf(const std::string& line) {
-  // Tabs are rare in trigger lists; most lines need no per-byte walk.
-  if (std::memchr(line.data(), '\t', line.size()) == nullptr) return Length(line);
-  return DisplayWidth(line);
-}
-
 }  // namespace
 
 std::string EditBuffer::Get(int index) const {
   if (index < 0 || index >= Count()) return {};
-  return lines_[static_cast<std::size_t>(index)];
+  return lines_.At(index);
 }
 
 void EditBuffer::Put(int index, std::string_view line) {
@@ -33,36 +26,30 @@ void EditBuffer::Put(int index, std::string_view line) {
     return;
   }
   if (index < 0 || index > Count()) throw ListIndexError(index);
-  lines_[static_cast<std::size_t>(index)] = std::string(line);
-  longest_dirty_ = true;
+  lines_.Set(index, std::string(line));
   AfterListChange();
 }
 
 int EditBuffer::Append(std::string_view line) {
-  lines_.emplace_back(line);
-  if (!longest_dirty_) longest_ = std::max(longest_, WidthOf(lines_.back()));
+  lines_.Append(std::string(line));
   AfterListChange();
   return Count() - 1;
 }
 
 void EditBuffer::Clear() {
-  lines_.clear();
-  longest_ = 0;
-  longest_dirty_ = false;
+  lines_.Clear();
   caret_ = {};
   AfterListChange();
 }
 
 void EditBuffer::Delete(int index) {
   if (index < 0 || index >= Count()) throw ListIndexError(index);
-  lines_.erase(lines_.begin() + index);
-  longest_dirty_ = true;
+  lines_.Replace(index, 1, {});
   AfterListChange();
 }
 
 void EditBuffer::Assign(std::vector<std::string> lines) {
-  lines_ = std::move(lines);
-  longest_dirty_ = true;
+  lines_.Assign(std::move(lines));
   caret_ = {};
   AfterListChange();
 }
@@ -76,16 +63,7 @@ void EditBuffer::AfterListChange() {
 
 std::string_view EditBuffer::LineText(int line) const {
   if (line < 1 || line > Count()) return {};
-  return lines_[static_cast<std::size_t>(line - 1)];
-}
-
-int EditBuffer::LongestLineWidth() const {
-  if (longest_dirty_) {
-    longest_ = 0;
-    for (const std::string& line : lines_) longest_ = std::max(longest_, WidthOf(line));
-    longest_dirty_ = false;
-  }
-  return longest_;
+  return lines_.At(line - 1);
 }
 
 TextPos EditBuffer::ClampToText(TextPos pos) const {
@@ -214,18 +192,6 @@ void EditBuffer::RestoreSpot(const Spot& spot) {
   block_end_ = spot.block_end;
 }
 
-void EditBuffer::ReplaceLines(int first, std::size_t count, const std::vector<std::string>& lines) {
-  const auto at = lines_.begin() + first;
-  const std::size_t common = std::min(count, lines.size());
-  std::copy_n(lines.begin(), common, at);
-  if (count > common) {
-    lines_.erase(at + static_cast<std::ptrdiff_t>(common), at + static_cast<std::ptrdiff_t>(count));
-  } else {
-    lines_.insert(at + static_cast<std::ptrdiff_t>(common),
-                  lines.begin() + static_cast<std::ptrdiff_t>(common), lines.end());
-  }
-}
-
 TextPos EditBuffer::Replace(TextPos from, TextPos to, std::string_view text, UndoStep& step) {
   const std::string_view first_line = LineText(from.line);
   const std::string_view last_line = LineText(to.line);
@@ -245,9 +211,11 @@ TextPos EditBuffer::Replace(TextPos from, TextPos to, std::string_view text, Und
   const int count = Count() == 0 ? 0 : to.line - from.line + 1;
   // A text emptied entirely is no line at all, not one empty line.
   if (first == 0 && count == Count() && after.size() == 1 && after.front().empty()) after.clear();
-  std::vector<std::string> before(lines_.begin() + first, lines_.begin() + first + count);
+  std::vector<std::string> before;
+  before.reserve(static_cast<std::size_t>(count));
+  for (int i = first; i < first + count; ++i) before.push_back(lines_.At(i));
   if (before != after) {
-    ReplaceLines(first, before.size(), after);
+    lines_.Replace(first, count, after);
     step.changes.push_back({first, std::move(before), std::move(after)});
   }
   return end;
@@ -275,7 +243,6 @@ bool EditBuffer::Commit(UndoStep step) {
     }
     return false;
   }
-  longest_dirty_ = true;
   redo_.clear();
   group_open_ = true;
   if (!mergeable) {
@@ -348,7 +315,9 @@ bool EditBuffer::DeleteBack() {
     if (at.line > 1) from = {Length(LineText(at.line - 1)) + 1, at.line - 1};
   } else if (LeadingBlanks(line) >= std::min(at.column - 1, Length(line))) {
     // In the indent (or past the end of a blank line): back to the previous indent level.
-    from.column = PreviousIndent(lines_, at.line - 1, at.column - 1) + 1;
+    from.column = PreviousIndent([this](int index) { return LineText(index + 1); }, at.line - 1,
+                                 at.column - 1) +
+                  1;
   } else {
     from.column = at.column - 1;
   }
@@ -419,11 +388,10 @@ bool EditBuffer::Undo() {
   UndoStep step = std::move(undo_.back());
   undo_.pop_back();
   for (auto change = step.changes.rbegin(); change != step.changes.rend(); ++change) {
-    ReplaceLines(change->first, change->after.size(), change->before);
+    lines_.Replace(change->first, static_cast<int>(change->after.size()), change->before);
   }
   RestoreSpot(step.before);
   redo_.push_back(std::move(step));
-  longest_dirty_ = true;
   group_open_ = false;
   return true;
 }
@@ -433,11 +401,10 @@ bool EditBuffer::Redo() {
   UndoStep step = std::move(redo_.back());
   redo_.pop_back();
   for (const LineChange& change : step.changes) {
-    ReplaceLines(change.first, change.before.size(), change.after);
+    lines_.Replace(change.first, static_cast<int>(change.before.size()), change.after);
   }
   RestoreSpot(step.after);
   undo_.push_back(std::move(step));
-  longest_dirty_ = true;
   group_open_ = false;
   return true;
 }
