@@ -71,6 +71,12 @@ TextPos EditBuffer::ClampToText(TextPos pos) const {
   return ClampToLine({pos.column, line}, Length(LineText(line)));
 }
 
+TextPos EditBuffer::ClampToSpace(TextPos pos) const {
+  const int line = ClampLine(pos.line, Count());
+  const int last = std::max(kMaxCaretColumn, Length(LineText(line)) + 1);
+  return {std::clamp(pos.column, 1, last), line};
+}
+
 void EditBuffer::SetCaret(TextPos pos) { MoveCaret(pos, SelectMode::kCollapse); }
 
 void EditBuffer::SetBlockBegin(TextPos pos) {
@@ -174,8 +180,8 @@ EditBuffer::UndoStep EditBuffer::BeginEdit(EditKind kind) {
   // A line-list change may have left the caret, and the selection collapsed there, below the
   // last line; undo must not restore them there.
   caret_ = ClampCaret(caret_, Count());
-  block_begin_ = ClampCaret(block_begin_, Count());
-  block_end_ = ClampCaret(block_end_, Count());
+  block_begin_ = ClampToSpace(block_begin_);
+  block_end_ = ClampToSpace(block_end_);
   UndoStep step;
   step.kind = kind;
   step.before = CurrentSpot();
@@ -209,11 +215,11 @@ TextPos EditBuffer::Replace(TextPos from, TextPos to, std::string_view text, Und
 
   const int first = from.line - 1;
   const int count = Count() == 0 ? 0 : to.line - from.line + 1;
-  // A text emptied entirely is no line at all, not one empty line.
-  if (first == 0 && count == Count() && after.size() == 1 && after.front().empty()) after.clear();
   std::vector<std::string> before;
   before.reserve(static_cast<std::size_t>(count));
   for (int i = first; i < first + count; ++i) before.push_back(lines_.At(i));
+  // A text emptied entirely is no line at all, not one empty line.
+  if (first == 0 && count == Count() && after.size() == 1 && after.front().empty()) after.clear();
   if (before != after) {
     lines_.Replace(first, count, after);
     step.changes.push_back({first, std::move(before), std::move(after)});
@@ -222,9 +228,11 @@ TextPos EditBuffer::Replace(TextPos from, TextPos to, std::string_view text, Und
 }
 
 TextPos EditBuffer::DeleteSelectedInto(UndoStep& step) {
-  const TextPos begin = ClampToText(BlockBegin());
+  // A selection that starts past its line's end keeps that column: the text after the
+  // selection joins there, padded with blanks, as typing there would be.
+  const TextPos begin = ClampToSpace(BlockBegin());
   Replace(begin, ClampToText(BlockEnd()), "", step);
-  CollapseAt(begin);
+  caret_ = block_begin_ = block_end_ = begin;
   return begin;
 }
 
@@ -358,14 +366,15 @@ bool EditBuffer::InsertText(std::string_view text) {
 }
 
 bool EditBuffer::DropSelection(TextPos target, DropAction action) {
-  if (!SelAvail()) return false;
-  const TextPos begin = ClampToText(BlockBegin());
+  // A selection wholly past a line's end holds nothing to drop.
+  const std::string text = SelText();
+  if (text.empty()) return false;
+  const TextPos begin = ClampToSpace(BlockBegin());
   const TextPos end = ClampToText(BlockEnd());
   TextPos at = ClampCaret(target, Count());
   const bool inside =
       action == DropAction::kMove ? (at >= begin && at <= end) : (at > begin && at < end);
   if (inside) return false;
-  const std::string text = SelText();
   UndoStep step = BeginEdit(EditKind::kDrop);
   if (action == DropAction::kMove) {
     Replace(begin, end, "", step);
@@ -379,7 +388,8 @@ bool EditBuffer::DropSelection(TextPos target, DropAction action) {
   }
   const TextPos dropped_end = Replace(at, at, text, step);
   block_begin_ = at;
-  caret_ = block_end_ = ClampCaret(dropped_end, Count());
+  block_end_ = ClampToSpace(dropped_end);
+  caret_ = ClampCaret(dropped_end, Count());
   return Commit(std::move(step));
 }
 

@@ -108,6 +108,9 @@ class EditBuffer final : public LineList {
   void CollapseAt(TextPos pos);
   void AfterListChange();
   TextPos ClampToText(TextPos pos) const;
+  // The line limited to the text; the column to the text and the space after it that the
+  // caret may reach.
+  TextPos ClampToSpace(TextPos pos) const;
   UndoStep BeginEdit(EditKind kind);
   // Replaces the text from..to (from <= to; from may lie past its line's end, which pads
   // with blanks) with text, trimming the stored lines; returns the position after the text.

@@ -250,6 +250,42 @@ TEST(EditBufferEdit, AnEmptiedTextHasNoLineButTwoEmptyLinesAreLines) {
   EXPECT_EQ(buffer.Count(), 0);
 }
 
+TEST(EditBufferEdit, ASelectionFromPastALineEndIsReplacedFromItsStartColumn) {
+  struct Case {
+    const char* label;
+    TextPos end;
+    std::function<void(EditBuffer&)> edit;
+    Lines lines;
+    TextPos caret;
+  };
+  const auto type = [](EditBuffer& b) { b.Type("x", TypingMode::kInsert); };
+  const Case cases[] = {
+      {"typed, within the line", {9, 1}, type, {"abc  x", "def"}, {7, 1}},
+      {"typed, across lines", {2, 2}, type, {"abc  xef"}, {7, 1}},
+      {"pasted", {2, 2}, [](EditBuffer& b) { b.InsertText("y\nz"); }, {"abc  y", "zef"}, {2, 2}},
+      {"enter", {2, 2}, [](EditBuffer& b) { b.LineBreak(); }, {"abc", "ef"}, {1, 2}},
+      {"deleted", {2, 2}, [](EditBuffer& b) { b.DeleteForward(); }, {"abc  ef"}, {6, 1}},
+  };
+  for (const Case& c : cases) {
+    EditBuffer buffer = With({"abc", "def"}, {6, 1});  // two columns past the end of "abc"
+    buffer.MoveCaret(c.end, SelectMode::kExtend);
+    c.edit(buffer);
+    EXPECT_EQ(buffer.Snapshot(), c.lines) << c.label;
+    EXPECT_EQ(buffer.Caret(), c.caret) << c.label;
+    buffer.Undo();
+    EXPECT_EQ(buffer.Snapshot(), (Lines{"abc", "def"})) << c.label;
+  }
+}
+
+TEST(EditBufferEdit, TypingOverASelectionBeyondTheCaretLimitReplacesExactlyIt) {
+  const std::string start(1100, 'a');
+  EditBuffer buffer = With({start + "XYZb"});
+  buffer.SetBlockBegin({1101, 1});  // as a search selects
+  buffer.SetBlockEnd({1104, 1});
+  buffer.Type("q", TypingMode::kInsert);
+  EXPECT_EQ(buffer.Snapshot(), (Lines{start + "qb"}));
+}
+
 TEST(EditBufferEdit, TypingIntoAnEmptyTextMakesOneLine) {
   EditBuffer buffer;
   buffer.Type("q", TypingMode::kInsert);
