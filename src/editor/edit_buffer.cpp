@@ -218,8 +218,11 @@ TextPos EditBuffer::Replace(TextPos from, TextPos to, std::string_view text, Und
   std::vector<std::string> before;
   before.reserve(static_cast<std::size_t>(count));
   for (int i = first; i < first + count; ++i) before.push_back(lines_.At(i));
-  // A text emptied entirely is no line at all, not one empty line.
-  if (first == 0 && count == Count() && after.size() == 1 && after.front().empty()) after.clear();
+  // A text emptied entirely is no line at all; one that was a single empty line stays so.
+  const auto empty_line = [](const std::vector<std::string>& lines) {
+    return lines.size() == 1 && lines.front().empty();
+  };
+  if (first == 0 && count == Count() && empty_line(after) && !empty_line(before)) after.clear();
   if (before != after) {
     lines_.Replace(first, count, after);
     step.changes.push_back({first, std::move(before), std::move(after)});

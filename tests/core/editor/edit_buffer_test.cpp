@@ -250,6 +250,13 @@ TEST(EditBufferEdit, AnEmptiedTextHasNoLineButTwoEmptyLinesAreLines) {
   EXPECT_EQ(buffer.Count(), 0);
 }
 
+TEST(EditBufferEdit, ABlankTypedIntoALoneEmptyLineChangesNothing) {
+  EditBuffer buffer = With({""});
+  EXPECT_EQ(buffer.Type(" ", TypingMode::kInsert), false);
+  EXPECT_EQ(buffer.Snapshot(), (Lines{""}));
+  EXPECT_EQ(buffer.CanUndo(), false);
+}
+
 TEST(EditBufferEdit, ASelectionFromPastALineEndIsReplacedFromItsStartColumn) {
   struct Case {
     const char* label;
