@@ -2,6 +2,7 @@
 // User edits on an EditBuffer as data, so that the property test can draw them at random and
 // the fuzz target can read them from its input; both run them through RetraceUndoRedo.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "editor/edit_buffer.h"
@@ -35,6 +36,15 @@ enum class EditOpKind {
   kAssign,
   kClear,
 };
+// The kinds before kPut act through the editor, the rest through the line list.
+inline constexpr int kEditorOpKinds = static_cast<int>(EditOpKind::kPut);
+inline constexpr int kListOpKinds = static_cast<int>(EditOpKind::kClear) + 1 - kEditorOpKinds;
+
+// The characters scripts draw their texts from. Blanks and tabs weigh heavily so that indents,
+// trimming and tab stops all come up; typed text has no line breaks or tabs.
+inline constexpr std::string_view kLineChars = "ab  \t=Q\xE9";
+inline constexpr std::string_view kTypedChars = "ab  \xE9";
+inline constexpr std::string_view kPastedChars = "ab \t\n\n\r\xE9";
 
 struct EditOp {
   EditOpKind kind = EditOpKind::kType;

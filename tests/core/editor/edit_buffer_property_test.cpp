@@ -37,11 +37,6 @@ class Draw {
   std::mt19937 engine_;
 };
 
-// Blanks and tabs weigh heavily so that indents, trimming and tab stops all come up.
-constexpr std::string_view kLineChars = "ab  \t=Q\xE9";
-constexpr std::string_view kTypedChars = "ab  \xE9";
-constexpr std::string_view kPastedChars = "ab \t\n\n\r\xE9";
-
 // Positions run a little past the ends of the texts drawn, into the space after line ends and
 // below the last line; now and then far out.
 TextPos DrawPos(Draw& draw) {
