@@ -20,7 +20,7 @@ class LineStore {
     return slots_[slot < gap_begin_ ? slot : slot + GapSize()];
   }
   // The widest line in display cells (tabs expanded); 0 without lines.
-  int WidestWidth() const { return widths_.empty() ? 0 : widths_.rbegin()->first; }
+  int WidestWidth() const { return wide_.empty() ? narrow_widest_ : wide_.rbegin()->first; }
 
   // Replaces `count` lines from `first` with `lines`. Lines replaced one for one stay in
   // place; only the surplus or shortfall moves the gap.
@@ -41,14 +41,18 @@ class LineStore {
   void MoveGap(std::size_t index) const;
   void ReserveGap(std::size_t count);
   void CountWidth(const std::string& line, int delta);
+  void ClearWidths();
 
   // Lines [0, gap_begin_) and [gap_end_, size) in order; the slots between are empty.
   // Mutable: Span() closes the gap without changing the lines.
   mutable std::vector<std::string> slots_;
   mutable std::size_t gap_begin_ = 0;
   mutable std::size_t gap_end_ = 0;
-  // Display width -> number of lines that wide; only widths some line has.
-  std::map<int, int> widths_;
+  // Lines per display width: a table for the usual widths, a map for the rare wider ones.
+  static constexpr int kNarrowWidths = 1024;
+  std::vector<int> narrow_ = std::vector<int>(kNarrowWidths);
+  int narrow_widest_ = 0;
+  std::map<int, int> wide_;
 };
 
 }  // namespace quarrix

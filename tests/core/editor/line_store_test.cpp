@@ -37,6 +37,13 @@ TEST(LineStore, WidestWidthCountsTabStopsAndFollowsRemovals) {
   EXPECT_EQ(store.WidestWidth(), 9);  // the tab runs to cell 8
   store.Set(1, "ab");
   EXPECT_EQ(store.WidestWidth(), 3);
+  store.Append(std::string(1500, 'w'));  // rare widths are counted apart
+  store.Append(std::string(1200, 'w'));
+  EXPECT_EQ(store.WidestWidth(), 1500);
+  store.Replace(2, 1, {});
+  EXPECT_EQ(store.WidestWidth(), 1200);
+  store.Set(2, "abcd");
+  EXPECT_EQ(store.WidestWidth(), 4);
   store.Clear();
   EXPECT_EQ(store.WidestWidth(), 0);
 }
