@@ -35,7 +35,8 @@ class EditBuffer final : public LineList {
   std::vector<std::string> Snapshot() const override { return lines_.Copy(); }
   void Assign(std::vector<std::string> lines) override;
 
-  // All lines without a copy, valid until the next change; may move every line once.
+  // All lines without a copy, valid until the next change. The first call after lines were
+  // added or removed moves the lines after that place once.
   std::span<const std::string> lines() const { return lines_.Span(); }
   // The line with the one-based number, or the empty text outside the list.
   std::string_view LineText(int line) const;

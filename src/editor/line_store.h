@@ -43,7 +43,7 @@ class LineStore {
   void CountWidth(const std::string& line, int delta);
   void ClearWidths();
 
-  // Lines [0, gap_begin_) and [gap_end_, size) in order; the slots between are empty.
+  // Lines [0, gap_begin_) and [gap_end_, size) in order; the slots between are unused.
   // Mutable: Span() closes the gap without changing the lines.
   mutable std::vector<std::string> slots_;
   mutable std::size_t gap_begin_ = 0;

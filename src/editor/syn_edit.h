@@ -37,7 +37,7 @@ class TSynEdit : public QAbstractScrollArea {
 
   LineList& Lines();
   const LineList& Lines() const;
-  // The lines without a copy, valid until the next change.
+  // The lines without a copy, valid until the next change (see EditBuffer::lines).
   std::span<const std::string> LineSpan() const { return buffer_.lines(); }
 
   // Where refused input (a character Windows-1252 cannot hold) plays the plain sound.
