@@ -1,7 +1,6 @@
 #include "editor/edit_buffer.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "editor/text_ops.h"
 #include "editor/word.h"
@@ -14,17 +13,11 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 int Length(std::string_view line) { return static_cast<int>(line.size()); }
 
-int WidthOf(const std::string& line) {
-  // Tabs are rare in trigger lists; most lines need no per-byte walk.
-  if (std::memchr(line.data(), '\t', line.size()) == nullptr) return Length(line);
-  return DisplayWidth(line);
-}
-
 }  // namespace
 
 std::string EditBuffer::Get(int index) const {
   if (index < 0 || index >= Count()) return {};
-  return lines_[static_cast<std::size_t>(index)];
+  return lines_.At(index);
 }
 
 void EditBuffer::Put(int index, std::string_view line) {
@@ -33,36 +26,30 @@ void EditBuffer::Put(int index, std::string_view line) {
     return;
   }
   if (index < 0 || index > Count()) throw ListIndexError(index);
-  lines_[static_cast<std::size_t>(index)] = std::string(line);
-  longest_dirty_ = true;
+  lines_.Set(index, std::string(line));
   AfterListChange();
 }
 
 int EditBuffer::Append(std::string_view line) {
-  lines_.emplace_back(line);
-  if (!longest_dirty_) longest_ = std::max(longest_, WidthOf(lines_.back()));
+  lines_.Append(std::string(line));
   AfterListChange();
   return Count() - 1;
 }
 
 void EditBuffer::Clear() {
-  lines_.clear();
-  longest_ = 0;
-  longest_dirty_ = false;
+  lines_.Clear();
   caret_ = {};
   AfterListChange();
 }
 
 void EditBuffer::Delete(int index) {
   if (index < 0 || index >= Count()) throw ListIndexError(index);
-  lines_.erase(lines_.begin() + index);
-  longest_dirty_ = true;
+  lines_.Replace(index, 1, {});
   AfterListChange();
 }
 
 void EditBuffer::Assign(std::vector<std::string> lines) {
-  lines_ = std::move(lines);
-  longest_dirty_ = true;
+  lines_.Assign(std::move(lines));
   caret_ = {};
   AfterListChange();
 }
@@ -76,21 +63,18 @@ void EditBuffer::AfterListChange() {
 
 std::string_view EditBuffer::LineText(int line) const {
   if (line < 1 || line > Count()) return {};
-  return lines_[static_cast<std::size_t>(line - 1)];
-}
-
-int EditBuffer::LongestLineWidth() const {
-  if (longest_dirty_) {
-    longest_ = 0;
-    for (const std::string& line : lines_) longest_ = std::max(longest_, WidthOf(line));
-    longest_dirty_ = false;
-  }
-  return longest_;
+  return lines_.At(line - 1);
 }
 
 TextPos EditBuffer::ClampToText(TextPos pos) const {
   const int line = ClampLine(pos.line, Count());
   return ClampToLine({pos.column, line}, Length(LineText(line)));
+}
+
+TextPos EditBuffer::ClampToSpace(TextPos pos) const {
+  const int line = ClampLine(pos.line, Count());
+  const int last = std::max(kMaxCaretColumn, Length(LineText(line)) + 1);
+  return {std::clamp(pos.column, 1, last), line};
 }
 
 void EditBuffer::SetCaret(TextPos pos) { MoveCaret(pos, SelectMode::kCollapse); }
@@ -193,7 +177,11 @@ TextPos EditBuffer::NextWordStart() const {
 }
 
 EditBuffer::UndoStep EditBuffer::BeginEdit(EditKind kind) {
+  // A line-list change may have left the caret, and the selection collapsed there, below the
+  // last line; undo must not restore them there.
   caret_ = ClampCaret(caret_, Count());
+  block_begin_ = ClampToSpace(block_begin_);
+  block_end_ = ClampToSpace(block_end_);
   UndoStep step;
   step.kind = kind;
   step.before = CurrentSpot();
@@ -208,18 +196,6 @@ void EditBuffer::RestoreSpot(const Spot& spot) {
   caret_ = spot.caret;
   block_begin_ = spot.block_begin;
   block_end_ = spot.block_end;
-}
-
-void EditBuffer::ReplaceLines(int first, std::size_t count, const std::vector<std::string>& lines) {
-  const auto at = lines_.begin() + first;
-  const std::size_t common = std::min(count, lines.size());
-  std::copy_n(lines.begin(), common, at);
-  if (count > common) {
-    lines_.erase(at + static_cast<std::ptrdiff_t>(common), at + static_cast<std::ptrdiff_t>(count));
-  } else {
-    lines_.insert(at + static_cast<std::ptrdiff_t>(common),
-                  lines.begin() + static_cast<std::ptrdiff_t>(common), lines.end());
-  }
 }
 
 TextPos EditBuffer::Replace(TextPos from, TextPos to, std::string_view text, UndoStep& step) {
@@ -239,20 +215,27 @@ TextPos EditBuffer::Replace(TextPos from, TextPos to, std::string_view text, Und
 
   const int first = from.line - 1;
   const int count = Count() == 0 ? 0 : to.line - from.line + 1;
-  // A text emptied entirely is no line at all, not one empty line.
-  if (first == 0 && count == Count() && after.size() == 1 && after.front().empty()) after.clear();
-  std::vector<std::string> before(lines_.begin() + first, lines_.begin() + first + count);
+  std::vector<std::string> before;
+  before.reserve(static_cast<std::size_t>(count));
+  for (int i = first; i < first + count; ++i) before.push_back(lines_.At(i));
+  // A text emptied entirely is no line at all; one that was a single empty line stays so.
+  const auto empty_line = [](const std::vector<std::string>& lines) {
+    return lines.size() == 1 && lines.front().empty();
+  };
+  if (first == 0 && count == Count() && empty_line(after) && !empty_line(before)) after.clear();
   if (before != after) {
-    ReplaceLines(first, before.size(), after);
+    lines_.Replace(first, count, after);
     step.changes.push_back({first, std::move(before), std::move(after)});
   }
   return end;
 }
 
 TextPos EditBuffer::DeleteSelectedInto(UndoStep& step) {
-  const TextPos begin = ClampToText(BlockBegin());
+  // A selection that starts past its line's end keeps that column: the text after the
+  // selection joins there, padded with blanks, as typing there would be.
+  const TextPos begin = ClampToSpace(BlockBegin());
   Replace(begin, ClampToText(BlockEnd()), "", step);
-  CollapseAt(begin);
+  caret_ = block_begin_ = block_end_ = begin;
   return begin;
 }
 
@@ -271,7 +254,6 @@ bool EditBuffer::Commit(UndoStep step) {
     }
     return false;
   }
-  longest_dirty_ = true;
   redo_.clear();
   group_open_ = true;
   if (!mergeable) {
@@ -344,7 +326,9 @@ bool EditBuffer::DeleteBack() {
     if (at.line > 1) from = {Length(LineText(at.line - 1)) + 1, at.line - 1};
   } else if (LeadingBlanks(line) >= std::min(at.column - 1, Length(line))) {
     // In the indent (or past the end of a blank line): back to the previous indent level.
-    from.column = PreviousIndent(lines_, at.line - 1, at.column - 1) + 1;
+    from.column = PreviousIndent([this](int index) { return LineText(index + 1); }, at.line - 1,
+                                 at.column - 1) +
+                  1;
   } else {
     from.column = at.column - 1;
   }
@@ -385,25 +369,30 @@ bool EditBuffer::InsertText(std::string_view text) {
 }
 
 bool EditBuffer::DropSelection(TextPos target, DropAction action) {
-  if (!SelAvail()) return false;
-  const TextPos begin = ClampToText(BlockBegin());
+  // A selection wholly past a line's end holds nothing to drop.
+  const std::string text = SelText();
+  if (text.empty()) return false;
+  const TextPos begin = ClampToSpace(BlockBegin());
   const TextPos end = ClampToText(BlockEnd());
   TextPos at = ClampCaret(target, Count());
   const bool inside =
       action == DropAction::kMove ? (at >= begin && at <= end) : (at > begin && at < end);
   if (inside) return false;
-  const std::string text = SelText();
   UndoStep step = BeginEdit(EditKind::kDrop);
   if (action == DropAction::kMove) {
     Replace(begin, end, "", step);
     if (at > end) {
-      at = at.line == end.line ? TextPos{begin.column + at.column - end.column, begin.line}
-                               : TextPos{at.column, at.line - (end.line - begin.line)};
+      // A target past its line's end moves left with the text after it, within the caret rule.
+      at = ClampCaret(at.line == end.line
+                          ? TextPos{begin.column + at.column - end.column, begin.line}
+                          : TextPos{at.column, at.line - (end.line - begin.line)},
+                      Count());
     }
   }
   const TextPos dropped_end = Replace(at, at, text, step);
   block_begin_ = at;
-  caret_ = block_end_ = ClampCaret(dropped_end, Count());
+  block_end_ = ClampToSpace(dropped_end);
+  caret_ = ClampCaret(dropped_end, Count());
   return Commit(std::move(step));
 }
 
@@ -412,11 +401,10 @@ bool EditBuffer::Undo() {
   UndoStep step = std::move(undo_.back());
   undo_.pop_back();
   for (auto change = step.changes.rbegin(); change != step.changes.rend(); ++change) {
-    ReplaceLines(change->first, change->after.size(), change->before);
+    lines_.Replace(change->first, static_cast<int>(change->after.size()), change->before);
   }
   RestoreSpot(step.before);
   redo_.push_back(std::move(step));
-  longest_dirty_ = true;
   group_open_ = false;
   return true;
 }
@@ -426,11 +414,10 @@ bool EditBuffer::Redo() {
   UndoStep step = std::move(redo_.back());
   redo_.pop_back();
   for (const LineChange& change : step.changes) {
-    ReplaceLines(change.first, change.before.size(), change.after);
+    lines_.Replace(change.first, static_cast<int>(change.before.size()), change.after);
   }
   RestoreSpot(step.after);
   undo_.push_back(std::move(step));
-  longest_dirty_ = true;
   group_open_ = false;
   return true;
 }

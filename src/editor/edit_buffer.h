@@ -5,11 +5,13 @@
 // Changes through the LineList interface record nothing for undo and empty the undo history
 // (an undo recorded against older text would corrupt the new one). The user's edits trim
 // blanks and tabs from the end of each line they store and record one undo step each.
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "editor/line_list.h"
+#include "editor/line_store.h"
 #include "editor/text_pos.h"
 
 namespace quarrix {
@@ -24,20 +26,22 @@ class EditBuffer final : public LineList {
 
   // LineList. Clear (and Assign) put the caret at (1, 1); every other change collapses the
   // selection at the caret and leaves the caret where it is.
-  int Count() const override { return static_cast<int>(lines_.size()); }
+  int Count() const override { return lines_.Count(); }
   std::string Get(int index) const override;
   void Put(int index, std::string_view line) override;
   int Append(std::string_view line) override;
   void Clear() override;
   void Delete(int index) override;
-  std::vector<std::string> Snapshot() const override { return lines_; }
+  std::vector<std::string> Snapshot() const override { return lines_.Copy(); }
   void Assign(std::vector<std::string> lines) override;
 
-  const std::vector<std::string>& lines() const { return lines_; }
+  // All lines without a copy, valid until the next change. The first call after lines were
+  // added or removed moves the lines after that place once.
+  std::span<const std::string> lines() const { return lines_.Span(); }
   // The line with the one-based number, or the empty text outside the list.
   std::string_view LineText(int line) const;
   // The widest line in display cells (tabs expanded).
-  int LongestLineWidth() const;
+  int LongestLineWidth() const { return lines_.WidestWidth(); }
 
   // Caret and selection. The caret write limits the line to the text and the column to
   // 1..1025 and collapses the selection there. The block writes limit the column to the
@@ -105,23 +109,23 @@ class EditBuffer final : public LineList {
   void CollapseAt(TextPos pos);
   void AfterListChange();
   TextPos ClampToText(TextPos pos) const;
+  // The line limited to the text; the column to the text and the space after it that the
+  // caret may reach.
+  TextPos ClampToSpace(TextPos pos) const;
   UndoStep BeginEdit(EditKind kind);
   // Replaces the text from..to (from <= to; from may lie past its line's end, which pads
   // with blanks) with text, trimming the stored lines; returns the position after the text.
   TextPos Replace(TextPos from, TextPos to, std::string_view text, UndoStep& step);
   TextPos DeleteSelectedInto(UndoStep& step);
   bool Commit(UndoStep step);
-  void ReplaceLines(int first, std::size_t count, const std::vector<std::string>& lines);
 
-  std::vector<std::string> lines_;
+  LineStore lines_;
   TextPos caret_;
   TextPos block_begin_;
   TextPos block_end_;
   std::vector<UndoStep> undo_;
   std::vector<UndoStep> redo_;
   bool group_open_ = false;
-  mutable int longest_ = 0;
-  mutable bool longest_dirty_ = false;
 };
 
 }  // namespace quarrix

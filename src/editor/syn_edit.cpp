@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 
@@ -19,6 +20,7 @@ namespace quarrix {
 namespace {
 
 constexpr int kTextMargin = 2;
+constexpr int kAutoScrollMilliseconds = 50;
 
 QFont CourierNew(int pixel_size) {
   QFont font(QStringLiteral("Courier New"));
@@ -60,6 +62,11 @@ TSynEdit::TSynEdit(QWidget* parent)
   QPalette colours = palette();
   colours.setColor(QPalette::Base, Qt::white);
   setPalette(colours);
+
+  auto_scroll_ = new QTimer(this);
+  auto_scroll_->setObjectName(QStringLiteral("AutoScrollTimer"));
+  auto_scroll_->setInterval(kAutoScrollMilliseconds);
+  connect(auto_scroll_, &QTimer::timeout, this, &TSynEdit::AutoScrollTick);
 
   gutter_ = new SynEditGutter(*this);
   gutter_width_ = 0;
@@ -255,6 +262,9 @@ void TSynEdit::focusInEvent(QFocusEvent* event) {
 
 void TSynEdit::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
+  // A selection by mouse ends when the focus goes (the release may never come here).
+  selecting_ = false;
+  auto_scroll_->stop();
   caret_timer_.stop();
   caret_shown_ = false;
   viewport()->update();
@@ -279,6 +289,21 @@ TextPos TSynEdit::PosAt(QPoint point) const {
   const double offset = (point.x() - TextLeft()) / char_width_;
   const int cell = std::max(0, left_cell_ + static_cast<int>(std::lround(offset)));
   return ClampCaret({ColumnOfCell(buffer_.LineText(line), cell), line}, buffer_.Count());
+}
+
+QPoint TSynEdit::InsideTextArea(QPoint point) const {
+  QPoint inside = point;
+  if (point.y() < 0) {
+    inside.setY(0);
+  } else if (point.y() >= viewport()->height()) {
+    inside.setY(LinesInWindow() * line_height_ - 1);
+  }
+  if (point.x() < 0) {
+    inside.setX(0);
+  } else if (point.x() >= viewport()->width()) {
+    inside.setX(static_cast<int>(CellX(left_cell_ + VisibleCells() - 1)));
+  }
+  return inside;
 }
 
 void TSynEdit::paintEvent(QPaintEvent* event) {

@@ -17,6 +17,7 @@
 #include "editor/text_pos.h"
 
 class QMimeData;
+class QTimer;
 
 namespace quarrix {
 
@@ -36,7 +37,7 @@ class TSynEdit : public QAbstractScrollArea {
 
   LineList& Lines();
   const LineList& Lines() const;
-  // The lines without a copy, valid until the next change.
+  // The lines without a copy, valid until the next change (see EditBuffer::lines).
   std::span<const std::string> LineSpan() const { return buffer_.lines(); }
 
   // Where refused input (a character Windows-1252 cannot hold) plays the plain sound.
@@ -127,6 +128,12 @@ class TSynEdit : public QAbstractScrollArea {
   void Refuse();
 
   TextPos PosAt(QPoint point) const;
+  // The point, if outside the text area, moved onto its nearest whole row and cell.
+  QPoint InsideTextArea(QPoint point) const;
+  // Mouse selection: the selection's end follows the point; held outside the text area, the
+  // view scrolls on a timer, faster the farther out, and the selection follows.
+  void ExtendSelectionTo(QPoint point);
+  void AutoScrollTick();
   double TextLeft() const;
   double CellX(int cell) const;
   int VisibleCells() const;
@@ -161,6 +168,8 @@ class TSynEdit : public QAbstractScrollArea {
   bool drag_pending_ = false;
   bool dropped_inside_ = false;
   QPoint press_point_;
+  QTimer* auto_scroll_ = nullptr;
+  QPoint select_point_;
   std::optional<TextPos> drop_pos_;
 };
 

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include "editor/syn_edit.h"
 #include "editor/text_ops.h"
@@ -312,9 +313,30 @@ void TSynEdit::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   if (selecting_ && event->buttons().testFlag(Qt::LeftButton)) {
-    buffer_.MoveCaret(PosAt(point), SelectMode::kExtend);
-    AfterUserAction(false);
+    select_point_ = point;
+    if (viewport()->rect().contains(point)) {
+      auto_scroll_->stop();
+    } else if (!auto_scroll_->isActive()) {
+      auto_scroll_->start();
+    }
+    ExtendSelectionTo(point);
   }
+}
+
+void TSynEdit::ExtendSelectionTo(QPoint point) {
+  buffer_.MoveCaret(PosAt(InsideTextArea(point)), SelectMode::kExtend);
+  AfterUserAction(false);
+}
+
+void TSynEdit::AutoScrollTick() {
+  if (!selecting_) {
+    auto_scroll_->stop();
+    return;
+  }
+  // The line height is the distance unit both ways, so the speed feels alike in both.
+  SetTopLine(TopLine() + AutoScrollStep(select_point_.y(), viewport()->height(), line_height_));
+  SetLeftChar(left_cell_ + AutoScrollStep(select_point_.x(), viewport()->width(), line_height_));
+  ExtendSelectionTo(select_point_);
 }
 
 void TSynEdit::mouseReleaseEvent(QMouseEvent* event) {
@@ -324,6 +346,7 @@ void TSynEdit::mouseReleaseEvent(QMouseEvent* event) {
   }
   drag_pending_ = false;
   selecting_ = false;
+  auto_scroll_->stop();
 }
 
 void TSynEdit::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -72,9 +72,10 @@ int ColumnOfCell(std::string_view line, int cell, int tab_width) {
   return static_cast<int>(line.size()) + 1 + std::max(0, cell - start);
 }
 
-int PreviousIndent(const std::vector<std::string>& lines, int line_index, int indent) {
-  for (int i = std::min(line_index, static_cast<int>(lines.size())) - 1; i >= 0; --i) {
-    const std::string& line = lines[static_cast<std::size_t>(i)];
+int PreviousIndent(const std::function<std::string_view(int)>& line_at, int line_index,
+                   int indent) {
+  for (int i = line_index - 1; i >= 0; --i) {
+    const std::string_view line = line_at(i);
     const int blanks = LeadingBlanks(line);
     if (blanks == static_cast<int>(line.size())) continue;
     if (blanks < indent) return blanks;

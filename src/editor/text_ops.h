@@ -2,6 +2,7 @@
 // Byte-line helpers of the editor: splitting inserted text into lines, trimming, indents,
 // the End key's target and the mapping between character columns and display cells (tabs
 // take the editor's tab width).
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,7 +34,7 @@ int CellOfColumn(std::string_view line, int column, int tab_width = kTabWidth);
 int ColumnOfCell(std::string_view line, int cell, int tab_width = kTabWidth);
 
 // The indent to go back to from indent: that of the nearest line above line_index that has
-// text and a smaller indent, else 0.
-int PreviousIndent(const std::vector<std::string>& lines, int line_index, int indent);
+// text and a smaller indent, else 0. line_at gives the line at an index below line_index.
+int PreviousIndent(const std::function<std::string_view(int)>& line_at, int line_index, int indent);
 
 }  // namespace quarrix

@@ -32,4 +32,11 @@ int RevealingTopLine(int line, int top_line, int line_count, int visible_rows) {
   return std::clamp(top, 1, MaxTopLine(line_count, rows));
 }
 
+int AutoScrollStep(int offset, int extent, int unit) {
+  const int band = std::max(1, unit);
+  if (offset < 0) return -(1 + (-offset - 1) / band);
+  if (offset >= extent) return 1 + (offset - extent) / band;
+  return 0;
+}
+
 }  // namespace quarrix

@@ -40,4 +40,9 @@ int CentringTopLine(int line, int top_line, int line_count, int visible_rows);
 // Top row after a caret move: the least scroll that shows the line.
 int RevealingTopLine(int line, int top_line, int line_count, int visible_rows);
 
+// Auto-scroll while selecting: rows (or cells) per tick for the pointer at `offset` along an
+// axis of the text area [0, extent). None inside; beyond an edge one for the first `unit`
+// pixels and one more for each `unit` farther out; negative before the start.
+int AutoScrollStep(int offset, int extent, int unit);
+
 }  // namespace quarrix

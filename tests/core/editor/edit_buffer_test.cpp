@@ -39,7 +39,7 @@ TEST(EditBufferList, BehavesAsALineList) {
   EXPECT_EQ(ErrorOf([&] { buffer.Put(-1, "x"); }), "Invalid stringlist index -1");
   EXPECT_EQ(ErrorOf([&] { buffer.Delete(2); }), "Invalid stringlist index 2");
   buffer.Delete(0);
-  EXPECT_EQ(buffer.lines(), (Lines{"b"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"b"}));
 }
 
 TEST(EditBufferList, KeepsTrailingBlanksAndEmptyLines) {
@@ -47,7 +47,7 @@ TEST(EditBufferList, KeepsTrailingBlanksAndEmptyLines) {
   buffer.Append("");
   EXPECT_EQ(buffer.Count(), 1);
   buffer.Append("x \t ");
-  EXPECT_EQ(buffer.lines(), (Lines{"", "x \t "}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"", "x \t "}));
 }
 
 TEST(EditBufferList, ListChangesEmptyTheUndoHistoryAndCollapseTheSelection) {
@@ -152,67 +152,67 @@ TEST(EditBufferCaret, WordMoves) {
 TEST(EditBufferEdit, TypingPastTheEndPadsWithBlanks) {
   EditBuffer buffer = With({"ab"}, {6, 1});
   EXPECT_EQ(buffer.Type("x", TypingMode::kInsert), true);
-  EXPECT_EQ(buffer.lines(), (Lines{"ab   x"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"ab   x"}));
   EXPECT_EQ(buffer.Caret(), (TextPos{7, 1}));
 }
 
 TEST(EditBufferEdit, UserEditsTrimTrailingBlanks) {
   EditBuffer buffer = With({"ab  ", "cd"}, {2, 1});
   buffer.Type("x", TypingMode::kInsert);
-  EXPECT_EQ(buffer.lines(), (Lines{"axb", "cd"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"axb", "cd"}));
   // A blank typed at the end stores nothing but moves the caret; the next character pads.
   buffer.SetCaret({4, 1});
   EXPECT_EQ(buffer.Type(" ", TypingMode::kInsert), false);
   EXPECT_EQ(buffer.Caret(), (TextPos{5, 1}));
   buffer.Type("y", TypingMode::kInsert);
-  EXPECT_EQ(buffer.lines(), (Lines{"axb y", "cd"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"axb y", "cd"}));
 }
 
 TEST(EditBufferEdit, OverwriteReplacesCharactersThenAppends) {
   EditBuffer buffer = With({"abc"}, {2, 1});
   buffer.Type("XYZ", TypingMode::kOverwrite);
-  EXPECT_EQ(buffer.lines(), (Lines{"aXYZ"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"aXYZ"}));
 }
 
 TEST(EditBufferEdit, EnterKeepsTheIndentOfTheLineAbove) {
   EditBuffer buffer = With({"    abc def"}, {8, 1});
   buffer.LineBreak();
-  EXPECT_EQ(buffer.lines(), (Lines{"    abc", "    def"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"    abc", "    def"}));
   EXPECT_EQ(buffer.Caret(), (TextPos{5, 2}));
   buffer.SetCaret({1, 2});
   buffer.LineBreak();  // at column 1 the line moves down unchanged
-  EXPECT_EQ(buffer.lines(), (Lines{"    abc", "", "    def"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"    abc", "", "    def"}));
   EXPECT_EQ(buffer.Caret(), (TextPos{1, 3}));
 }
 
 TEST(EditBufferEdit, EnterAtTheEndLeavesTheCaretInTheIndent) {
   EditBuffer buffer = With({"  ab"}, {5, 1});
   buffer.LineBreak();
-  EXPECT_EQ(buffer.lines(), (Lines{"  ab", ""}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"  ab", ""}));
   EXPECT_EQ(buffer.Caret(), (TextPos{3, 2}));
   buffer.Type("c", TypingMode::kInsert);
-  EXPECT_EQ(buffer.lines(), (Lines{"  ab", "  c"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"  ab", "  c"}));
 }
 
 TEST(EditBufferEdit, BackspaceInTheIndentGoesBackALevel) {
   EditBuffer buffer = With({"a", "    b", "        c"}, {9, 3});
   buffer.DeleteBack();
-  EXPECT_EQ(buffer.lines(), (Lines{"a", "    b", "    c"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"a", "    b", "    c"}));
   EXPECT_EQ(buffer.Caret(), (TextPos{5, 3}));
   buffer.DeleteBack();
-  EXPECT_EQ(buffer.lines(), (Lines{"a", "    b", "c"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"a", "    b", "c"}));
   buffer.SetCaret({2, 2});
   buffer.DeleteBack();  // one blank in the indent, nothing shallower above: to column 1
-  EXPECT_EQ(buffer.lines(), (Lines{"a", "   b", "c"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"a", "   b", "c"}));
 }
 
 TEST(EditBufferEdit, BackspaceOutsideTheIndentDeletesOneCharacterOrJoins) {
   EditBuffer buffer = With({"ab", "cd"}, {3, 2});
   buffer.DeleteBack();
-  EXPECT_EQ(buffer.lines(), (Lines{"ab", "c"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"ab", "c"}));
   buffer.SetCaret({1, 2});
   buffer.DeleteBack();
-  EXPECT_EQ(buffer.lines(), (Lines{"abc"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"abc"}));
   EXPECT_EQ(buffer.Caret(), (TextPos{3, 1}));
   buffer.SetCaret({9, 1});  // past the end of a line with text: only the caret moves
   EXPECT_EQ(buffer.DeleteBack(), false);
@@ -222,7 +222,7 @@ TEST(EditBufferEdit, BackspaceOutsideTheIndentDeletesOneCharacterOrJoins) {
 TEST(EditBufferEdit, DeletePastTheEndJoinsWithPadding) {
   EditBuffer buffer = With({"ab", "cd"}, {5, 1});
   EXPECT_EQ(buffer.DeleteForward(), true);
-  EXPECT_EQ(buffer.lines(), (Lines{"ab  cd"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"ab  cd"}));
   buffer.SetCaret({9, 1});
   EXPECT_EQ(buffer.DeleteForward(),
             false);  // nothing after the last line  // nothing after the last line
@@ -231,7 +231,7 @@ TEST(EditBufferEdit, DeletePastTheEndJoinsWithPadding) {
 TEST(EditBufferEdit, TabBecomesBlanksToTheNextStop) {
   EditBuffer buffer = With({"abc"}, {3, 1});
   buffer.TypeTab();
-  EXPECT_EQ(buffer.lines(), (Lines{"ab      c"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"ab      c"}));
   EXPECT_EQ(buffer.Caret(), (TextPos{9, 1}));
 }
 
@@ -241,19 +241,62 @@ TEST(EditBufferEdit, AnEmptiedTextHasNoLineButTwoEmptyLinesAreLines) {
   EXPECT_EQ(buffer.DeleteSelection(), true);
   EXPECT_EQ(buffer.Count(), 0);
   buffer.LineBreak();
-  EXPECT_EQ(buffer.lines(), (Lines{"", ""}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"", ""}));
   buffer.Undo();
   EXPECT_EQ(buffer.Count(), 0);
   buffer.Undo();
-  EXPECT_EQ(buffer.lines(), (Lines{"abc"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"abc"}));
   EXPECT_EQ(buffer.Type(" ", TypingMode::kInsert), true);  // the selection is back and replaced
   EXPECT_EQ(buffer.Count(), 0);
+}
+
+TEST(EditBufferEdit, ABlankTypedIntoALoneEmptyLineChangesNothing) {
+  EditBuffer buffer = With({""});
+  EXPECT_EQ(buffer.Type(" ", TypingMode::kInsert), false);
+  EXPECT_EQ(buffer.Snapshot(), (Lines{""}));
+  EXPECT_EQ(buffer.CanUndo(), false);
+}
+
+TEST(EditBufferEdit, ASelectionFromPastALineEndIsReplacedFromItsStartColumn) {
+  struct Case {
+    const char* label;
+    TextPos end;
+    std::function<void(EditBuffer&)> edit;
+    Lines lines;
+    TextPos caret;
+  };
+  const auto type = [](EditBuffer& b) { b.Type("x", TypingMode::kInsert); };
+  const Case cases[] = {
+      {"typed, within the line", {9, 1}, type, {"abc  x", "def"}, {7, 1}},
+      {"typed, across lines", {2, 2}, type, {"abc  xef"}, {7, 1}},
+      {"pasted", {2, 2}, [](EditBuffer& b) { b.InsertText("y\nz"); }, {"abc  y", "zef"}, {2, 2}},
+      {"enter", {2, 2}, [](EditBuffer& b) { b.LineBreak(); }, {"abc", "ef"}, {1, 2}},
+      {"deleted", {2, 2}, [](EditBuffer& b) { b.DeleteForward(); }, {"abc  ef"}, {6, 1}},
+  };
+  for (const Case& c : cases) {
+    EditBuffer buffer = With({"abc", "def"}, {6, 1});  // two columns past the end of "abc"
+    buffer.MoveCaret(c.end, SelectMode::kExtend);
+    c.edit(buffer);
+    EXPECT_EQ(buffer.Snapshot(), c.lines) << c.label;
+    EXPECT_EQ(buffer.Caret(), c.caret) << c.label;
+    buffer.Undo();
+    EXPECT_EQ(buffer.Snapshot(), (Lines{"abc", "def"})) << c.label;
+  }
+}
+
+TEST(EditBufferEdit, TypingOverASelectionBeyondTheCaretLimitReplacesExactlyIt) {
+  const std::string start(1100, 'a');
+  EditBuffer buffer = With({start + "XYZb"});
+  buffer.SetBlockBegin({1101, 1});  // as a search selects
+  buffer.SetBlockEnd({1104, 1});
+  buffer.Type("q", TypingMode::kInsert);
+  EXPECT_EQ(buffer.Snapshot(), (Lines{start + "qb"}));
 }
 
 TEST(EditBufferEdit, TypingIntoAnEmptyTextMakesOneLine) {
   EditBuffer buffer;
   buffer.Type("q", TypingMode::kInsert);
-  EXPECT_EQ(buffer.lines(), (Lines{"q"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"q"}));
 }
 
 TEST(EditBufferEdit, InsertTextSplitsLinesAndReplacesTheSelection) {
@@ -261,7 +304,7 @@ TEST(EditBufferEdit, InsertTextSplitsLinesAndReplacesTheSelection) {
   buffer.SetBlockBegin({2, 1});
   buffer.SetBlockEnd({5, 1});
   buffer.InsertText("X  \r\nY\nZ");
-  EXPECT_EQ(buffer.lines(), (Lines{"aX", "Y", "Zef"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"aX", "Y", "Zef"}));
   EXPECT_EQ(buffer.Caret(), (TextPos{2, 3}));
 }
 
@@ -272,17 +315,17 @@ TEST(EditBufferUndo, TypingGroupsUntilTheCaretMoves) {
   buffer.Type("d", TypingMode::kInsert);
   buffer.SetCaret({1, 1});
   buffer.Type("x", TypingMode::kInsert);
-  EXPECT_EQ(buffer.lines(), (Lines{"xabc d"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"xabc d"}));
   buffer.Undo();
-  EXPECT_EQ(buffer.lines(), (Lines{"abc d"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"abc d"}));
   EXPECT_EQ(buffer.Caret(), (TextPos{1, 1}));
   buffer.Undo();
-  EXPECT_EQ(buffer.lines(), (Lines{"ab"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"ab"}));
   EXPECT_EQ(buffer.Caret(), (TextPos{3, 1}));
   EXPECT_EQ(buffer.CanUndo(), false);
   buffer.Redo();
   buffer.Redo();
-  EXPECT_EQ(buffer.lines(), (Lines{"xabc d"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"xabc d"}));
   EXPECT_EQ(buffer.Caret(), (TextPos{2, 1}));
 }
 
@@ -292,13 +335,24 @@ TEST(EditBufferUndo, DifferentKindsAreSeparateSteps) {
   buffer.DeleteBack();
   buffer.DeleteBack();
   buffer.LineBreak();
-  EXPECT_EQ(buffer.lines(), (Lines{"a", ""}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"a", ""}));
   buffer.Undo();
-  EXPECT_EQ(buffer.lines(), (Lines{"a"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"a"}));
   buffer.Undo();
-  EXPECT_EQ(buffer.lines(), (Lines{"abc"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"abc"}));
   buffer.Undo();
-  EXPECT_EQ(buffer.lines(), (Lines{"ab"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"ab"}));
+}
+
+TEST(EditBufferUndo, UndoAfterALineListChangeKeepsTheSelectionInTheText) {
+  EditBuffer buffer = With({"ab", "cd"}, {3, 2});
+  buffer.Delete(1);  // the caret stays below the last line
+  buffer.LineBreak();
+  buffer.Undo();
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"ab"}));
+  EXPECT_EQ(buffer.Caret(), (TextPos{3, 1}));
+  EXPECT_EQ(buffer.BlockBegin(), (TextPos{3, 1}));
+  EXPECT_EQ(buffer.BlockEnd(), (TextPos{3, 1}));
 }
 
 TEST(EditBufferUndo, ANewEditDropsTheRedoSteps) {
@@ -307,7 +361,7 @@ TEST(EditBufferUndo, ANewEditDropsTheRedoSteps) {
   buffer.Undo();
   buffer.Type("d", TypingMode::kInsert);
   EXPECT_EQ(buffer.CanRedo(), false);
-  EXPECT_EQ(buffer.lines(), (Lines{"abd"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"abd"}));
 }
 
 TEST(EditBufferDrop, MovesAndCopiesTheSelection) {
@@ -315,13 +369,13 @@ TEST(EditBufferDrop, MovesAndCopiesTheSelection) {
   buffer.SetBlockBegin({1, 1});
   buffer.SetBlockEnd({5, 1});  // "one "
   EXPECT_EQ(buffer.DropSelection({6, 2}, DropAction::kMove), true);
-  EXPECT_EQ(buffer.lines(), (Lines{"two", "threeone"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"two", "threeone"}));
   EXPECT_EQ(buffer.SelText(), "one");  // the stored line lost its trailing blank
   EXPECT_EQ(buffer.DropSelection({1, 1}, DropAction::kCopy), true);
-  EXPECT_EQ(buffer.lines(), (Lines{"onetwo", "threeone"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"onetwo", "threeone"}));
   buffer.Undo();
   buffer.Undo();
-  EXPECT_EQ(buffer.lines(), (Lines{"one two", "three"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"one two", "three"}));
 }
 
 TEST(EditBufferDrop, MoveLaterInTheSameLine) {
@@ -329,9 +383,18 @@ TEST(EditBufferDrop, MoveLaterInTheSameLine) {
   buffer.SetBlockBegin({1, 1});
   buffer.SetBlockEnd({3, 1});
   EXPECT_EQ(buffer.DropSelection({5, 1}, DropAction::kMove), true);
-  EXPECT_EQ(buffer.lines(), (Lines{"cdabef"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"cdabef"}));
   EXPECT_EQ(buffer.BlockBegin(), (TextPos{3, 1}));
   EXPECT_EQ(buffer.BlockEnd(), (TextPos{5, 1}));
+}
+
+TEST(EditBufferDrop, AMoveFarPastALineEndStaysWithinTheCaretLimit) {
+  EditBuffer buffer = With({"abc", "de"});
+  buffer.SetBlockBegin({3, 1});
+  buffer.SetBlockEnd({1, 2});  // "c" and the line break
+  EXPECT_EQ(buffer.DropSelection({1025, 2}, DropAction::kMove), true);
+  EXPECT_EQ(buffer.BlockBegin(), (TextPos{1025, 1}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"abde" + std::string(1020, ' ') + "c", ""}));
 }
 
 TEST(EditBufferDrop, DropInsideTheSelectionDoesNothing) {
@@ -340,7 +403,7 @@ TEST(EditBufferDrop, DropInsideTheSelectionDoesNothing) {
   buffer.SetBlockEnd({5, 1});
   EXPECT_EQ(buffer.DropSelection({3, 1}, DropAction::kMove), false);
   EXPECT_EQ(buffer.DropSelection({5, 1}, DropAction::kMove), false);
-  EXPECT_EQ(buffer.lines(), (Lines{"abcdef"}));
+  EXPECT_EQ(buffer.Snapshot(), (Lines{"abcdef"}));
   EXPECT_EQ(buffer.CanUndo(), false);
 }
 

@@ -65,10 +65,11 @@ TEST(TextOps, CellsMapBackToTheNearestColumn) {
 
 TEST(TextOps, PreviousIndentSkipsBlankLinesAndDeeperIndents) {
   const Lines lines = {"a", "    b", "        c", "", "            d", "x"};
-  EXPECT_EQ(PreviousIndent(lines, 5, 12), 8);
-  EXPECT_EQ(PreviousIndent(lines, 5, 8), 4);
-  EXPECT_EQ(PreviousIndent(lines, 5, 4), 0);
-  EXPECT_EQ(PreviousIndent(lines, 0, 4), 0);
+  const auto line_at = [&lines](int index) { return std::string_view(lines.at(index)); };
+  EXPECT_EQ(PreviousIndent(line_at, 5, 12), 8);
+  EXPECT_EQ(PreviousIndent(line_at, 5, 8), 4);
+  EXPECT_EQ(PreviousIndent(line_at, 5, 4), 0);
+  EXPECT_EQ(PreviousIndent(line_at, 0, 4), 0);
 }
 
 }  // namespace

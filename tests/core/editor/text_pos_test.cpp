@@ -33,6 +33,16 @@ TEST(TextPos, BlockRuleLimitsColumnToLineLengthPlusOne) {
   EXPECT_EQ(ClampToLine({2, 2}, 3), (TextPos{2, 2}));
 }
 
+TEST(TextPos, AutoScrollStepsGrowWithTheDistanceOutside) {
+  const struct {
+    int offset;
+    int step;
+  } cases[] = {
+      {0, 0}, {99, 0}, {100, 1}, {114, 1}, {115, 2}, {145, 4}, {-1, -1}, {-15, -1}, {-16, -2},
+  };
+  for (const auto& c : cases) EXPECT_EQ(AutoScrollStep(c.offset, 100, 15), c.step) << c.offset;
+}
+
 TEST(TextPos, TopLineNeverPassesTheLastLine) {
   EXPECT_EQ(MaxTopLine(100, 10), 91);
   EXPECT_EQ(MaxTopLine(5, 10), 1);

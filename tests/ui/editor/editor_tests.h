@@ -15,6 +15,7 @@ namespace quarrix::testing {
 int RunLineListTests(int argc, char** argv);
 int RunViewTests(int argc, char** argv);
 int RunInputTests(int argc, char** argv);
+int RunAutoScrollTests(int argc, char** argv);
 
 // Sends a key press and release that type `text` (possibly characters no key produces).
 void SendText(TSynEdit& editor, const QString& text);

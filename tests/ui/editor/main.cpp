@@ -32,5 +32,6 @@ int main(int argc, char** argv) {
   failures += quarrix::testing::RunLineListTests(argc, argv);
   failures += quarrix::testing::RunViewTests(argc, argv);
   failures += quarrix::testing::RunInputTests(argc, argv);
+  failures += quarrix::testing::RunAutoScrollTests(argc, argv);
   return failures == 0 ? 0 : 1;
 }

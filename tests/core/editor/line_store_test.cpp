@@ -1,0 +1,122 @@
+#include "editor/line_store.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "editor/text_ops.h"
+
+namespace quarrix {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+int Widest(const Lines& lines) {
+  int widest = 0;
+  for (const std::string& line : lines) widest = std::max(widest, DisplayWidth(line));
+  return widest;
+}
+
+// Every read agrees with a plain vector that took the same changes.
+void ExpectSame(const LineStore& store, const Lines& model, int step) {
+  ASSERT_EQ(store.Count(), static_cast<int>(model.size())) << "step " << step;
+  for (int i = 0; i < store.Count(); ++i) {
+    ASSERT_EQ(store.At(i), model[static_cast<std::size_t>(i)]) << "step " << step;
+  }
+  ASSERT_EQ(store.WidestWidth(), Widest(model)) << "step " << step;
+  ASSERT_EQ(store.Copy(), model) << "step " << step;
+}
+
+TEST(LineStore, WidestWidthCountsTabStopsAndFollowsRemovals) {
+  LineStore store;
+  EXPECT_EQ(store.WidestWidth(), 0);
+  store.Assign({"abc", "a\tb", "abcdefghij"});
+  EXPECT_EQ(store.WidestWidth(), 10);
+  store.Replace(2, 1, {});
+  EXPECT_EQ(store.WidestWidth(), 9);  // the tab runs to cell 8
+  store.Set(1, "ab");
+  EXPECT_EQ(store.WidestWidth(), 3);
+  store.Append(std::string(1500, 'w'));  // rare widths are counted apart
+  store.Append(std::string(1200, 'w'));
+  EXPECT_EQ(store.WidestWidth(), 1500);
+  store.Replace(2, 1, {});
+  EXPECT_EQ(store.WidestWidth(), 1200);
+  store.Set(2, "abcd");
+  EXPECT_EQ(store.WidestWidth(), 4);
+  store.Clear();
+  EXPECT_EQ(store.WidestWidth(), 0);
+}
+
+TEST(LineStore, SpanGivesTheLinesInOrderAfterEditsInTheMiddle) {
+  LineStore store;
+  store.Assign({"a", "b", "c", "d"});
+  const Lines two = {"x", "y"};
+  store.Replace(1, 1, two);  // the gap now sits after "x"
+  store.Replace(3, 1, {});
+  const std::span<const std::string> span = store.Span();
+  EXPECT_EQ(Lines(span.begin(), span.end()), (Lines{"a", "x", "y", "d"}));
+  store.Append("e");
+  EXPECT_EQ(store.Copy(), (Lines{"a", "x", "y", "d", "e"}));
+}
+
+// Random changes at random places, hundreds of lines inserted at one place (so the gap has
+// to grow) and whole replacements, each checked against a vector.
+TEST(LineStore, AgreesWithAVectorThroughRandomChanges) {
+  std::mt19937 engine(7);
+  const auto below = [&engine](int n) {
+    return static_cast<int>(engine() % static_cast<unsigned>(n));
+  };
+  const auto line = [&] {
+    std::string text(static_cast<std::size_t>(below(12)), 'a');
+    if (below(4) == 0)
+      text.insert(static_cast<std::size_t>(below(static_cast<int>(text.size()) + 1)), "\t");
+    return text;
+  };
+  LineStore store;
+  Lines model;
+  for (int step = 0; step < 3000; ++step) {
+    const int count = static_cast<int>(model.size());
+    switch (below(10)) {
+      case 0:
+        if (below(20) == 0) {
+          Lines lines(static_cast<std::size_t>(below(50)), "z");
+          for (std::string& each : lines) each = line();
+          model = lines;
+          store.Assign(std::move(lines));
+        } else if (below(50) == 0) {
+          model.clear();
+          store.Clear();
+        }
+        break;
+      case 1:
+        model.push_back(line());
+        store.Append(model.back());
+        break;
+      case 2:
+        if (count > 0) {
+          const int index = below(count);
+          model[static_cast<std::size_t>(index)] = line();
+          store.Set(index, model[static_cast<std::size_t>(index)]);
+        }
+        break;
+      default: {
+        const int first = below(count + 1);
+        const int removed = below(std::min(count - first, 4) + 1);
+        Lines inserted(static_cast<std::size_t>(below(step % 500 == 0 ? 300 : 4)));
+        for (std::string& each : inserted) each = line();
+        model.erase(model.begin() + first, model.begin() + first + removed);
+        model.insert(model.begin() + first, inserted.begin(), inserted.end());
+        store.Replace(first, removed, inserted);
+      }
+    }
+    ExpectSame(store, model, step);
+    if (below(50) == 0) {
+      const std::span<const std::string> span = store.Span();
+      ASSERT_EQ(Lines(span.begin(), span.end()), model) << "step " << step;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quarrix
