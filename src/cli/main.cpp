@@ -4,9 +4,11 @@
 #include <string>
 
 #include "cli/cli_output.h"
+#include "cli/export_command.h"
 #include "cli/extract_command.h"
 #include "cli/list_edit_commands.h"
 #include "cli/names_command.h"
+#include "cli/sounds_command.h"
 
 int main(int argc, char** argv) {
   using namespace quarrix::cli;
@@ -20,6 +22,8 @@ int main(int argc, char** argv) {
   AddNamesCommand(app, action);
   AddSortCommand(app, action);
   AddDedupeCommand(app, action);
+  AddSoundsCommand(app, action);
+  AddExportCommand(app, action);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
