@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
   CLI::App app("Trigger lists from UT2004 sound packages", "quarrix-cli");
   app.set_version_flag("--version", std::string("quarrix-cli ") + QUARRIX_VERSION);
   app.require_subcommand(1);
-  app.footer(ExitCodesHelp("extract gave no entry, or sort left the list unsorted"));
+  app.footer(
+      ExitCodesHelp("extract gave no entry, sort left the list unsorted, or export was refused"));
 
   CommandAction action;
   AddExtractCommand(app, action);
