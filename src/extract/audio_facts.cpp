@@ -89,7 +89,8 @@ AudioFacts ReadWaveFacts(std::string_view head, std::uint64_t size) {
     const std::string_view id = head.substr(static_cast<std::size_t>(at), 4);
     const std::uint32_t length = U32At(head, static_cast<std::size_t>(at) + 4);
     const std::uint64_t body = at + kChunkHeader;
-    if (id == "fmt ") {
+    // The first chunk of each kind counts, as players take it.
+    if (id == "fmt " && !fmt_seen) {
       fmt_seen = true;
       if (length >= kPcmFormat && body + kPcmFormat <= head.size()) {
         const auto fields = static_cast<std::size_t>(body);
@@ -98,7 +99,7 @@ AudioFacts ReadWaveFacts(std::string_view head, std::uint64_t size) {
         byte_rate = U32At(head, fields + 8);
         facts.bits = U16At(head, fields + 14);
       }
-    } else if (id == "data") {
+    } else if (id == "data" && !data_size) {
       data_size = std::min<std::uint64_t>(length, size - std::min(size, body));
     }
     // Chunks are padded to an even length.

@@ -39,6 +39,9 @@ TEST(WaveFacts, ComeFromTheFmtAndDataChunks) {
   const std::string listed = MakeWave({22050, 1, 16, 441, 3, Chunk("LIST", "abc")});
   const std::string far_data =
       MakeWave({22050, 1, 16, 441, 3, Chunk("junk", std::string(90, 'j'))});
+  // Players take the first fmt chunk; a second one changes nothing.
+  const std::string second_fmt =
+      MakeWave({8000, 1, 8, 80, 4, MakeWave({44100, 2, 16, 0, 0, ""}).substr(12, 24)});
   std::string silent_rate = mono;
   silent_rate.replace(28, 4, std::string(4, '\0'));  // a byte rate of 0
   struct Case {
@@ -58,6 +61,7 @@ TEST(WaveFacts, ComeFromTheFmtAndDataChunks) {
        {11025, 1, 8, 22.0 / 11025}},
       {"data chunk past the head", far_data.substr(0, 60), far_data.size(), {22050, 1, 16, {}}},
       {"fmt fields past the head", mono.substr(0, 30), mono.size(), {}},
+      {"a second fmt chunk", second_fmt, second_fmt.size(), {8000, 1, 8, 0.01}},
       {"a byte rate of 0", silent_rate, silent_rate.size(), {11025, 1, 8, {}}},
       {"bytes after the file's end ignored",
        mono + "RIFF",
