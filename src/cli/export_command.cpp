@@ -60,6 +60,84 @@ std::vector<SoundExport> SelectSounds(const std::vector<SoundExport>& sounds,
   return selected;
 }
 
+// The files of one run: each sound, where its audio lies and the path it goes to.
+struct ExportPlan {
+  std::vector<SoundExport> sounds;
+  std::vector<SoundAudio> audio;
+  std::vector<std::string> paths;
+};
+
+// Reports each sound whose name cannot be a file name; true when there is none.
+bool FileNamesFit(const ExportArgs& args, const std::vector<SoundExport>& sounds,
+                  const std::vector<std::string>& stems) {
+  bool fit = true;
+  for (std::size_t i = 0; i < sounds.size(); ++i) {
+    if (const std::string problem = FileNameProblem(stems[i]); !problem.empty()) {
+      PrintError(args.package + ": " + PrintableName(sounds[i].name.text) + ": " + problem);
+      fit = false;
+    }
+  }
+  return fit;
+}
+
+// Locates each sound's audio (a broken sound ends the run) and names its file; reports two
+// sounds that would share a file, on a file system that ignores case too.
+bool PlanFiles(const ExportArgs& args, PackageBytes& bytes, const PackageTables& tables,
+               const std::vector<std::string>& stems, ExportPlan& plan) {
+  bool distinct = true;
+  std::vector<std::string> upper_names;
+  for (std::size_t i = 0; i < plan.sounds.size(); ++i) {
+    plan.audio.push_back(LocateSoundAudio(bytes, tables, plan.sounds[i]));
+    const std::string file_name = stems[i] + "." + std::string(AudioExtension(plan.audio[i].kind));
+    plan.paths.push_back((fs::path(args.folder) / fs::path(file_name)).string());
+    upper_names.push_back(Upper(file_name));
+    for (std::size_t other = 0; other < i; ++other) {
+      if (upper_names[other] == upper_names[i]) {
+        PrintError(args.package + ": " + PrintableName(plan.sounds[other].name.text) + " and " +
+                   PrintableName(plan.sounds[i].name.text) + " would both be written to " +
+                   plan.paths[i]);
+        distinct = false;
+      }
+    }
+  }
+  return distinct;
+}
+
+// Reports each target that exists (without --force) or that is no regular file (with it: a
+// device, a pipe or a folder is never replaced, and a pipe could block the run).
+bool TargetsFree(const ExportArgs& args, const std::vector<std::string>& paths) {
+  bool free = true;
+  for (const std::string& path : paths) {
+    std::error_code error;
+    const fs::file_status status = fs::status(fs::path(path), error);
+    const bool exists = fs::exists(status) || fs::is_symlink(fs::symlink_status(path, error));
+    if (exists && args.force && !fs::is_regular_file(status)) {
+      PrintError(FileCreateError(path).what());
+      free = false;
+    } else if (exists && !args.force) {
+      PrintError(path + " exists (give --force to replace it)");
+      free = false;
+    }
+  }
+  return free;
+}
+
+// Makes the folder and its missing parents; returns those it made, innermost first.
+std::vector<fs::path> MakeFolder(const std::string& folder) {
+  std::vector<fs::path> made;
+  for (fs::path part = fs::path(folder); !part.empty() && !fs::exists(part);
+       part = part.parent_path()) {
+    made.push_back(part);
+    if (part == part.parent_path()) break;
+  }
+  std::error_code error;
+  fs::create_directories(fs::path(folder), error);
+  if (error || !fs::is_directory(fs::path(folder))) {
+    throw QuarrixError("Cannot create folder " + folder);
+  }
+  return made;
+}
+
 int RunExport(const ExportArgs& args) {
   if (args.folder.empty()) {
     PrintError("export: -d needs a folder");
@@ -67,82 +145,32 @@ int RunExport(const ExportArgs& args) {
   }
   const PackageTables tables = ReadPackageTables(args.package);
   bool missing = false;
-  const std::vector<SoundExport> sounds = SelectSounds(FindSoundExports(tables), args, missing);
+  ExportPlan plan;
+  plan.sounds = SelectSounds(FindSoundExports(tables), args, missing);
   if (missing) return kExitRefused;
-
-  // Every file name is checked before anything is read or written.
-  const std::vector<std::string> stems = SoundFileStems(sounds, FileNameOf(args.package));
-  bool refused = false;
-  for (std::size_t i = 0; i < sounds.size(); ++i) {
-    if (const std::string problem = FileNameProblem(stems[i]); !problem.empty()) {
-      PrintError(args.package + ": " + PrintableName(sounds[i].name.text) + ": " + problem);
-      refused = true;
-    }
-  }
-  if (refused) return kExitRefused;
-
+  const std::vector<std::string> stems = SoundFileStems(plan.sounds, FileNameOf(args.package));
+  if (!FileNamesFit(args, plan.sounds, stems)) return kExitRefused;
   PackageFileBytes bytes(args.package);
-  std::vector<SoundAudio> audio;
-  std::vector<std::string> paths;
-  std::vector<std::string> upper_names;
-  for (std::size_t i = 0; i < sounds.size(); ++i) {
-    audio.push_back(LocateSoundAudio(bytes, tables, sounds[i]));
-    const std::string file_name = stems[i] + "." + std::string(AudioExtension(audio[i].kind));
-    paths.push_back((fs::path(args.folder) / fs::path(file_name)).string());
-    // Two sounds are never written to one file, on a file system that ignores case either.
-    const std::string upper = Upper(file_name);
-    for (std::size_t other = 0; other < upper_names.size(); ++other) {
-      if (upper_names[other] == upper) {
-        PrintError(args.package + ": " + PrintableName(sounds[other].name.text) + " and " +
-                   PrintableName(sounds[i].name.text) + " would both be written to " + paths[i]);
-        refused = true;
-      }
-    }
-    upper_names.push_back(upper);
-  }
-  if (refused) return kExitRefused;
-
-  bool blocked = false;
-  for (const std::string& path : paths) {
-    std::error_code error;
-    const fs::file_status status = fs::status(fs::path(path), error);
-    const bool exists = fs::exists(status) || fs::is_symlink(fs::symlink_status(path, error));
-    if (exists && args.force && !fs::is_regular_file(status)) {
-      // A device, a pipe or a folder is not replaced, and a pipe could block the run.
-      PrintError(FileCreateError(path).what());
-      blocked = true;
-    } else if (exists && !args.force) {
-      PrintError(path + " exists (give --force to replace it)");
-      blocked = true;
-    }
-  }
-  if (blocked) return kExitFileError;
+  if (!PlanFiles(args, bytes, tables, stems, plan)) return kExitRefused;
+  if (!TargetsFree(args, plan.paths)) return kExitFileError;
 
   // Folders this run makes are removed again when its files are.
-  std::vector<fs::path> made;
-  for (fs::path folder = fs::path(args.folder); !folder.empty() && !fs::exists(folder);
-       folder = folder.parent_path()) {
-    made.push_back(folder);
-    if (folder == folder.parent_path()) break;
-  }
-  std::error_code error;
-  fs::create_directories(fs::path(args.folder), error);
-  if (error || !fs::is_directory(fs::path(args.folder))) {
-    throw QuarrixError("Cannot create folder " + args.folder);
-  }
+  const std::vector<fs::path> made = MakeFolder(args.folder);
   std::vector<BatchFile> files;
-  for (std::size_t i = 0; i < sounds.size(); ++i) {
-    files.push_back(
-        {paths[i], [&, i] { return ReadSoundAudio(bytes, tables, sounds[i], audio[i]); }});
+  for (std::size_t i = 0; i < plan.sounds.size(); ++i) {
+    files.push_back({plan.paths[i], [&, i] {
+                       return ReadSoundAudio(bytes, tables, plan.sounds[i], plan.audio[i]);
+                     }});
   }
   try {
     WriteAllOrNothing(files);
   } catch (...) {
-    for (const fs::path& folder : made) fs::remove(folder, error);
+    std::error_code ignored;
+    for (const fs::path& folder : made) fs::remove(folder, ignored);
     throw;
   }
   std::string out;
-  for (const std::string& path : paths) out += path + '\n';
+  for (const std::string& path : plan.paths) out += path + '\n';
   WriteStdout(out);
   return kExitSuccess;
 }

@@ -74,6 +74,8 @@ class SoundCommandsTest : public ::testing::Test {
                                                      {"", "fine", "WAV", "w"}}));
     packages_.Write("Twin.uax", PackageOf("Twin", {{"", "Boom", "WAV", "top"},
                                                    {"Fx", "boom", "WAV", "in Fx"}}));
+    packages_.Write("Same.uax",
+                    PackageOf("Same", {{"Fx", "boom", "WAV", "1"}, {"Fx", "BOOM", "WAV", "2"}}));
     packages_.Write("NoSounds.uax", WritePackage(MakeSoundPackage("NoSounds", {})).bytes);
     packages_.Write("Broken.uax", "no package at all");
   }
