@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "cli/check_command.h"
 #include "cli/cli_output.h"
 #include "cli/export_command.h"
 #include "cli/extract_command.h"
@@ -15,8 +16,9 @@ int main(int argc, char** argv) {
   CLI::App app("Trigger lists from UT2004 sound packages", "quarrix-cli");
   app.set_version_flag("--version", std::string("quarrix-cli ") + QUARRIX_VERSION);
   app.require_subcommand(1);
-  app.footer(
-      ExitCodesHelp("extract gave no entry, sort left the list unsorted, or export was refused"));
+  app.footer(ExitCodesHelp(
+      "extract gave no entry, sort left the list unsorted, export was refused, or check "
+      "found problems"));
 
   CommandAction action;
   AddExtractCommand(app, action);
@@ -25,6 +27,7 @@ int main(int argc, char** argv) {
   AddDedupeCommand(app, action);
   AddSoundsCommand(app, action);
   AddExportCommand(app, action);
+  AddCheckCommand(app, action);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
