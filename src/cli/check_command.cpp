@@ -56,7 +56,10 @@ int RunCheck(const CheckArgs& args) {
     report += '\n';
   }
   WriteStdout(report);
-  std::fprintf(stderr, "%d entries, %zu problems\n", check.entries, check.problems.size());
+  // A summary, not an error: no program name before it.
+  const std::string summary = std::to_string(check.entries) + " entries, " +
+                              std::to_string(check.problems.size()) + " problems\n";
+  std::fputs(summary.c_str(), stderr);
   return check.problems.empty() ? kExitSuccess : kExitProblems;
 }
 
