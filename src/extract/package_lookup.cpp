@@ -12,12 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [&upper](char x, char y) { return upper(x) == upper(y); });
-}
-
 // The name of a folder entry as the file system spells it; nothing for a name this platform's
 // byte strings cannot hold.
 std::optional<std::string> EntryName(const fs::directory_entry& entry) {
@@ -28,19 +22,7 @@ std::optional<std::string> EntryName(const fs::directory_entry& entry) {
   }
 }
 
-}  // namespace
-
-std::optional<std::string> PickFileName(std::span<const std::string> names,
-                                        std::string_view wanted) {
-  const std::string* best = nullptr;
-  for (const std::string& name : names) {
-    if (name == wanted) return name;
-    if (SameIgnoringAsciiCase(name, wanted) && (best == nullptr || name < *best)) best = &name;
-  }
-  if (best == nullptr) return std::nullopt;
-  return *best;
-}
-
+// folder joined with a name by the platform's separator (none added after one).
 std::string JoinFolder(std::string_view folder, std::string_view name) {
 #ifdef _WIN32
   constexpr std::string_view kSeparators = "/\\:";
@@ -56,6 +38,8 @@ std::string JoinFolder(std::string_view folder, std::string_view name) {
   path += name;
   return path;
 }
+
+}  // namespace
 
 PackageLookup::PackageLookup(std::vector<std::string> folders)
     : folders_(std::move(folders)), listings_(folders_.size()) {}
@@ -90,9 +74,11 @@ std::optional<std::string> PackageLookup::Find(std::string_view file_name) {
     const Listing& listing = ListingOf(folder);
     const auto names = listing.by_upper.find(upper);
     if (names == listing.by_upper.end()) continue;
-    if (std::optional<std::string> name = PickFileName(names->second, file_name)) {
-      return JoinFolder(folders_[folder], *name);
-    }
+    // The names differ only in case: the exact one, else the first in byte order.
+    const std::vector<std::string>& same = names->second;
+    const auto exact = std::find(same.begin(), same.end(), file_name);
+    return JoinFolder(folders_[folder],
+                      exact != same.end() ? *exact : *std::min_element(same.begin(), same.end()));
   }
   return std::nullopt;
 }

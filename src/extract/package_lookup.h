@@ -4,21 +4,12 @@
 // Linux mix cases). Only names the folder holds can match, so a file name with a separator or
 // ".." finds nothing. Shared by the list check and the window's Play Sound.
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace quarrix {
-
-// The name among `names` that `wanted` picks: `wanted` itself when present, else the first in
-// byte order of those equal to it ignoring ASCII case; nothing when there is none.
-std::optional<std::string> PickFileName(std::span<const std::string> names,
-                                        std::string_view wanted);
-
-// folder joined with a name by the platform's separator (none added after one).
-std::string JoinFolder(std::string_view folder, std::string_view name);
 
 // Looks packages up in folders, listing each folder once, on its first use, so many lookups
 // cost one listing per folder. Folders that are missing hold nothing; a folder that exists but
@@ -33,8 +24,7 @@ class PackageLookup {
   const std::vector<std::string>& folders() const { return folders_; }
 
  private:
-  // A folder's file names by their ASCII upper-case form: the exact names and the first of
-  // them in byte order.
+  // A folder's file names (sub-folders left out), grouped by their ASCII upper-case form.
   struct Listing {
     std::unordered_map<std::string, std::vector<std::string>> by_upper;
   };

@@ -7,39 +7,31 @@
 namespace quarrix {
 namespace {
 
-struct BuiltCase {
-  TriggerOptions options;
-  std::string sound;
-  int variants;
-  std::string file;
-  TriggerEntry expected;
-};
-
-// Every line the list builder writes is read back to the values it was built from.
+// Every option of the list builder, and names with quotes, parentheses and commas (entries
+// escape nothing): what the builder writes is read back to the values it was built from.
 TEST(ParseTriggerEntry, ReadsBackWhatTheBuilderWrites) {
-  const BuiltCase cases[] = {
-      {{}, "Laugh", 3, "Fun.uax", {"Laugh", "Laugh", true, false, false, "3", "Fun.uax"}},
-      {{.no_trigger_names = true}, "Go", 0, "A.uax", {"Go", "", true, false, false, "0", "A.uax"}},
-      {{.dedicated = false}, "Go", 12, "A.uax", {"Go", "Go", false, false, false, "12", "A.uax"}},
-      {{.hide_in_menu = true}, "Go", 2, "A.uax", {"Go", "Go", true, true, false, "2", "A.uax"}},
-      {{.admin_only = true}, "Go", 2, "A.uax", {"Go", "Go", true, false, true, "2", "A.uax"}},
-      {{.no_random = true}, "Go", 0, "A.uax", {"Go", "Go", true, false, false, "0", "A.uax"}},
+  const struct {
+    TriggerOptions options;
+    std::string sound, file;
+    TriggerEntry expected;
+  } cases[] = {
+      {{}, "Laugh", "Fun.uax", {"Laugh", "Laugh", true, false, false, "7", "Fun.uax"}},
+      {{.no_trigger_names = true}, "Go", "A.uax", {"Go", "", true, false, false, "7", "A.uax"}},
+      {{.dedicated = false}, "Go", "A.uax", {"Go", "Go", false, false, false, "7", "A.uax"}},
+      {{.hide_in_menu = true}, "Go", "A.uax", {"Go", "Go", true, true, false, "7", "A.uax"}},
+      {{.admin_only = true}, "Go", "A.uax", {"Go", "Go", true, false, true, "7", "A.uax"}},
       {{.no_trigger_names = true, .dedicated = false, .hide_in_menu = true, .admin_only = true},
        "Go",
-       100,
        "A.uax",
-       {"Go", "", false, true, true, "100", "A.uax"}},
-      // Nothing is escaped: quotes, parentheses and commas stay in the values.
+       {"Go", "", false, true, true, "7", "A.uax"}},
       {{},
        "Say \"hi\"",
-       0,
-       "a\"b c.uax",
-       {"Say \"hi\"", "Say \"hi\"", true, false, false, "0", "a\"b c.uax"}},
-      {{}, "x\",y", 0, "Q\").uax", {"x\",y", "x\",y", true, false, false, "0", "Q\").uax"}},
-      {{}, "m\xE9lo", 0, "", {"m\xE9lo", "m\xE9lo", true, false, false, "0", ""}},
+       "a\"b.uax",
+       {"Say \"hi\"", "Say \"hi\"", true, false, false, "7", "a\"b.uax"}},
+      {{}, "x\",y", "Q\").uax", {"x\",y", "x\",y", true, false, false, "7", "Q\").uax"}},
   };
-  for (const BuiltCase& c : cases) {
-    const std::string line = TriggerEntryFormat(c.options, c.file).Entry(c.sound, c.variants);
+  for (const auto& c : cases) {
+    const std::string line = TriggerEntryFormat(c.options, c.file).Entry(c.sound, 7);
     EXPECT_EQ(ParseTriggerEntry(line), c.expected) << line;
   }
 }
@@ -55,52 +47,31 @@ std::string Changed(const std::string& from, const std::string& to) {
   return line;
 }
 
-TEST(ParseTriggerEntry, RefusesEveryLineThatBreaksTheShape) {
-  const std::string lines[] = {
-      "",
-      "[QuoomTriggers]",
-      " " + kGood,
-      kGood + " ",
-      kGood + "\r",
-      kGood.substr(0, kGood.size() - 1),
-      kGood.substr(0, kGood.size() - 2) + ")",
-      Changed("Quooms=", "quooms="),
-      Changed("SoundName", "Soundname"),
-      Changed("\",TriggerName=\"", "\", TriggerName=\""),
-      Changed("\",DedicatedOnly=", "\",DedicatedOnly ="),
-      Changed("=True", "=true"),
-      Changed("=True", "=1"),
-      Changed("HideInMenu=False", "HideInMenu=Fals"),
-      Changed("AdminOnly=False", "AdminOnly="),
-      Changed("Random=3", "Random="),
-      Changed("Random=3", "Random=-3"),
-      Changed("Random=3", "Random=3x"),
-      Changed("Random=3", "Random= 3"),
-      Changed(",Filename=", ",FileName="),
-      Changed(",AdminOnly=False", ""),
-      "Quooms=(SoundName=\"Laugh\",TriggerName=\"Laugh\")",
-  };
-  for (const std::string& line : lines) EXPECT_EQ(ParseTriggerEntry(line), std::nullopt) << line;
-}
-
-struct ReadCase {
-  std::string line;
-  TriggerEntry expected;
-};
-
-// Values end at the first piece that can end them; the file name runs to the `")` at the end.
-TEST(ParseTriggerEntry, ReadsLeftToRight) {
-  const ReadCase cases[] = {
+// Values end at the first piece that can end them, the file name at the `")` that ends the
+// line; every other change to the shape makes the line no entry.
+TEST(ParseTriggerEntry, ReadsLeftToRightAndRefusesAnyOtherShape) {
+  const TriggerEntry good{"Laugh", "Laugh", true, false, false, "3", "Fun.uax"};
+  const std::pair<std::string, std::optional<TriggerEntry>> cases[] = {
       {Changed("TriggerName=\"Laugh", "TriggerName=\"a\",TriggerName=\"b"),
-       {"Laugh", "a\",TriggerName=\"b", true, false, false, "3", "Fun.uax"}},
+       TriggerEntry{"Laugh", "a\",TriggerName=\"b", true, false, false, "3", "Fun.uax"}},
       {Changed("Fun.uax", "a\"),Filename=\"b"),
-       {"Laugh", "Laugh", true, false, false, "3", "a\"),Filename=\"b"}},
+       TriggerEntry{"Laugh", "Laugh", true, false, false, "3", "a\"),Filename=\"b"}},
       {Changed("SoundName=\"Laugh", "SoundName=\""),
-       {"", "Laugh", true, false, false, "3", "Fun.uax"}},
+       TriggerEntry{"", "Laugh", true, false, false, "3", "Fun.uax"}},
       {Changed("Random=3", "Random=0042"),
-       {"Laugh", "Laugh", true, false, false, "0042", "Fun.uax"}},
+       TriggerEntry{"Laugh", "Laugh", true, false, false, "0042", "Fun.uax"}},
+      {kGood, good},
+      {"", std::nullopt},
+      {" " + kGood, std::nullopt},
+      {kGood + " ", std::nullopt},
+      {Changed("Quooms=", "quooms="), std::nullopt},
+      {Changed("\",TriggerName=\"", "\", TriggerName=\""), std::nullopt},
+      {Changed("=True", "=true"), std::nullopt},
+      {Changed("Random=3", "Random="), std::nullopt},
+      {Changed(",Filename=", ",FileName="), std::nullopt},
+      {Changed(",AdminOnly=False", ""), std::nullopt},
   };
-  for (const ReadCase& c : cases) EXPECT_EQ(ParseTriggerEntry(c.line), c.expected) << c.line;
+  for (const auto& [line, expected] : cases) EXPECT_EQ(ParseTriggerEntry(line), expected) << line;
 }
 
 }  // namespace
