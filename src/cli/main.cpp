@@ -3,23 +3,31 @@
 
 #include <string>
 
+#include "cli/check_command.h"
 #include "cli/cli_output.h"
+#include "cli/export_command.h"
 #include "cli/extract_command.h"
 #include "cli/list_edit_commands.h"
 #include "cli/names_command.h"
+#include "cli/sounds_command.h"
 
 int main(int argc, char** argv) {
   using namespace quarrix::cli;
   CLI::App app("Trigger lists from UT2004 sound packages", "quarrix-cli");
   app.set_version_flag("--version", std::string("quarrix-cli ") + QUARRIX_VERSION);
   app.require_subcommand(1);
-  app.footer(ExitCodesHelp("extract gave no entry, or sort left the list unsorted"));
+  app.footer(ExitCodesHelp(
+      "extract gave no entry, sort left the list unsorted, export was refused, or check "
+      "found problems"));
 
   CommandAction action;
   AddExtractCommand(app, action);
   AddNamesCommand(app, action);
   AddSortCommand(app, action);
   AddDedupeCommand(app, action);
+  AddSoundsCommand(app, action);
+  AddExportCommand(app, action);
+  AddCheckCommand(app, action);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

@@ -1,6 +1,7 @@
 #include "extract/trigger_list.h"
 
 #include "extract/package_reader.h"
+#include "extract/trigger_entry.h"
 
 namespace quarrix {
 
@@ -20,30 +21,29 @@ std::string FileNameOf(std::string_view path) {
 
 TriggerEntryFormat::TriggerEntryFormat(const TriggerOptions& options, std::string_view file_name)
     : no_trigger_names_(options.no_trigger_names) {
-  flags_ = options.dedicated ? "DedicatedOnly=True," : "DedicatedOnly=False,";
-  flags_ += options.hide_in_menu ? "HideInMenu=True," : "HideInMenu=False,";
-  flags_ += options.admin_only ? "AdminOnly=True," : "AdminOnly=False,";
-  file_ = ",Filename=\"";
+  const auto flag = [](bool value) { return value ? kEntryTrue : kEntryFalse; };
+  flags_ = kEntryDedicatedOnly;
+  flags_ += flag(options.dedicated);
+  flags_ += kEntryHideInMenu;
+  flags_ += flag(options.hide_in_menu);
+  flags_ += kEntryAdminOnly;
+  flags_ += flag(options.admin_only);
+  flags_ += kEntryRandom;
+  file_ = kEntryFilename;
   file_ += file_name;
-  file_ += "\")";
+  file_ += kEntryEnd;
 }
 
 std::string TriggerEntryFormat::Entry(std::string_view sound_name, int variants) const {
-  constexpr std::string_view kOpen = "Quooms=(SoundName=\"";
-  constexpr std::string_view kTrigger = "\",TriggerName=\"";
-  constexpr std::string_view kClose = "\",";
-  constexpr std::string_view kRandom = "Random=";
   const std::string count = std::to_string(variants);
   std::string entry;
-  entry.reserve(kOpen.size() + 2 * sound_name.size() + kTrigger.size() + kClose.size() +
-                flags_.size() + kRandom.size() + count.size() + file_.size());
-  entry += kOpen;
+  entry.reserve(kEntryStart.size() + 2 * sound_name.size() + kEntryTriggerName.size() +
+                flags_.size() + count.size() + file_.size());
+  entry += kEntryStart;
   entry += sound_name;
-  entry += kTrigger;
+  entry += kEntryTriggerName;
   if (!no_trigger_names_) entry += sound_name;
-  entry += kClose;
   entry += flags_;
-  entry += kRandom;
   entry += count;
   entry += file_;
   return entry;

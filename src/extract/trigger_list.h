@@ -40,12 +40,13 @@ class TriggerEntryFormat {
   TriggerEntryFormat(const TriggerOptions& options, std::string_view file_name);
 
   // Quooms=(SoundName="name",TriggerName="name",DedicatedOnly=..,HideInMenu=..,
-  // AdminOnly=..,Random=variants,Filename="file"), nothing escaped.
+  // AdminOnly=..,Random=variants,Filename="file"), nothing escaped; its pieces are those of
+  // extract/trigger_entry.h, whose parser reads it back.
   std::string Entry(std::string_view sound_name, int variants) const;
 
  private:
-  std::string flags_;
-  std::string file_;
+  std::string flags_;  // from the end of the trigger name to "Random="
+  std::string file_;   // from ",Filename=" to the end
   bool no_trigger_names_;
 };
 

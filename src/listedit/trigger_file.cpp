@@ -25,8 +25,9 @@ TriggerFileText ParseTriggerFile(std::string_view bytes) {
 
   std::size_t start = 0;
   while (start < bytes.size()) {
-    std::size_t end = bytes.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = bytes.size();
+    // A plain scan: find_first_of calls memchr over the two breaks for every byte.
+    std::size_t end = start;
+    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
     text.lines.emplace_back(bytes.substr(start, end - start));
     start = end;
     if (start < bytes.size() && bytes[start] == '\r') ++start;

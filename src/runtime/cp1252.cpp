@@ -65,4 +65,51 @@ std::optional<std::string> Encode(std::u16string_view text) {
   return bytes;
 }
 
+std::string ToUtf8(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (const char byte : bytes) {
+    const char16_t unit = ToUnicode(static_cast<std::uint8_t>(byte));
+    if (unit < 0x80) {
+      text += static_cast<char>(unit);
+    } else if (unit < 0x800) {
+      text += static_cast<char>(0xC0 | (unit >> 6));
+      text += static_cast<char>(0x80 | (unit & 0x3F));
+    } else {
+      text += static_cast<char>(0xE0 | (unit >> 12));
+      text += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+      text += static_cast<char>(0x80 | (unit & 0x3F));
+    }
+  }
+  return text;
+}
+
+std::string AsUtf8(std::string_view bytes) {
+  // Checks the sequences' lengths and continuation bytes, and refuses overlong forms,
+  // surrogates and code points past U+10FFFF.
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    const auto lead = static_cast<std::uint8_t>(bytes[i]);
+    const std::size_t length = lead < 0x80           ? 1
+                               : (lead >> 5) == 0x6  ? 2
+                               : (lead >> 4) == 0xE  ? 3
+                               : (lead >> 3) == 0x1E ? 4
+                                                     : 0;
+    if (length == 0 || bytes.size() - i < length) return ToUtf8(bytes);
+    char32_t code_point = length == 1 ? lead : lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<std::uint8_t>(bytes[i + k]);
+      if ((next & 0xC0) != 0x80) return ToUtf8(bytes);
+      code_point = (code_point << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code_point < kLeast[length] || code_point > 0x10FFFF ||
+        (code_point >= 0xD800 && code_point <= 0xDFFF)) {
+      return ToUtf8(bytes);
+    }
+    i += length;
+  }
+  return std::string(bytes);
+}
+
 }  // namespace quarrix::cp1252

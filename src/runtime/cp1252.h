@@ -26,4 +26,11 @@ const std::array<std::uint8_t, 256>& LowerTable();
 std::u16string Decode(std::string_view bytes);
 std::optional<std::string> Encode(std::u16string_view text);
 
+// The UTF-8 form of a byte string.
+std::string ToUtf8(std::string_view bytes);
+
+// Bytes that are valid UTF-8 as they are, others as ToUtf8 gives them: for text whose encoding
+// nothing records, such as a file name.
+std::string AsUtf8(std::string_view bytes);
+
 }  // namespace quarrix::cp1252

@@ -41,7 +41,7 @@ void WritePackage(const TempDir& dir, const std::string& file, const std::string
 
 TEST(ReadmeExamples, EveryCommandLineExampleRuns) {
   const std::vector<std::string> examples = ReadmeExamples();
-  ASSERT_GE(examples.size(), 8u);
+  ASSERT_GE(examples.size(), 12u);
 
   TempDir dir;
   std::filesystem::create_directories(dir.File("samples"));
@@ -59,6 +59,9 @@ TEST(ReadmeExamples, EveryCommandLineExampleRuns) {
     const int status = std::system(shell.c_str());
     EXPECT_EQ(status, 0) << example << "\n" << Slurp(dir.File("err.txt"));
   }
+  EXPECT_EQ(Slurp(dir.File("heard/Giggle.wav")).substr(0, 4), "RIFF");
+  using std::filesystem::directory_iterator;
+  EXPECT_EQ(std::distance(directory_iterator(dir.File("demo-sounds")), directory_iterator()), 30);
   // The examples build on each other: the saved list gathers Fun, More and Extra.
   const std::string list = Slurp(dir.File("Q_Fun.txt"));
   EXPECT_NE(list.find("Filename=\"Fun.uax\""), std::string::npos);

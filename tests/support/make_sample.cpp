@@ -1,18 +1,31 @@
-// Writes the demo sound package: make_sample OUTPUT (the checked-in copy is samples/Demo.uax).
+// Writes sample sound packages:
+//   make_sample OUTPUT                        the demo package (the checked-in samples/Demo.uax)
+//   make_sample --sound-packages DIR OGG      the sound test packages, OGG the Ogg Vorbis file
+//                                             they store (tests/data/tiny.ogg)
 #include <cstdio>
 #include <exception>
+#include <string>
 
 #include "runtime/file_io.h"
 #include "support/package_writer.h"
+#include "support/sound_packages.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fputs("usage: make_sample OUTPUT\n", stderr);
+  const bool sound_packages = argc == 4 && std::string(argv[1]) == "--sound-packages";
+  if (argc != 2 && !sound_packages) {
+    std::fputs("usage: make_sample OUTPUT | make_sample --sound-packages DIR OGG\n", stderr);
     return 2;
   }
   try {
-    quarrix::WriteFileAtomic(
-        argv[1], quarrix::testing::WritePackage(quarrix::testing::MakeDemoPackage()).bytes);
+    if (sound_packages) {
+      for (const auto& [name, bytes] :
+           quarrix::testing::MakeSoundTestPackages(quarrix::ReadFileBytes(argv[3]))) {
+        quarrix::WriteFileAtomic(std::string(argv[2]) + "/" + name, bytes);
+      }
+    } else {
+      quarrix::WriteFileAtomic(
+          argv[1], quarrix::testing::WritePackage(quarrix::testing::MakeDemoPackage()).bytes);
+    }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "make_sample: %s\n", error.what());
     return 3;

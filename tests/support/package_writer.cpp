@@ -1,5 +1,6 @@
 #include "support/package_writer.h"
 
+#include <cstring>
 #include <stdexcept>
 #include <utility>
 
@@ -8,10 +9,10 @@ namespace {
 
 // The first version whose names carry a compact length, the first whose header holds a GUID
 // and generations instead of a heritage table, the first whose sounds record the offset past
-// their samples.
+// their audio.
 constexpr std::uint16_t kNameLengthVersion = 64;
 constexpr std::uint16_t kGenerationVersion = 68;
-constexpr std::uint16_t kSoundOffsetVersion = 63;
+constexpr std::uint16_t kSoundOffsetVersion = 62;
 
 void AppendU16(std::string& out, std::uint16_t value) {
   out += static_cast<char>(value & 0xFF);
@@ -60,38 +61,77 @@ void AppendName(std::string& out, const NameEntry& name, std::uint16_t version) 
   AppendU32(out, name.flags);
 }
 
-void AppendSound(std::string& out, const SoundData& sound, int none_index, std::uint16_t version) {
-  AppendCompactIndex(out, none_index);  // the property list is empty: it holds only its end
-  AppendCompactIndex(out, sound.format_name);
-  const std::string count = CompactIndex(static_cast<std::int32_t>(sound.samples.size()));
-  if (version >= kSoundOffsetVersion) {
-    AppendU32(out,
-              Offset(out) + 4 + static_cast<std::uint32_t>(count.size() + sound.samples.size()));
-  }
-  out += count;
-  out += sound.samples;
+void AppendSize(std::string& out, std::int32_t size, int bytes) {
+  if (bytes == 1) out += static_cast<char>(size);
+  if (bytes == 2) AppendU16(out, static_cast<std::uint16_t>(size));
+  if (bytes == 4) AppendI32(out, size);
 }
 
-// A small mono 8-bit RIFF WAVE file, different for each seed.
-std::string WaveFile(int seed) {
-  constexpr std::uint32_t kSamples = 32;
-  constexpr std::uint32_t kRate = 11025;
-  std::string wave = "RIFF";
-  AppendU32(wave, 36 + kSamples);
-  wave += "WAVEfmt ";
-  AppendU32(wave, 16);
-  AppendU16(wave, 1);  // PCM
-  AppendU16(wave, 1);  // mono
-  AppendU32(wave, kRate);
-  AppendU32(wave, kRate);  // bytes per second
-  AppendU16(wave, 1);      // block align
-  AppendU16(wave, 8);      // bits per sample
-  wave += "data";
-  AppendU32(wave, kSamples);
-  for (std::uint32_t k = 0; k < kSamples; ++k) {
-    wave += static_cast<char>(96 + (k * static_cast<std::uint32_t>(7 + seed)) % 64);
+void AppendProperty(std::string& out, const Property& property) {
+  AppendCompactIndex(out, property.name);
+  const std::int32_t size =
+      property.size.value_or(static_cast<std::int32_t>(property.value.size()));
+  // Sizes 1, 2, 4, 12 and 16 have their own codes; others follow the info byte.
+  int code = -1;
+  const std::int32_t coded[] = {1, 2, 4, 12, 16};
+  for (int i = 0; i < 5 && property.size_bytes == 0; ++i) {
+    if (size == coded[i]) code = i;
   }
-  return wave;
+  int size_bytes = 0;
+  if (code < 0) {
+    size_bytes = property.size_bytes != 0 ? property.size_bytes
+                 : size <= 0xFF           ? 1
+                 : size <= 0xFFFF         ? 2
+                                          : 4;
+    code = size_bytes == 1 ? 5 : size_bytes == 2 ? 6 : 7;
+  }
+  std::uint8_t info = static_cast<std::uint8_t>(property.type | (code << 4));
+  if (property.type == Property::kBool ? property.bool_value : property.array_index >= 0) {
+    info |= 0x80;
+  }
+  out += static_cast<char>(info);
+  if (property.type == Property::kStruct) AppendCompactIndex(out, property.struct_name);
+  AppendSize(out, size, size_bytes);
+  if (property.type != Property::kBool && property.array_index >= 0) {
+    // 1 byte below 128, 2 bytes (first 10xxxxxx) below 16384, else 4 (first 11xxxxxx).
+    const auto index = static_cast<std::uint32_t>(property.array_index);
+    if (index < 0x80) {
+      out += static_cast<char>(index);
+    } else if (index < 0x4000) {
+      out += static_cast<char>(0x80 | (index >> 8));
+      out += static_cast<char>(index & 0xFF);
+    } else {
+      out += static_cast<char>(0xC0 | (index >> 24));
+      out += static_cast<char>((index >> 16) & 0xFF);
+      out += static_cast<char>((index >> 8) & 0xFF);
+      out += static_cast<char>(index & 0xFF);
+    }
+  }
+  out += property.value;
+}
+
+void AppendSound(std::string& out, const SoundData& sound, int none_index,
+                 const PackageSpec& layout) {
+  for (const Property& property : sound.properties) {
+    CheckName(layout, property.name);
+    AppendProperty(out, property);
+  }
+  AppendCompactIndex(out, none_index);
+  AppendCompactIndex(out, sound.format_name);
+  if (SoundHasFloat(layout.version, layout.licensee)) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &sound.after_format, sizeof bits);
+    AppendU32(out, bits);
+  }
+  const std::string count =
+      CompactIndex(sound.audio_size.value_or(static_cast<std::int32_t>(sound.audio.size())));
+  if (layout.version >= kSoundOffsetVersion) {
+    AppendU32(out,
+              sound.end_offset.value_or(
+                  Offset(out) + 4 + static_cast<std::uint32_t>(count.size() + sound.audio.size())));
+  }
+  out += count;
+  out += sound.audio;
 }
 
 Guid GuidOf(std::string_view text) {
@@ -110,6 +150,91 @@ Guid GuidOf(std::string_view text) {
 }
 
 }  // namespace
+
+Property Property::Float(int name, float value) {
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  Property property;
+  property.name = name;
+  property.type = kFloat;
+  AppendU32(property.value, bits);
+  return property;
+}
+
+Property Property::Int(int name, std::int32_t value) {
+  Property property;
+  property.name = name;
+  property.type = kInt;
+  AppendI32(property.value, value);
+  return property;
+}
+
+Property Property::Bool(int name, bool value) {
+  Property property;
+  property.name = name;
+  property.type = kBool;
+  property.bool_value = value;
+  return property;
+}
+
+Property Property::Name(int name, int value) {
+  Property property;
+  property.name = name;
+  property.type = kName;
+  property.value = CompactIndex(value);
+  return property;
+}
+
+Property Property::Struct(int name, int struct_name, std::string value) {
+  Property property;
+  property.name = name;
+  property.type = kStruct;
+  property.value = std::move(value);
+  property.struct_name = struct_name;
+  return property;
+}
+
+Property Property::Array(int name, std::string value) {
+  Property property;
+  property.name = name;
+  property.type = kArray;
+  property.value = std::move(value);
+  return property;
+}
+
+std::string PropertyBytes(const Property& property) {
+  std::string out;
+  AppendProperty(out, property);
+  return out;
+}
+
+bool SoundHasFloat(std::uint16_t version, std::uint16_t licensee) {
+  return (version >= 117 && version <= 119 && licensee >= 25 && licensee <= 27) ||
+         (version == 120 && (licensee == 27 || licensee == 28)) ||
+         (version >= 121 && version <= 128 && licensee == 29);
+}
+
+std::string MakeWave(const WaveSpec& spec) {
+  const std::uint32_t block = spec.channels * (spec.bits / 8u);
+  const std::uint32_t data_size = spec.frames * block;
+  std::string wave = "RIFF";
+  AppendU32(wave, static_cast<std::uint32_t>(36 + spec.extra_chunks.size() + data_size));
+  wave += "WAVEfmt ";
+  AppendU32(wave, 16);
+  AppendU16(wave, 1);  // PCM
+  AppendU16(wave, spec.channels);
+  AppendU32(wave, spec.rate);
+  AppendU32(wave, spec.rate * block);  // bytes per second
+  AppendU16(wave, static_cast<std::uint16_t>(block));
+  AppendU16(wave, spec.bits);
+  wave += spec.extra_chunks;
+  wave += "data";
+  AppendU32(wave, data_size);
+  for (std::uint32_t k = 0; k < data_size; ++k) {
+    wave += static_cast<char>(96 + (k * static_cast<std::uint32_t>(7 + spec.seed)) % 64);
+  }
+  return wave;
+}
 
 NameEntry NameEntry::Ansi(std::string text, std::uint32_t flags) {
   NameEntry name;
@@ -243,7 +368,7 @@ WrittenPackage WritePackage(const PackageSpec& layout) {
       const SoundData& sound = std::get<SoundData>(entry.data);
       if (none_index < 0) throw std::invalid_argument("a sound needs the name None");
       CheckName(layout, sound.format_name);
-      AppendSound(out, sound, none_index, layout.version);
+      AppendSound(out, sound, none_index, layout);
     }
     const std::uint32_t size = Offset(out) - start;
     written.serial_sizes.push_back(size);
@@ -335,7 +460,12 @@ PackageSpec MakeSoundPackage(std::string_view package_name, const std::vector<So
       sound_export.class_ref = sound_class;
       sound_export.outer = outer;
       sound_export.object_name = layout.NameIndex(sound_name);
-      sound_export.data = SoundData{wav, WaveFile(seed++)};
+      WaveSpec wave;
+      wave.seed = seed++;
+      SoundData data;
+      data.format_name = wav;
+      data.audio = MakeWave(wave);
+      sound_export.data = std::move(data);
       layout.exports.push_back(std::move(sound_export));
     }
   }

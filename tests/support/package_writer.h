@@ -53,12 +53,75 @@ struct ImportEntry {
   int object_name = 0;
 };
 
-// A sound's data: no properties (just the None that ends them), the format name, the
-// offset of the byte after the samples (from version 63 on), the sample count, the samples.
+// One tagged property of an object, written as the engine writes it: the name index of its
+// name; an info byte (type in bits 0-3, size code in bits 4-6, bit 7 the array flag or a
+// bool's value); for a struct the name index of the struct's name; the size when no size code
+// stands for it; the array index (1, 2 or 4 bytes); the value (none for a bool).
+struct Property {
+  enum Type : std::uint8_t {
+    kByte = 1,
+    kInt = 2,
+    kBool = 3,
+    kFloat = 4,
+    kObject = 5,
+    kName = 6,
+    kArray = 9,
+    kStruct = 10,
+    kStr = 13,
+  };
+
+  static Property Float(int name, float value);
+  static Property Int(int name, std::int32_t value);
+  static Property Bool(int name, bool value);
+  // A name index, as a compact index.
+  static Property Name(int name, int value);
+  static Property Struct(int name, int struct_name, std::string value);
+  static Property Array(int name, std::string value);
+
+  int name = 0;
+  std::uint8_t type = kInt;
+  std::string value;
+  bool bool_value = false;
+  int struct_name = -1;  // structs only
+  int array_index = -1;  // -1: none
+  // 0: the size code of the value's size where there is one (1, 2, 4, 12, 16), else a size of
+  // the fewest bytes; 1, 2 or 4: a size of that many bytes.
+  int size_bytes = 0;
+  // The size written, when it is not the value's own (for broken data).
+  std::optional<std::int32_t> size;
+};
+
+// The bytes of one property tag and its value.
+std::string PropertyBytes(const Property& property);
+
+// A sound's data: its properties and the None that ends them, the format name, in UT2003 and
+// UT2004 packages a float (versions 117-119 with licensee 25-27, 120 with 27-28, 121-128 with
+// 29), from version 62 on the offset of the byte after the audio, the audio's size (a compact
+// index) and the audio as it was imported.
 struct SoundData {
   int format_name = 0;
-  std::string samples;
+  std::string audio;
+  std::vector<Property> properties;
+  float after_format = 1.0f;
+  // Written instead of the true values, for broken data.
+  std::optional<std::uint32_t> end_offset;
+  std::optional<std::int32_t> audio_size;
 };
+
+// True when sounds of this version and licensee hold the float after the format.
+bool SoundHasFloat(std::uint16_t version, std::uint16_t licensee);
+
+// A RIFF WAVE file of PCM samples: "RIFF", "WAVE", a 16-byte fmt chunk, `extra_chunks` as
+// given, and a data chunk of frames * channels * bits / 8 bytes, different for each seed.
+struct WaveSpec {
+  std::uint32_t rate = 11025;
+  std::uint16_t channels = 1;
+  std::uint16_t bits = 8;
+  std::uint32_t frames = 32;
+  int seed = 0;
+  std::string extra_chunks;
+};
+std::string MakeWave(const WaveSpec& spec);
 
 struct ExportEntry {
   std::int32_t class_ref = 0;

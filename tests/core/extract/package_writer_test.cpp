@@ -220,13 +220,41 @@ TEST(MakeSoundPackage, WritesTheTablesOfSoundsInGroups) {
   EXPECT_EQ(written.bytes.substr(written.serial_offsets[0], written.serial_sizes[0]),
             std::string(1, '\0'));  // a group holds only the end of its properties
   Cursor sound(written.bytes, written.serial_offsets[1]);
-  EXPECT_EQ(sound.Compact(), 0);  // None: no properties
-  EXPECT_EQ(sound.Compact(), 6);  // WAV
+  EXPECT_EQ(sound.Compact(), 0);        // None: no properties
+  EXPECT_EQ(sound.Compact(), 6);        // WAV
+  EXPECT_EQ(sound.U32(), 0x3F800000u);  // 1.0, held by UT2004 sounds
   EXPECT_EQ(sound.U32(), written.serial_offsets[1] + written.serial_sizes[1]);
   const long long samples = sound.Compact();
   EXPECT_EQ(sound.Take(4), "RIFF");
   EXPECT_EQ(sound.at() - 4 + static_cast<std::size_t>(samples),
             written.serial_offsets[1] + written.serial_sizes[1]);
+}
+
+TEST(PropertyBytes, TagsAsTheEngineWritesThem) {
+  Property big_index = Property::Int(7, 1);
+  big_index.array_index = 300;
+  Property huge_index = Property::Int(7, 1);
+  huge_index.array_index = 0x12345;
+  Property wide_size = Property::Array(7, std::string(300, 'a'));
+  Property forced_size = Property::Float(7, 1.0f);
+  forced_size.size_bytes = 4;
+  const std::pair<Property, std::string> cases[] = {
+      {Property::Float(7, 1.0f), std::string("\x07\x24\x00\x00\x80\x3F", 6)},
+      {Property::Int(7, -2), std::string("\x07\x22\xFE\xFF\xFF\xFF", 6)},
+      // A bool's value is its bit 7; its size, 0, takes a size byte.
+      {Property::Bool(7, true), std::string("\x07\xD3\x00", 3)},
+      {Property::Bool(7, false), std::string("\x07\x53\x00", 3)},
+      {Property::Name(7, 5), std::string("\x07\x06\x05", 3)},
+      {Property::Struct(7, 9, std::string(12, 'v')), "\x07\x3A\x09" + std::string(12, 'v')},
+      {Property::Array(7, "abc"),
+       "\x07\x59\x03"
+       "abc"},
+      {big_index, std::string("\x07\xA2\x81\x2C\x01\x00\x00\x00", 8)},
+      {huge_index, std::string("\x07\xA2\xC0\x01\x23\x45\x01\x00\x00\x00", 10)},
+      {wide_size, "\x07\x69\x2C\x01" + std::string(300, 'a')},
+      {forced_size, std::string("\x07\x74\x04\x00\x00\x00\x00\x00\x80\x3F", 10)},
+  };
+  for (const auto& [property, bytes] : cases) EXPECT_EQ(PropertyBytes(property), bytes);
 }
 
 TEST(MakeSoundPackage, TheWalkReadsFromTheNameAfterSound) {

@@ -51,5 +51,20 @@ TEST(Cp1252, LowerCaseFoldsLettersOfBothRanges) {
   for (const Case& c : cases) EXPECT_EQ(ToLower(c.from), c.to) << int(c.from);
 }
 
+TEST(Cp1252, Utf8KeepsValidUtf8AndReadsTheRestAsWindows1252) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Laugh", "Laugh"},
+      {"Caf\xE9", "Caf\xC3\xA9"},
+      {"\x80\x81\xFF", "\xE2\x82\xAC\xC2\x81\xC3\xBF"},
+      {"Caf\xC3\xA9 \xF0\x9F\x98\x80", "Caf\xC3\xA9 \xF0\x9F\x98\x80"},  // valid: kept
+      {"\xC3", "\xC3\x83"},                                              // cut short
+      {"\xC0\xAF", "\xC3\x80\xC2\xAF"},                                  // overlong
+      {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},                  // a surrogate
+      {"\xF4\x90\x80\x80", "\xC3\xB4\xC2\x90\xE2\x82\xAC\xE2\x82\xAC"},  // past U+10FFFF
+  };
+  for (const auto& [bytes, utf8] : cases) EXPECT_EQ(AsUtf8(bytes), utf8) << bytes;
+  EXPECT_EQ(ToUtf8("Caf\xC3\xA9"), "Caf\xC3\x83\xC2\xA9");
+}
+
 }  // namespace
 }  // namespace quarrix::cp1252

@@ -1,0 +1,200 @@
+#include "cli/export_command.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "extract/sound_files.h"
+#include "extract/sound_reader.h"
+#include "extract/trigger_list.h"
+#include "runtime/file_batch.h"
+
+namespace quarrix::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The request was refused before anything was written.
+constexpr int kExitRefused = 1;
+
+struct ExportArgs {
+  std::string package;
+  std::vector<std::string> sounds;
+  std::string folder;
+  bool force = false;
+};
+
+std::string Upper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
+bool SameAscii(std::string_view a, std::string_view b) { return Upper(a) == Upper(b); }
+
+// The sounds named, in the package's order (all of them when none is named); reports each name
+// that matches no sound.
+std::vector<SoundExport> SelectSounds(const std::vector<SoundExport>& sounds,
+                                      const ExportArgs& args, bool& missing) {
+  if (args.sounds.empty()) return sounds;
+  std::vector<SoundExport> selected;
+  for (const SoundExport& sound : sounds) {
+    for (const std::string& wanted : args.sounds) {
+      if (SameAscii(sound.name.text, wanted)) {
+        selected.push_back(sound);
+        break;
+      }
+    }
+  }
+  for (const std::string& wanted : args.sounds) {
+    bool found = false;
+    for (const SoundExport& sound : sounds) found = found || SameAscii(sound.name.text, wanted);
+    if (!found) {
+      PrintError(args.package + " holds no sound " + PrintableName(wanted));
+      missing = true;
+    }
+  }
+  return selected;
+}
+
+// The files of one run: each sound, where its audio lies and the path it goes to.
+struct ExportPlan {
+  std::vector<SoundExport> sounds;
+  std::vector<SoundAudio> audio;
+  std::vector<std::string> paths;
+};
+
+// Reports each sound whose name cannot be a file name; true when there is none.
+bool FileNamesFit(const ExportArgs& args, const std::vector<SoundExport>& sounds,
+                  const std::vector<std::string>& stems) {
+  bool fit = true;
+  for (std::size_t i = 0; i < sounds.size(); ++i) {
+    if (const std::string problem = FileNameProblem(stems[i]); !problem.empty()) {
+      PrintError(args.package + ": " + PrintableName(sounds[i].name.text) + ": " + problem);
+      fit = false;
+    }
+  }
+  return fit;
+}
+
+// Locates each sound's audio (a broken sound ends the run) and names its file; reports two
+// sounds that would share a file, on a file system that ignores case too.
+bool PlanFiles(const ExportArgs& args, PackageBytes& bytes, const PackageTables& tables,
+               const std::vector<std::string>& stems, ExportPlan& plan) {
+  bool distinct = true;
+  std::vector<std::string> upper_names;
+  for (std::size_t i = 0; i < plan.sounds.size(); ++i) {
+    plan.audio.push_back(LocateSoundAudio(bytes, tables, plan.sounds[i]));
+    const std::string file_name = stems[i] + "." + std::string(AudioExtension(plan.audio[i].kind));
+    plan.paths.push_back((fs::path(args.folder) / fs::path(file_name)).string());
+    upper_names.push_back(Upper(file_name));
+    for (std::size_t other = 0; other < i; ++other) {
+      if (upper_names[other] == upper_names[i]) {
+        PrintError(args.package + ": " + PrintableName(plan.sounds[other].name.text) + " and " +
+                   PrintableName(plan.sounds[i].name.text) + " would both be written to " +
+                   plan.paths[i]);
+        distinct = false;
+      }
+    }
+  }
+  return distinct;
+}
+
+// Reports each target that exists (without --force) or that is no regular file (with it: a
+// device, a pipe or a folder is never replaced, and a pipe could block the run).
+bool TargetsFree(const ExportArgs& args, const std::vector<std::string>& paths) {
+  bool free = true;
+  for (const std::string& path : paths) {
+    std::error_code error;
+    const fs::file_status status = fs::status(fs::path(path), error);
+    const bool exists = fs::exists(status) || fs::is_symlink(fs::symlink_status(path, error));
+    if (exists && args.force && !fs::is_regular_file(status)) {
+      PrintError(FileCreateError(path).what());
+      free = false;
+    } else if (exists && !args.force) {
+      PrintError(path + " exists (give --force to replace it)");
+      free = false;
+    }
+  }
+  return free;
+}
+
+// Makes the folder and its missing parents; returns those it made, innermost first.
+std::vector<fs::path> MakeFolder(const std::string& folder) {
+  std::vector<fs::path> made;
+  for (fs::path part = fs::path(folder); !part.empty() && !fs::exists(part);
+       part = part.parent_path()) {
+    made.push_back(part);
+    if (part == part.parent_path()) break;
+  }
+  std::error_code error;
+  fs::create_directories(fs::path(folder), error);
+  if (error || !fs::is_directory(fs::path(folder))) {
+    throw QuarrixError("Cannot create folder " + folder);
+  }
+  return made;
+}
+
+int RunExport(const ExportArgs& args) {
+  if (args.folder.empty()) {
+    PrintError("export: -d needs a folder");
+    return kExitUsage;
+  }
+  const PackageTables tables = ReadPackageTables(args.package);
+  bool missing = false;
+  ExportPlan plan;
+  plan.sounds = SelectSounds(FindSoundExports(tables), args, missing);
+  if (missing) return kExitRefused;
+  const std::vector<std::string> stems = SoundFileStems(plan.sounds, FileNameOf(args.package));
+  if (!FileNamesFit(args, plan.sounds, stems)) return kExitRefused;
+  PackageFileBytes bytes(args.package);
+  if (!PlanFiles(args, bytes, tables, stems, plan)) return kExitRefused;
+  if (!TargetsFree(args, plan.paths)) return kExitFileError;
+
+  // Folders this run makes are removed again when its files are.
+  const std::vector<fs::path> made = MakeFolder(args.folder);
+  std::vector<BatchFile> files;
+  for (std::size_t i = 0; i < plan.sounds.size(); ++i) {
+    files.push_back({plan.paths[i], [&, i] {
+                       return ReadSoundAudio(bytes, tables, plan.sounds[i], plan.audio[i]);
+                     }});
+  }
+  try {
+    WriteAllOrNothing(files);
+  } catch (...) {
+    std::error_code ignored;
+    for (const fs::path& folder : made) fs::remove(folder, ignored);
+    throw;
+  }
+  std::string out;
+  for (const std::string& path : plan.paths) out += path + '\n';
+  WriteStdout(out);
+  return kExitSuccess;
+}
+
+}  // namespace
+
+void AddExportCommand(CLI::App& app, CommandAction& action) {
+  auto args = std::make_shared<ExportArgs>();
+  CLI::App* command = app.add_subcommand(
+      "export",
+      "Write the stored audio of sounds to DIR/NAME.wav, .ogg, .mp3 (.bin for another format) "
+      "exactly as the package holds it, and print each path written; sounds whose names differ "
+      "only in case are written as GROUP.NAME.EXT");
+  command->add_option("PACKAGE", args->package, "Sound package (.uax)")->required();
+  command->add_option("SOUND", args->sounds,
+                      "Sounds to write, case ignored (default: every sound of the package)");
+  command->add_option("-d,--dir", args->folder, "Folder to write to (made when missing)")
+      ->required()
+      ->type_name("DIR");
+  command->add_flag("--force", args->force,
+                    "Replace files that exist (never one without write permission)");
+  command->footer(ExitCodesHelp(
+      "a named sound is missing, or a name cannot be a file name (nothing is written)"));
+  command->callback([args, &action] { action = [args] { return RunExport(*args); }; });
+}
+
+}  // namespace quarrix::cli

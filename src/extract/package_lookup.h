@@ -1,0 +1,41 @@
+#pragma once
+// Finds a package file by the file name a trigger entry gives, in a list of sound folders: in
+// each folder, in order, an exact match wins, then a match ignoring ASCII case (installs on
+// Linux mix cases). Only names the folder holds can match, so a file name with a separator or
+// ".." finds nothing. Shared by the list check and the window's Play Sound.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace quarrix {
+
+// Looks packages up in folders, listing each folder once, on its first use, so many lookups
+// cost one listing per folder. Folders that are missing hold nothing; a folder that exists but
+// cannot be listed throws QuarrixError ("Cannot read folder PATH"). Sub-folders are no packages.
+class PackageLookup {
+ public:
+  explicit PackageLookup(std::vector<std::string> folders);
+
+  // The path of the package file named file_name, or nothing when no folder holds it.
+  std::optional<std::string> Find(std::string_view file_name);
+
+  const std::vector<std::string>& folders() const { return folders_; }
+
+ private:
+  // A folder's file names (sub-folders left out), grouped by their ASCII upper-case form.
+  struct Listing {
+    std::unordered_map<std::string, std::vector<std::string>> by_upper;
+  };
+  const Listing& ListingOf(std::size_t folder);
+
+  std::vector<std::string> folders_;
+  std::vector<std::optional<Listing>> listings_;
+};
+
+// One lookup: PackageLookup(folders).Find(file_name).
+std::optional<std::string> FindPackage(std::vector<std::string> folders,
+                                       std::string_view file_name);
+
+}  // namespace quarrix

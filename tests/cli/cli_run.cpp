@@ -1,0 +1,42 @@
+#include "cli/cli_run.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace quarrix::testing {
+
+CliRun RunCli(const std::vector<std::string>& args, const std::string& stdout_path) {
+  TempDir io;
+  const std::string out_path = stdout_path.empty() ? io.File("out") : stdout_path;
+  const std::string err_path = io.File("err");
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  std::vector<std::string> words = {QUARRIX_CLI_PATH};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  CliRun run;
+  if (posix_spawn(&pid, QUARRIX_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  if (stdout_path.empty()) run.out = Slurp(out_path);
+  run.err = Slurp(err_path);
+  return run;
+}
+
+}  // namespace quarrix::testing

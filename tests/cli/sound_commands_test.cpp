@@ -1,0 +1,322 @@
+// quarrix-cli sounds and export, run as a user runs them, whole outputs compared.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/cli_run.h"
+#include "support/package_writer.h"
+#include "support/sound_packages.h"
+#include "support/temp_dir.h"
+
+namespace quarrix::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TestSound {
+  std::string group;
+  std::string name;
+  std::string format;
+  std::string audio;
+  bool broken = false;  // a wrong end offset
+};
+
+// A UT2004 package holding the sounds, each group made once, in the order given.
+std::string PackageOf(std::string_view package, const std::vector<TestSound>& sounds) {
+  std::vector<SoundGroup> groups;
+  for (const TestSound& sound : sounds) groups.push_back({sound.group, {sound.name}});
+  PackageSpec layout = MakeSoundPackage(package, groups);
+  std::vector<SoundData> data;
+  for (const TestSound& sound : sounds) {
+    SoundData one;
+    one.format_name = layout.NameIndex(sound.format);
+    one.audio = sound.audio;
+    one.properties = {Property::Float(layout.NameIndex("BaseRadius"), 300.0f)};
+    if (sound.broken) one.end_offset = 1;
+    data.push_back(std::move(one));
+  }
+  SetSoundData(layout, std::move(data));
+  return WritePackage(layout).bytes;
+}
+
+std::string Replaced(std::string text, const std::map<std::string, std::string>& values) {
+  for (const auto& [key, value] : values) {
+    for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at)) {
+      text.replace(at, key.size(), value);
+      at += value.size();
+    }
+  }
+  return text;
+}
+
+class SoundCommandsTest : public ::testing::Test {
+ protected:
+  SoundCommandsTest() {
+    for (const auto& [name, bytes] : MakeSoundTestPackages(ogg_)) packages_.Write(name, bytes);
+    packages_.Write("Odd.uax", PackageOf("Odd", {{"", "Beat", "MP3", "ID3\x03 frames"},
+                                                 {"Fx", "Theme", "Midi", "MThd"},
+                                                 {"", "Broken", "WAV", MakeWave({}), true},
+                                                 {"", "Caf\xE9 \t\\", "WAV", MakeWave({})}}));
+    packages_.Write("Fun.uax", PackageOf("Fun", {{"Voices", "Laugh", "WAV", laugh_},
+                                                 {"Fx", "LAUGH", "WAV", fx_laugh_},
+                                                 {"", "Hum", "OGG", ogg_},
+                                                 {"", "Beat", "mp3", "ID3 frames"},
+                                                 {"", "Theme", "Midi", "MThd"}}));
+    packages_.Write("Names.uax", PackageOf("Names", {{"", "a/b", "WAV", "w"},
+                                                     {"", "CON", "WAV", "w"},
+                                                     {"", "x..y", "WAV", "w"},
+                                                     {"", "Tab\tName", "WAV", "w"},
+                                                     {"", "Lpt1.x", "WAV", "w"},
+                                                     {"", "fine", "WAV", "w"}}));
+    packages_.Write("Twin.uax", PackageOf("Twin", {{"", "Boom", "WAV", "top"},
+                                                   {"Fx", "boom", "WAV", "in Fx"}}));
+    packages_.Write("Same.uax",
+                    PackageOf("Same", {{"Fx", "boom", "WAV", "1"}, {"Fx", "BOOM", "WAV", "2"}}));
+    packages_.Write("NoSounds.uax", WritePackage(MakeSoundPackage("NoSounds", {})).bytes);
+    packages_.Write("Broken.uax", "no package at all");
+  }
+
+  // Replaces {p} by the packages' folder and {d} by the export folder.
+  std::string Expand(const std::string& text) const {
+    return Replaced(text, {{"{p}", packages_.path()}, {"{d}", out_.File("out")}});
+  }
+
+  CliRun Run(const std::vector<std::string>& args) const {
+    std::vector<std::string> expanded;
+    for (const std::string& arg : args) expanded.push_back(Expand(arg));
+    return RunCli(expanded);
+  }
+
+  // The files of the export folder and their bytes; none when the folder does not exist.
+  std::optional<std::map<std::string, std::string>> Exported() const {
+    if (!fs::exists(out_.File("out"))) return std::nullopt;
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(out_.File("out"))) {
+      files[entry.path().filename().string()] =
+          entry.is_regular_file() ? Slurp(entry.path().string()) : "(folder)";
+    }
+    return files;
+  }
+
+  const std::string ogg_ = Slurp(QUARRIX_SOURCE_DIR "/tests/data/tiny.ogg");
+  const std::string laugh_ = MakeWave({22050, 1, 16, 100, 1, ""});
+  const std::string fx_laugh_ = MakeWave({8000, 2, 8, 50, 2, ""});
+  TempDir packages_;
+  TempDir out_;
+};
+
+TEST_F(SoundCommandsTest, SoundsListsEachSoundOrSaysWhyNot) {
+  const std::string header = "package\tname\tgroup\tformat\trate\tchannels\tbits\tseconds\tbytes\n";
+  const std::string voices =
+      "Voices.uax\tLaugh\tVoices\twav\t11025\t1\t8\t0.200\t2249\n"
+      "Voices.uax\tCheer\tVoices\twav\t22050\t2\t16\t0.200\t17684\n"
+      "Voices.uax\tHum\tVoices.Sub\togg\t22050\t2\t-\t0.250\t4249\n"
+      "Voices.uax\tTone\t-\twav\t44100\t1\t16\t0.050\t4454\n"
+      "Voices.uax\tLAUGH\tFx\twav\t8000\t2\t8\t0.100\t1644\n";
+  const std::string ancient = "Ancient.uax\tZap\t-\twav\t11025\t1\t8\t0.010\t154\n";
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+    std::string err;
+    int exit_code;
+  } cases[] = {
+      {{"sounds", "{p}/Voices.uax", "{p}/Classic.uax", "{p}/Ancient.uax"},
+       header + voices + "Classic.uax\tBoom\tEffects\twav\t22050\t1\t16\t0.050\t2250\n" +
+           "Classic.uax\tPing\tEffects\togg\t22050\t2\t-\t0.250\t4249\n" + ancient,
+       "",
+       0},
+      {{"sounds", "{p}/Odd.uax"},
+       header + "Odd.uax\tBeat\t-\tmp3\t-\t-\t-\t-\t11\n" +
+           "Odd.uax\tTheme\tFx\tmidi\t-\t-\t-\t-\t4\n" + "Odd.uax\tBroken\t-\t-\t-\t-\t-\t-\t-\n" +
+           "Odd.uax\tCaf\\xE9\\x20\\x09\\x5C\t-\twav\t11025\t1\t8\t0.003\t76\n",
+       "quarrix-cli: {p}/Odd.uax: Broken: the end offset 1 does not match the end of its data "
+       "(410)\n",
+       3},
+      {{"sounds", "{p}/Broken.uax", "{p}/Missing.uax", "{p}", "/dev/zero", "{p}/Ancient.uax"},
+       header + ancient,
+       "quarrix-cli: Invalid package file {p}/Broken.uax: bad tag 0x70206F6E (a package starts "
+       "with 0x9E2A83C1)\nquarrix-cli: Cannot open file {p}/Missing.uax\n"
+       "quarrix-cli: Cannot open file {p}\nquarrix-cli: Cannot open file /dev/zero\n",
+       3},
+      {{"sounds", "{p}/NoSounds.uax"}, header, "", 0},
+      {{"sounds", "--json", "{p}/Odd.uax", "{p}/Ancient.uax"},
+       "[\n"
+       "  {\"package\": \"Odd.uax\", \"name\": \"Beat\", \"group\": null, \"format\": \"mp3\", "
+       "\"rate\": null, \"channels\": null, \"bits\": null, \"seconds\": null, \"bytes\": 11},\n"
+       "  {\"package\": \"Odd.uax\", \"name\": \"Theme\", \"group\": \"Fx\", \"format\": \"midi\", "
+       "\"rate\": null, \"channels\": null, \"bits\": null, \"seconds\": null, \"bytes\": 4},\n"
+       "  {\"package\": \"Odd.uax\", \"name\": \"Broken\", \"group\": null, \"format\": null, "
+       "\"rate\": null, \"channels\": null, \"bits\": null, \"seconds\": null, \"bytes\": null},\n"
+       "  {\"package\": \"Odd.uax\", \"name\": \"Caf\xC3\xA9 \\u0009\\\\\", \"group\": null, "
+       "\"format\": \"wav\", \"rate\": 11025, \"channels\": 1, \"bits\": 8, \"seconds\": 0.003, "
+       "\"bytes\": 76},\n"
+       "  {\"package\": \"Ancient.uax\", \"name\": \"Zap\", \"group\": null, \"format\": \"wav\", "
+       "\"rate\": 11025, \"channels\": 1, \"bits\": 8, \"seconds\": 0.010, \"bytes\": 154}\n"
+       "]\n",
+       "quarrix-cli: {p}/Odd.uax: Broken: the end offset 1 does not match the end of its data "
+       "(410)\n",
+       3},
+      {{"sounds", "--json", "{p}/NoSounds.uax", "{p}/Broken.uax"},
+       "[]\n",
+       "quarrix-cli: Invalid package file {p}/Broken.uax: bad tag 0x70206F6E (a package starts "
+       "with 0x9E2A83C1)\n",
+       3},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.args[1]);
+    const CliRun run = Run(test.args);
+    EXPECT_EQ(run.out, Expand(test.out));
+    EXPECT_EQ(run.err, Expand(test.err));
+    EXPECT_EQ(run.exit_code, test.exit_code);
+  }
+}
+
+TEST_F(SoundCommandsTest, ExportWritesTheStoredBytesAllOrNothing) {
+  using Files = std::map<std::string, std::string>;
+  const Files fun = {{"Voices.Laugh.wav", laugh_},
+                     {"Fx.LAUGH.wav", fx_laugh_},
+                     {"Hum.ogg", ogg_},
+                     {"Beat.mp3", "ID3 frames"},
+                     {"Theme.bin", "MThd"}};
+  const std::string fun_paths =
+      "{d}/Voices.Laugh.wav\n{d}/Fx.LAUGH.wav\n{d}/Hum.ogg\n{d}/Beat.mp3\n{d}/Theme.bin\n";
+  const struct {
+    const char* what;
+    std::vector<std::string> args;
+    Files before;  // in the export folder
+    std::string out;
+    std::string err;
+    int exit_code;
+    std::optional<Files> after;
+  } cases[] = {
+      {"every sound", {"{p}/Fun.uax", "-d", "{d}"}, {}, fun_paths, "", 0, fun},
+      {"named ones, case ignored",
+       {"{p}/Fun.uax", "hum", "BEAT", "hum", "-d", "{d}"},
+       {},
+       "{d}/Hum.ogg\n{d}/Beat.mp3\n",
+       "",
+       0,
+       Files{{"Hum.ogg", ogg_}, {"Beat.mp3", "ID3 frames"}}},
+      {"names equal but for case",
+       {"{p}/Fun.uax", "laugh", "-d", "{d}"},
+       {},
+       "{d}/Voices.Laugh.wav\n{d}/Fx.LAUGH.wav\n",
+       "",
+       0,
+       Files{{"Voices.Laugh.wav", laugh_}, {"Fx.LAUGH.wav", fx_laugh_}}},
+      {"a top-level twin takes the package's name",
+       {"{p}/Twin.uax", "-d", "{d}"},
+       {},
+       "{d}/Twin.Boom.wav\n{d}/Fx.boom.wav\n",
+       "",
+       0,
+       Files{{"Twin.Boom.wav", "top"}, {"Fx.boom.wav", "in Fx"}}},
+      {"a missing sound",
+       {"{p}/Fun.uax", "Hum", "Nope", "Gone", "-d", "{d}"},
+       {},
+       "",
+       "quarrix-cli: {p}/Fun.uax holds no sound Nope\nquarrix-cli: {p}/Fun.uax holds no sound "
+       "Gone\n",
+       1,
+       std::nullopt},
+      {"names that are no file names",
+       {"{p}/Names.uax", "-d", "{d}"},
+       {},
+       "",
+       "quarrix-cli: {p}/Names.uax: a/b: a file name cannot hold '/'\n"
+       "quarrix-cli: {p}/Names.uax: CON: CON is a device name on Windows\n"
+       "quarrix-cli: {p}/Names.uax: x..y: a file name cannot hold '..'\n"
+       "quarrix-cli: {p}/Names.uax: Tab\\x09Name: a file name cannot hold the control character "
+       "\\x09\n"
+       "quarrix-cli: {p}/Names.uax: Lpt1.x: LPT1 is a device name on Windows\n",
+       1,
+       std::nullopt},
+      {"an existing file",
+       {"{p}/Fun.uax", "-d", "{d}"},
+       {{"Hum.ogg", "mine"}},
+       "",
+       "quarrix-cli: {d}/Hum.ogg exists (give --force to replace it)\n",
+       3,
+       Files{{"Hum.ogg", "mine"}}},
+      {"an existing file replaced",
+       {"{p}/Fun.uax", "hum", "-d", "{d}", "--force"},
+       {{"Hum.ogg", "mine"}, {"Other.wav", "kept"}},
+       "{d}/Hum.ogg\n",
+       "",
+       0,
+       Files{{"Hum.ogg", ogg_}, {"Other.wav", "kept"}}},
+      {"a folder in the way",
+       {"{p}/Fun.uax", "-d", "{d}", "--force"},
+       {{"Hum.ogg/", ""}},
+       "",
+       "quarrix-cli: Cannot create file {d}/Hum.ogg\n",
+       3,
+       Files{{"Hum.ogg", "(folder)"}}},
+      {"a broken sound",
+       {"{p}/Odd.uax", "beat", "broken", "-d", "{d}"},
+       {},
+       "",
+       "quarrix-cli: {p}/Odd.uax: Broken: the end offset 1 does not match the end of its data "
+       "(410)\n",
+       3,
+       std::nullopt},
+      {"an unreadable package",
+       {"{p}/Broken.uax", "-d", "{d}"},
+       {},
+       "",
+       "quarrix-cli: Invalid package file {p}/Broken.uax: bad tag 0x70206F6E (a package starts "
+       "with 0x9E2A83C1)\n",
+       3,
+       std::nullopt},
+      {"a folder that cannot be made",
+       {"{p}/Fun.uax", "-d", "{p}/Fun.uax/out"},
+       {},
+       "",
+       "quarrix-cli: Cannot create folder {p}/Fun.uax/out\n",
+       3,
+       std::nullopt},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(test.what);
+    fs::remove_all(out_.File("out"));
+    for (const auto& [name, bytes] : test.before) {
+      fs::create_directories(out_.File("out"));
+      if (name.back() == '/') {
+        fs::create_directory(out_.File("out/" + name));
+      } else {
+        out_.Write("out/" + name, bytes);
+      }
+    }
+    std::vector<std::string> args = {"export"};
+    args.insert(args.end(), test.args.begin(), test.args.end());
+    const CliRun run = Run(args);
+    EXPECT_EQ(run.out, Expand(test.out));
+    EXPECT_EQ(run.err, Expand(test.err));
+    EXPECT_EQ(run.exit_code, test.exit_code);
+    EXPECT_EQ(Exported(), test.after);
+  }
+}
+
+TEST_F(SoundCommandsTest, ExportToADeviceOrAFullDiskLosesNothing) {
+  const std::string folder = out_.File("out");
+  fs::create_directories(folder);
+  fs::create_symlink("/dev/full", folder + "/Hum.ogg");
+  const CliRun run = Run({"export", "{p}/Fun.uax", "-d", "{d}", "--force"});
+  EXPECT_EQ(run.err, "quarrix-cli: Cannot create file " + folder + "/Hum.ogg\n");
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_EQ(fs::read_symlink(folder + "/Hum.ogg"), "/dev/full");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+
+  // The files are written; only the list of them cannot be.
+  const CliRun full =
+      RunCli({"export", Expand("{p}/Fun.uax"), "hum", "-d", folder + "/b"}, "/dev/full");
+  EXPECT_EQ(full.err, "quarrix-cli: Cannot write to standard output\n");
+  EXPECT_EQ(full.exit_code, 3);
+}
+
+}  // namespace
+}  // namespace quarrix::testing

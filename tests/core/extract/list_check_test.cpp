@@ -1,0 +1,131 @@
+// The package lookup and the list check over real folders of packages from the test writer.
+#include "extract/list_check.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <tuple>
+
+#include "extract/package_tables.h"
+#include "extract/trigger_list.h"
+#include "runtime/file_io.h"
+#include "support/package_writer.h"
+#include "support/temp_dir.h"
+
+namespace quarrix {
+namespace {
+
+using testing::TempDir;
+namespace fs = std::filesystem;
+
+std::string Package(std::string_view name, const std::vector<testing::SoundGroup>& groups) {
+  return testing::WritePackage(testing::MakeSoundPackage(name, groups)).bytes;
+}
+
+std::string Entry(std::string_view sound, std::string_view file) {
+  return TriggerEntryFormat({}, file).Entry(sound, 0);
+}
+
+class ListCheckTest : public ::testing::Test {
+ protected:
+  ListCheckTest() {
+    fs::create_directories(dir_.File("one/Dir.uax"));
+    fs::create_directories(dir_.File("two"));
+    dir_.Write("one/Fun.uax", Package("Fun", {{"Voices", {"Laugh", "Giggle"}}, {"Fx", {"Boo"}}}));
+    dir_.Write("one/Quote.uax", Package("Quote", {{"", {"Say \"hi\"", "a\",b"}}}));
+    dir_.Write("one/mixed.UAX", Package("mixed", {{"", {"Mix"}}}));
+    dir_.Write("one/Twin.uax", Package("Twin", {{"", {"Upper"}}}));
+    dir_.Write("one/twin.uax", Package("twin", {{"", {"Lower"}}}));
+    dir_.Write("one/Broken.uax", "not a package at all");
+    dir_.Write("one/Faulty.uax", Package("Faulty", {{"", {"Zap"}}}));
+    EXPECT_EQ(mkfifo(dir_.File("one/Pipe.uax").c_str(), 0600), 0);
+    dir_.Write("two/Fun.uax", Package("Fun", {{"", {"OnlyInTwo"}}}));
+    dir_.Write("two/Extra.uax", Package("Extra", {{"", {"Zap"}}}));
+  }
+
+  PackageLookup Lookup() const { return PackageLookup({dir_.File("one"), dir_.File("two")}); }
+
+  TempDir dir_;
+};
+
+TEST_F(ListCheckTest, ReportsEachLineThatDoesNotMatchTheFolders) {
+  SetFileFaultsForTesting(
+      {[](const std::string& path) { return path.ends_with("Faulty.uax"); }, nullptr});
+  const std::string one = dir_.File("one/");
+  // Each line and the problem it gives ("" for none).
+  const std::vector<std::pair<std::string, std::string>> table = {
+      {"[QuoomTriggers]", ""},
+      {Entry("Laugh", "Fun.uax"), ""},
+      {Entry("bOO", "Fun.uax"), ""},
+      {Entry("Voices", "Fun.uax"), "no sound Voices in Fun.uax"},  // a group
+      {Entry("Sound", "Fun.uax"), "no sound Sound in Fun.uax"},    // a class
+      {Entry("OnlyInTwo", "Fun.uax"), "no sound OnlyInTwo in Fun.uax"},
+      {Entry("Zap", "Extra.uax"), ""},
+      {Entry("Zap", "Missing.uax"), "no package Missing.uax"},
+      {Entry("Zap", "../two/Extra.uax"), "no package ../two/Extra.uax"},
+      {Entry("Zap", "Dir.uax"), "no package Dir.uax"},
+      {Entry("Say \"hi\"", "Quote.uax"), ""},
+      {Entry("a\",b", "Quote.uax"), ""},
+      {Entry("Mix", "Mixed.uax"), ""},
+      {Entry("Max", "MIXED.uax"), "no sound Max in MIXED.uax"},
+      {Entry("Upper", "Twin.uax"), ""},
+      {Entry("Lower", "twin.uax"), ""},
+      {Entry("Upper", "TWIN.UAX"), ""},
+      {Entry("Lower", "TWIN.UAX"), "no sound Lower in TWIN.UAX"},
+      {Entry("Zap", "Broken.uax"),
+       "unreadable package Broken.uax: Invalid package file " + one +
+           "Broken.uax: bad tag 0x20746F6E (a package starts with 0x9E2A83C1)"},
+      {Entry("Zap", "Faulty.uax"),
+       "unreadable package Faulty.uax: Cannot open file " + one + "Faulty.uax"},
+      {Entry("Zap", "Pipe.uax"),
+       "unreadable package Pipe.uax: Cannot open file " + one + "Pipe.uax"},
+      {"", ""},
+      {" \t", ""},
+      {"  ;Quooms=(", ""},
+      {"[Duplicates]", ""},
+      {"[", "not a trigger entry"},
+      {"[Open", "not a trigger entry"},
+      {"Laugh", "not a trigger entry"},
+  };
+  std::vector<std::string> lines;
+  std::vector<ListProblem> expected;
+  for (const auto& [line, problem] : table) {
+    lines.push_back(line);
+    if (!problem.empty()) expected.push_back({static_cast<int>(lines.size()), problem});
+  }
+  PackageLookup lookup = Lookup();
+  const ListCheck check = CheckTriggerList(lines, lookup);
+  SetFileFaultsForTesting({});
+  EXPECT_EQ(check.problems, expected);
+  EXPECT_EQ(check.entries, 20);
+}
+
+TEST_F(ListCheckTest, ReadsEachPackageOnceAndOnlyItsTables) {
+  using Read = std::tuple<std::string, std::uint64_t, std::size_t>;
+  std::vector<Read> reads;
+  SetFileReadObserverForTesting(
+      [&reads](const std::string& path, std::uint64_t offset, std::size_t length) {
+        reads.emplace_back(fs::path(path).filename().string(), offset, length);
+      });
+  const std::vector<std::string> lines = {Entry("Laugh", "Fun.uax"), Entry("Giggle", "fun.uax"),
+                                          Entry("Boo", "Fun.uax"), Entry("Nope", "FUN.UAX")};
+  PackageLookup lookup = Lookup();
+  EXPECT_EQ(CheckTriggerList(lines, lookup).problems.size(), 1u);
+  const std::vector<Read> check_reads = reads;
+  reads.clear();
+  ReadPackageTables(dir_.File("one/Fun.uax"));
+  SetFileReadObserverForTesting({});
+  EXPECT_EQ(check_reads, reads);
+}
+
+TEST_F(ListCheckTest, MissingFoldersHoldNothingAndAnUnlistableOneIsAnError) {
+  fs::create_directory_symlink("loop", dir_.File("loop"));
+  EXPECT_EQ(
+      FindPackage({dir_.File("none"), dir_.File("one/Fun.uax"), dir_.File("two")}, "Extra.uax"),
+      dir_.File("two/Extra.uax"));
+  EXPECT_THROW(FindPackage({dir_.File("loop")}, "Extra.uax"), QuarrixError);
+}
+
+}  // namespace
+}  // namespace quarrix

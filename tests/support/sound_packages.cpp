@@ -1,0 +1,89 @@
+#include "support/sound_packages.h"
+
+#include <stdexcept>
+#include <utility>
+
+namespace quarrix::testing {
+namespace {
+
+SoundData Wave(PackageSpec& layout, std::vector<Property> properties, const WaveSpec& wave) {
+  SoundData data;
+  data.format_name = layout.NameIndex("WAV");
+  data.audio = MakeWave(wave);
+  data.properties = std::move(properties);
+  return data;
+}
+
+SoundData Ogg(PackageSpec& layout, std::vector<Property> properties, std::string_view ogg) {
+  SoundData data;
+  data.format_name = layout.NameIndex("OGG");
+  data.audio = std::string(ogg);
+  data.properties = std::move(properties);
+  return data;
+}
+
+WaveSpec WaveOf(std::uint32_t rate, std::uint16_t channels, std::uint16_t bits,
+                std::uint32_t frames, int seed) {
+  WaveSpec wave;
+  wave.rate = rate;
+  wave.channels = channels;
+  wave.bits = bits;
+  wave.frames = frames;
+  wave.seed = seed;
+  return wave;
+}
+
+}  // namespace
+
+std::vector<Property> SoundProperties(PackageSpec& layout) {
+  Property tags = Property::Array(layout.NameIndex("Tags"), std::string("\x02\x05\x06", 3));
+  tags.array_index = 200;  // two bytes
+  return {Property::Float(layout.NameIndex("BaseRadius"), 2000.0f),
+          Property::Int(layout.NameIndex("Priority"), 3),
+          Property::Bool(layout.NameIndex("bLooping"), true),
+          Property::Name(layout.NameIndex("Kind"), layout.NameIndex("Voice")),
+          Property::Struct(layout.NameIndex("Offset"), layout.NameIndex("Vector"),
+                           std::string(12, '\0')),
+          std::move(tags)};
+}
+
+void SetSoundData(PackageSpec& layout, std::vector<SoundData> data) {
+  std::size_t next = 0;
+  for (ExportEntry& entry : layout.exports) {
+    if (!std::holds_alternative<SoundData>(entry.data)) continue;
+    if (next == data.size()) throw std::invalid_argument("more sounds than data");
+    entry.data = std::move(data[next++]);
+  }
+  if (next != data.size()) throw std::invalid_argument("more data than sounds");
+}
+
+std::vector<PackageFile> MakeSoundTestPackages(std::string_view ogg) {
+  std::vector<PackageFile> files;
+
+  PackageSpec voices = MakeSoundPackage(
+      "Voices",
+      {{"Voices", {"Laugh", "Cheer"}}, {"Voices.Sub", {"Hum"}}, {"", {"Tone"}}, {"Fx", {"LAUGH"}}});
+  const std::vector<Property> properties = SoundProperties(voices);
+  SetSoundData(voices,
+               {Wave(voices, properties, WaveOf(11025, 1, 8, 2205, 1)),
+                Wave(voices, properties, WaveOf(22050, 2, 16, 4410, 2)),
+                Ogg(voices, {properties[0]}, ogg), Wave(voices, {}, WaveOf(44100, 1, 16, 2205, 3)),
+                Wave(voices, {properties[2]}, WaveOf(8000, 2, 8, 800, 4))});
+  files.push_back({"Voices.uax", WritePackage(voices).bytes});
+
+  PackageSpec classic = MakeSoundPackage("Classic", {{"Effects", {"Boom", "Ping"}}});
+  classic.version = 65;
+  classic.licensee = 0;
+  SetSoundData(classic, {Wave(classic, SoundProperties(classic), WaveOf(22050, 1, 16, 1103, 5)),
+                         Ogg(classic, {}, ogg)});
+  files.push_back({"Classic.uax", WritePackage(classic).bytes});
+
+  PackageSpec ancient = MakeSoundPackage("Ancient", {{"", {"Zap"}}});
+  ancient.version = 61;
+  ancient.licensee = 0;
+  SetSoundData(ancient, {Wave(ancient, SoundProperties(ancient), WaveOf(11025, 1, 8, 110, 6))});
+  files.push_back({"Ancient.uax", WritePackage(ancient).bytes});
+  return files;
+}
+
+}  // namespace quarrix::testing

@@ -1,0 +1,31 @@
+#pragma once
+// Sound packages with real audio, shared by the sound tests and by the CI stage that checks
+// exported sounds with an independent reader: WAV files of several rates, channels and sample
+// sizes and an Ogg Vorbis file, in the UT2004 layout (with the float after the format), in
+// that of version 65 (without it) and in that of version 61 (no end offset), the sounds
+// carrying properties of several types.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/package_writer.h"
+
+namespace quarrix::testing {
+
+struct PackageFile {
+  std::string name;
+  std::string bytes;
+};
+
+// Voices.uax, Classic.uax and Ancient.uax; `ogg` is the Ogg Vorbis file to store
+// (tests/data/tiny.ogg).
+std::vector<PackageFile> MakeSoundTestPackages(std::string_view ogg);
+
+// Properties as a UT2004 sound carries them, and more types besides: float, int, bool, name,
+// struct and array, one with an array index.
+std::vector<Property> SoundProperties(PackageSpec& layout);
+
+// Gives the sound exports of a layout, in export order, the data given.
+void SetSoundData(PackageSpec& layout, std::vector<SoundData> data);
+
+}  // namespace quarrix::testing
