@@ -1,5 +1,6 @@
 // quarrix-cli sounds and export, run as a user runs them, whole outputs compared.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -299,6 +300,16 @@ TEST_F(SoundCommandsTest, ExportWritesTheStoredBytesAllOrNothing) {
     EXPECT_EQ(run.exit_code, test.exit_code);
     EXPECT_EQ(Exported(), test.after);
   }
+}
+
+TEST_F(SoundCommandsTest, ExportNeverReplacesAReadOnlyFileEvenWithForce) {
+  fs::create_directories(out_.File("out"));
+  const std::string mine = out_.Write("out/Hum.ogg", "mine");
+  ASSERT_EQ(::chmod(mine.c_str(), 0444), 0);
+  const CliRun run = Run({"export", "{p}/Fun.uax", "-d", "{d}", "--force"});
+  EXPECT_EQ(run.err, "quarrix-cli: Cannot create file " + mine + "\n");
+  EXPECT_EQ(run.exit_code, 3);
+  EXPECT_EQ(Exported(), (std::map<std::string, std::string>{{"Hum.ogg", "mine"}}));
 }
 
 TEST_F(SoundCommandsTest, ExportToADeviceOrAFullDiskLosesNothing) {
