@@ -16,14 +16,21 @@ TEST(ProgramPaths, FolderKeepsItsTrailingSeparator) {
     const char* folder;
   };
   const Case cases[] = {
+      {"Quarrix", ""},
+#ifndef _WIN32
       {"/opt/quarrix/bin/Quarrix", "/opt/quarrix/bin/"},
       {"/Quarrix", "/"},
-      {"Quarrix", ""},
       {"/home/admin/my tools/Quarrix", "/home/admin/my tools/"},
-#ifdef _WIN32
+      {"C:\\Tools\\Quarrix.exe", ""},
+#else
       {"C:\\Tools\\Quarrix.exe", "C:\\Tools\\"},
       {"C:\\Quarrix.exe", "C:\\"},
       {"C:Quarrix.exe", "C:"},
+      // The toolkit's spelling of a Windows path.
+      {"C:/Tools/Quarrix.exe", "C:\\Tools\\"},
+      {"C:/Quarrix.exe", "C:\\"},
+      {"//server/share/Quarrix.exe", "\\\\server\\share\\"},
+      {"C:\\Tools/Sub\\Quarrix.exe", "C:\\Tools\\Sub\\"},
 #endif
   };
   for (const Case& c : cases) EXPECT_EQ(ProgramFolderOf(c.executable), c.folder) << c.executable;
