@@ -2,7 +2,9 @@
 #include "extract/list_check.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <tuple>
@@ -23,6 +25,13 @@ std::string Package(std::string_view name, const std::vector<testing::SoundGroup
   return testing::WritePackage(testing::MakeSoundPackage(name, groups)).bytes;
 }
 
+// What the lookup puts between a folder and a file name.
+#ifdef _WIN32
+const std::string kJoin = "\\";
+#else
+const std::string kJoin = "/";
+#endif
+
 std::string Entry(std::string_view sound, std::string_view file) {
   return TriggerEntryFormat({}, file).Entry(sound, 0);
 }
@@ -35,11 +44,14 @@ class ListCheckTest : public ::testing::Test {
     dir_.Write("one/Fun.uax", Package("Fun", {{"Voices", {"Laugh", "Giggle"}}, {"Fx", {"Boo"}}}));
     dir_.Write("one/Quote.uax", Package("Quote", {{"", {"Say \"hi\"", "a\",b"}}}));
     dir_.Write("one/mixed.UAX", Package("mixed", {{"", {"Mix"}}}));
-    dir_.Write("one/Twin.uax", Package("Twin", {{"", {"Upper"}}}));
-    dir_.Write("one/twin.uax", Package("twin", {{"", {"Lower"}}}));
     dir_.Write("one/Broken.uax", "not a package at all");
     dir_.Write("one/Faulty.uax", Package("Faulty", {{"", {"Zap"}}}));
+#ifndef _WIN32
+    // Names that differ only in case, and a named pipe: a Windows folder holds neither.
+    dir_.Write("one/Twin.uax", Package("Twin", {{ "", { "Upper" } }}));
+    dir_.Write("one/twin.uax", Package("twin", {{ "", { "Lower" } }}));
     EXPECT_EQ(mkfifo(dir_.File("one/Pipe.uax").c_str(), 0600), 0);
+#endif
     dir_.Write("two/Fun.uax", Package("Fun", {{"", {"OnlyInTwo"}}}));
     dir_.Write("two/Extra.uax", Package("Extra", {{"", {"Zap"}}}));
   }
@@ -52,7 +64,7 @@ class ListCheckTest : public ::testing::Test {
 TEST_F(ListCheckTest, ReportsEachLineThatDoesNotMatchTheFolders) {
   SetFileFaultsForTesting(
       {[](const std::string& path) { return path.ends_with("Faulty.uax"); }, nullptr});
-  const std::string one = dir_.File("one/");
+  const std::string one = dir_.File("one") + kJoin;
   // Each line and the problem it gives ("" for none).
   const std::vector<std::pair<std::string, std::string>> table = {
       {"[QuoomTriggers]", ""},
@@ -69,17 +81,21 @@ TEST_F(ListCheckTest, ReportsEachLineThatDoesNotMatchTheFolders) {
       {Entry("a\",b", "Quote.uax"), ""},
       {Entry("Mix", "Mixed.uax"), ""},
       {Entry("Max", "MIXED.uax"), "no sound Max in MIXED.uax"},
+#ifndef _WIN32
       {Entry("Upper", "Twin.uax"), ""},
       {Entry("Lower", "twin.uax"), ""},
       {Entry("Upper", "TWIN.UAX"), ""},
       {Entry("Lower", "TWIN.UAX"), "no sound Lower in TWIN.UAX"},
+#endif
       {Entry("Zap", "Broken.uax"),
        "unreadable package Broken.uax: Invalid package file " + one +
            "Broken.uax: bad tag 0x20746F6E (a package starts with 0x9E2A83C1)"},
       {Entry("Zap", "Faulty.uax"),
        "unreadable package Faulty.uax: Cannot open file " + one + "Faulty.uax"},
+#ifndef _WIN32
       {Entry("Zap", "Pipe.uax"),
        "unreadable package Pipe.uax: Cannot open file " + one + "Pipe.uax"},
+#endif
       {"", ""},
       {" \t", ""},
       {"  ;Quooms=(", ""},
@@ -98,7 +114,11 @@ TEST_F(ListCheckTest, ReportsEachLineThatDoesNotMatchTheFolders) {
   const ListCheck check = CheckTriggerList(lines, lookup);
   SetFileFaultsForTesting({});
   EXPECT_EQ(check.problems, expected);
+#ifdef _WIN32
+  EXPECT_EQ(check.entries, 15);
+#else
   EXPECT_EQ(check.entries, 20);
+#endif
 }
 
 TEST_F(ListCheckTest, ReadsEachPackageOnceAndOnlyItsTables) {
@@ -120,11 +140,15 @@ TEST_F(ListCheckTest, ReadsEachPackageOnceAndOnlyItsTables) {
 }
 
 TEST_F(ListCheckTest, MissingFoldersHoldNothingAndAnUnlistableOneIsAnError) {
-  fs::create_directory_symlink("loop", dir_.File("loop"));
   EXPECT_EQ(
       FindPackage({dir_.File("none"), dir_.File("one/Fun.uax"), dir_.File("two")}, "Extra.uax"),
-      dir_.File("two/Extra.uax"));
+      dir_.File("two") + kJoin + "Extra.uax");
+#ifdef _WIN32
+  GTEST_SKIP() << "the unlistable folder is a symbolic link loop, made the POSIX way";
+#else
+  fs::create_directory_symlink("loop", dir_.File("loop"));
   EXPECT_THROW(FindPackage({dir_.File("loop")}, "Extra.uax"), QuarrixError);
+#endif
 }
 
 }  // namespace
