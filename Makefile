@@ -33,7 +33,7 @@ fuzz: deps
 screenshots: deps
 	cmake --preset dev >/dev/null
 	cmake --build --preset dev -j $(JOBS) --target quarrix_screenshots
-	QT_QPA_PLATFORM=offscreen build/dev/tests/ui/screenshots/quarrix_screenshots build/dev/screenshots
+	QT_QPA_PLATFORM=offscreen build/dev/tools/screenshots/quarrix_screenshots build/dev/screenshots
 
 package: deps
 	cmake --preset package >/dev/null

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "editor/line_list.h"
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "extract/package_tables.h"
 
 namespace {

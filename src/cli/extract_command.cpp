@@ -6,7 +6,7 @@
 
 #include "cli/sounds_only.h"
 #include "editor/line_list.h"
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "extract/trigger_list.h"
 
 namespace quarrix::cli {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/sounds_only.h"
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "extract/trigger_list.h"
 
 namespace quarrix::cli {

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "extract/package_tables.h"
 #include "extract/trigger_entry.h"
 #include "runtime/file_io.h"

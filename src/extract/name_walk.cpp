@@ -1,4 +1,4 @@
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 #include <limits>
 #include <memory>
 
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "runtime/file_io.h"
 
 namespace quarrix {

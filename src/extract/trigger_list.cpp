@@ -1,6 +1,6 @@
 #include "extract/trigger_list.h"
 
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "extract/trigger_entry.h"
 
 namespace quarrix {

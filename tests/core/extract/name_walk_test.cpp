@@ -1,4 +1,4 @@
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,7 @@
 
 #include "core/extract/image_bytes.h"
 #include "editor/line_list.h"
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "runtime/file_io.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"

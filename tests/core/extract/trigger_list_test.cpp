@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/extract/image_bytes.h"
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "support/package_writer.h"
 
 namespace quarrix {
