@@ -13,7 +13,7 @@ namespace {
 int RunNames(const std::string& path) {
   const PackageImage image = LoadPackageImage(path);
   const std::string base = PackageBase(FileNameOf(path));
-  const ListWalk walk(image.bytes(), ListWalk::Variants::kCount);
+  const ListWalk walk(image.bytes(), VariantSearch::kCount);
   std::string out;
   int sounds = 0;
   for (int i = 0; i < walk.size(); ++i) {

@@ -311,8 +311,8 @@ TEST(ListWalk, GivesTheNamesAndCountsOfTheLiteralWalk) {
   std::mt19937 random(20040128);
   for (int round = 0; round < 80; ++round) {
     const std::string image = RandomImage(random);
-    const ListWalk list(Bytes(image), ListWalk::Variants::kCount);
-    const ListWalk plain(Bytes(image), ListWalk::Variants::kSkip);
+    const ListWalk list(Bytes(image), VariantSearch::kCount);
+    const ListWalk plain(Bytes(image), VariantSearch::kSkip);
     NameWalk walk(Bytes(image), kFirstSearchPosition, kListNameLimit);
     int index = 0;
     while (walk.Next()) {
@@ -334,7 +334,7 @@ TEST(ListWalk, CountsVariantsPastTheThousandthName) {
   names.push_back("Zed");
   for (int i = 0; i < 150; ++i) names.push_back("Zed" + std::to_string(i % 10));
   const std::string image = TableImage(names, 30'000);
-  const ListWalk list(Bytes(image), ListWalk::Variants::kCount);
+  const ListWalk list(Bytes(image), VariantSearch::kCount);
   ASSERT_EQ(list.size(), 1000);
   EXPECT_EQ(list.name(999), "Zed");
   EXPECT_EQ(list.variants(999), 101);

@@ -190,6 +190,37 @@ TEST(BuildTriggerList, AppendsOneEntryPerSoundNameAndClosesWithAnEmptyLine) {
   }
 }
 
+// The roads are pinned through BuildTriggerList above; what the appender adds of its own is
+// the variant count it is handed, and Random=0 for every sound under No Random Search.
+TEST(TriggerListAppender, WritesTheCountsItIsHandedOrNoneUnderNoRandomSearch) {
+  const struct {
+    TriggerOptions options;
+    std::vector<std::pair<std::string, int>> sounds;
+    Lines after;
+    BuildResult result;
+  } cases[] = {
+      {{},
+       {{"Laugh", 2}, {"Boo", 0}},
+       {"[QuoomTriggers]", Entry("Laugh", "Laugh", kDefaultFlags, 2, "Fun.uax"),
+        Entry("Boo", "Boo", kDefaultFlags, 0, "Fun.uax"), ""},
+       {true, 2}},
+      {{.no_random = true},
+       {{"Laugh", 2}},
+       {"[QuoomTriggers]", Entry("Laugh", "Laugh", kDefaultFlags, 0, "Fun.uax"), ""},
+       {true, 1}},
+      {{}, {}, {"[QuoomTriggers]", ""}, {false, 0}},
+  };
+  for (const auto& c : cases) {
+    PlainLineList list;
+    TriggerListAppender appender(list, BuildRoad::kNewList, c.options, "Fun.uax");
+    for (const auto& [name, variants] : c.sounds) appender.Add(name, variants);
+    const BuildResult result = appender.Close();
+    EXPECT_EQ(list.lines(), c.after);
+    EXPECT_EQ(result.success, c.result.success);
+    EXPECT_EQ(result.appended, c.result.appended);
+  }
+}
+
 TEST(BuildTriggerList, ANewListThenAnAddedPackageGiveOneHeaderAndOneClosingLine) {
   PlainLineList list;
   const std::string fun = TableImage({"Laugh", "Laugh1"});
