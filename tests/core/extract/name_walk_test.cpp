@@ -9,6 +9,7 @@
 #include "core/extract/image_bytes.h"
 #include "runtime/errors.h"
 #include "runtime/file_io.h"
+#include "support/file_faults.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"
 
@@ -342,11 +343,7 @@ TEST(ListWalk, CountsVariantsPastTheThousandthName) {
   EXPECT_EQ(list.variants(998), 0);
 }
 
-// Clears the injected faults however a test ends.
-struct FaultGuard {
-  explicit FaultGuard(FileFaults faults) { SetFileFaultsForTesting(std::move(faults)); }
-  ~FaultGuard() { SetFileFaultsForTesting({}); }
-};
+using testing::FaultGuard;
 
 std::string Text(const PackageImage& image) {
   return {reinterpret_cast<const char*>(image.bytes().data()), image.size()};

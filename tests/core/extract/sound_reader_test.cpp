@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "core/extract/image_bytes.h"
+#include "support/error_of.h"
 #include "support/package_writer.h"
 #include "support/sound_packages.h"
 #include "support/temp_dir.h"
@@ -194,15 +195,6 @@ const Reader kDescribe = [](Loaded& loaded) {
   DescribeSound(loaded.source, loaded.tables, loaded.sounds[0]);
 };
 
-std::string ErrorOf(Loaded& loaded, const Reader& read) {
-  try {
-    read(loaded);
-  } catch (const SoundDataError& error) {
-    return error.what();
-  }
-  return "no error";
-}
-
 TEST(SoundReader, EveryInconsistencyIsAnErrorNamingTheSound) {
   struct Case {
     const char* what;
@@ -277,9 +269,9 @@ TEST(SoundReader, EveryInconsistencyIsAnErrorNamingTheSound) {
     if (const std::size_t end = expected.find("{end}"); end != std::string::npos) {
       expected.replace(end, 5, std::to_string(written.serial_offsets[1] + written.serial_sizes[1]));
     }
-    EXPECT_EQ(ErrorOf(loaded, kDescribe), expected);
+    EXPECT_EQ(testing::ErrorOf<SoundDataError>([&] { kDescribe(loaded); }), expected);
     if (test.header) {
-      EXPECT_EQ(ErrorOf(loaded, kLocate), expected);
+      EXPECT_EQ(testing::ErrorOf<SoundDataError>([&] { kLocate(loaded); }), expected);
     }
   }
 }

@@ -10,6 +10,7 @@
 #include "app_tests.h"
 #include "controls/wd_gradient_panel.h"
 #include "runtime/file_io.h"
+#include "support/file_faults.h"
 #include "support/program_fixture.h"
 
 namespace quarrix::testing {
@@ -20,12 +21,6 @@ constexpr int kNo = 7;
 constexpr int kCancel = 2;
 
 const char* const kSavePromptText = "File not saved!\nWish to save this file ?";
-
-// Clears the injected faults however a test ends.
-struct FaultGuard {
-  explicit FaultGuard(FileFaults faults) { SetFileFaultsForTesting(std::move(faults)); }
-  ~FaultGuard() { SetFileFaultsForTesting({}); }
-};
 
 QString Bytes(const std::string& bytes) {
   return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));

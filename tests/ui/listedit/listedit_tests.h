@@ -15,12 +15,6 @@ int RunListCommandTests(int argc, char** argv);
 int RunFindCommandTests(int argc, char** argv);
 int RunFindDialogTests(int argc, char** argv);
 
-// A trigger entry for `sound`; `tag` tells apart entries with the same sound name.
-inline std::string Entry(const std::string& sound, const std::string& tag = "") {
-  return "Quooms=(SoundName=\"" + sound + "\",TriggerName=\"" + sound + tag +
-         "\",DedicatedOnly=True,HideInMenu=False,AdminOnly=False,Random=0,Filename=\"Fun.uax\")";
-}
-
 inline QStringList Latin1(const std::vector<std::string>& lines) {
   QStringList list;
   for (const std::string& line : lines) {
