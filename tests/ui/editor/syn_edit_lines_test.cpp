@@ -28,7 +28,7 @@ class SynEditLinesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void lineListChangesNeverRaiseOnChange() {
+  void LineListChangesNeverRaiseOnChange() {
     TSynEdit editor;
     QSignalSpy changes(&editor, &TSynEdit::OnChange);
     for (int i = 0; i < 1000; ++i) editor.Lines().Append("line");
@@ -40,7 +40,7 @@ class SynEditLinesTest : public QObject {
     QCOMPARE(changes.count(), 0);
   }
 
-  void lineListChangesEmptyTheUndoHistory() {
+  void LineListChangesEmptyTheUndoHistory() {
     TSynEdit editor;
     editor.Lines().Append("abc");
     editor.SetCaretXY({4, 1});
@@ -52,7 +52,7 @@ class SynEditLinesTest : public QObject {
     QCOMPARE(changes.count(), 0);
   }
 
-  void clearPutsTheCaretHomeAndScrollsToTheTopLeft() {
+  void ClearPutsTheCaretHomeAndScrollsToTheTopLeft() {
     TSynEdit editor;
     editor.resize(300, 200);
     for (int i = 0; i < 300; ++i) editor.Lines().Append(std::string(200, 'w'));
@@ -71,7 +71,7 @@ class SynEditLinesTest : public QObject {
     QCOMPARE(Pos(editor.CaretXY()), QPoint(1, 1));
   }
 
-  void otherChangesCollapseTheSelectionAndKeepTheCaret() {
+  void OtherChangesCollapseTheSelectionAndKeepTheCaret() {
     TSynEdit editor;
     editor.Lines().Assign({"abcdef", "ghi"});
     editor.SetCaretXY({3, 2});
@@ -84,7 +84,7 @@ class SynEditLinesTest : public QObject {
     QCOMPARE(Pos(editor.BlockBegin()), QPoint(3, 2));
   }
 
-  void everyByteRoundTripsThroughTheWidget() {
+  void EveryByteRoundTripsThroughTheWidget() {
     TSynEdit editor;
     const std::string bytes = AllLineBytes();
     editor.Lines().Append(bytes);
@@ -109,7 +109,7 @@ class SynEditLinesTest : public QObject {
     QCOMPARE(Bytes(editor.Lines().Get(1)), Bytes(bytes));
   }
 
-  void charactersOutsideTheCodePageAreRefused() {
+  void CharactersOutsideTheCodePageAreRefused() {
     TSynEdit editor;
     RecordingSounds sounds;
     editor.SetSounds(&sounds);
