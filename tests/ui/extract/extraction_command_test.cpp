@@ -15,6 +15,7 @@
 #include "extract_tests.h"
 #include "runtime/file_io.h"
 #include "support/file_faults.h"
+#include "support/latin1.h"
 #include "support/program_fixture.h"
 #include "support/trigger_entries.h"
 
@@ -28,9 +29,9 @@ constexpr int kNo = 7;
 constexpr int kCancel = 2;
 
 // An entry line as the fixture's Lines() shows it (bytes as Latin-1).
-QString EntryLine(const EntryFields& fields) { return QString::fromLatin1(Entry(fields)); }
+QString EntryLine(const EntryFields& fields) { return Latin1(Entry(fields)); }
 QString EntryLine(std::string_view sound, int random = 0, std::string_view file = "Fun.uax") {
-  return QString::fromLatin1(Entry(sound, random, file));
+  return Latin1(Entry(sound, random, file));
 }
 
 // The entries of Fun.uax and Two.uax as the name walk meets them: the engine's WAV comes

@@ -14,6 +14,7 @@
 #include "editor/syn_edit.h"
 #include "extract/frm_config.h"
 #include "extract_tests.h"
+#include "support/latin1.h"
 #include "support/modal_steps.h"
 #include "support/package_writer.h"
 #include "support/recording_sounds.h"
@@ -63,13 +64,7 @@ QStringList CliLines(const QStringList& arguments) {
   return lines;
 }
 
-QStringList EditorLines(TfrmMain& window) {
-  QStringList lines;
-  for (const std::string& line : window.SynEdit1->Lines().Snapshot()) {
-    lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
-  }
-  return lines;
-}
+QStringList EditorLines(TfrmMain& window) { return Latin1(window.SynEdit1->Lines().Snapshot()); }
 
 // The real program in a fresh folder, shown, with Qt's own file dialog rather than the
 // platform's, so the steps can answer it.

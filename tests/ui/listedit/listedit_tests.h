@@ -8,20 +8,13 @@
 #include <vector>
 
 #include "editor/syn_edit.h"
+#include "support/latin1.h"
 
 namespace quarrix::testing {
 
 int RunListCommandTests(int argc, char** argv);
 int RunFindCommandTests(int argc, char** argv);
 int RunFindDialogTests(int argc, char** argv);
-
-inline QStringList Latin1(const std::vector<std::string>& lines) {
-  QStringList list;
-  for (const std::string& line : lines) {
-    list << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
-  }
-  return list;
-}
 
 // Caret, selection begin and selection end as (column, line) points, printable by QCOMPARE.
 inline QList<QPoint> SpotOf(const TSynEdit& editor) {
