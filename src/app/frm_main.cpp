@@ -8,10 +8,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/app_icons.h"
 #include "app/desktop_icon_command.h"
 #include "app/error_display.h"
 #include "app/program_paths.h"
+#include "controls/app_icons.h"
 #include "controls/bar_button.h"
 #include "controls/bc_bar_popup_menu.h"
 #include "controls/bm_shaped_button.h"
@@ -22,6 +22,8 @@
 #include "controls/window_frames.h"
 #include "editor/syn_edit.h"
 #include "extract/extraction_command.h"
+#include "extract/extraction_paths.h"
+#include "extract/play_sound_command.h"
 #include "listedit/document_commands.h"
 #include "listedit/find_commands.h"
 #include "listedit/list_commands.h"
@@ -62,12 +64,13 @@ const char* const TfrmMain::kAboutText =
     "duplications which will be listed\n"
     "at the end of the Trigger list.";
 
-TfrmMain::TfrmMain(ProgramState& state, Prompts& prompts, Sounds& sounds,
+TfrmMain::TfrmMain(ProgramState& state, Prompts& prompts, Sounds& sounds, SoundPlayer& player,
                    const std::string& executable_path, QWidget* parent)
     : QWidget(parent),
       state_(state),
       prompts_(prompts),
       sounds_(sounds),
+      player_(player),
       executable_path_(executable_path) {
   setObjectName("frmMain");
   setWindowTitle("Quoom uax Extractor");
@@ -202,6 +205,7 @@ void TfrmMain::BuildMenu() {
   N4 = menu.AddSeparator("N4");
   FindFirst1 = menu.AddItem("FindFirst1", "Find First", MakeIcon(AppIcon::kFindFirst), "Ctrl+F");
   FindNext2 = menu.AddItem("FindNext2", "Find Next", MakeIcon(AppIcon::kFindNext), "F3");
+  PlaySound1 = menu.AddItem("PlaySound1", "Play Sound", MakeIcon(AppIcon::kPlaySound), "Ctrl+P");
   N1 = menu.AddSeparator("N1");
   DesktopIcon1 = menu.AddItem("DesktopIcon1", "Create Desktop Icon", MakeIcon(AppIcon::kDesktop));
   ClearCurrent1 = menu.AddItem("ClearCurrent1", "Clear Current Edits", MakeIcon(AppIcon::kClear));
@@ -221,6 +225,7 @@ void TfrmMain::BuildMenu() {
   connect(CheckDuplicates1, &QAction::triggered, this, &TfrmMain::CheckDuplicates1Click);
   connect(FindFirst1, &QAction::triggered, this, &TfrmMain::FindFirst1Click);
   connect(FindNext2, &QAction::triggered, this, &TfrmMain::FindNext2Click);
+  connect(PlaySound1, &QAction::triggered, this, &TfrmMain::PlaySound1Click);
 }
 
 void TfrmMain::SetDialogs(TfrmConfig* config, TfrmFind* find) {
@@ -308,14 +313,27 @@ void TfrmMain::FindNext2Click() {
   Run([this] { FindNext(*context_); });
 }
 
+void TfrmMain::PlaySound1Click() {
+  Run([this] {
+    const std::string line = SynEdit1->Lines().Get(SynEdit1->CaretXY().line - 1);
+    PlayEntrySound(line,
+                   PlaySoundFolders(state_.last_package_folder, state_.last_trigger_file_folder,
+                                    DefaultSoundFolders()),
+                   player_, sounds_);
+  });
+}
+
 void TfrmMain::SynEdit1KeyDown(TSynEdit&, int& key, TShiftState shift) {
   constexpr int kKeyF = 70;
+  constexpr int kKeyP = 80;
   if (key == vk::kF3) FindNext2Click();
   if (key == kKeyF && shift.Contains(TShiftFlag::ssCtrl)) FindFirst1Click();
+  if (key == kKeyP && shift.Contains(TShiftFlag::ssCtrl)) PlaySound1Click();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
   if (quitting_) {
+    player_.Stop();
     event->accept();
     return;
   }
@@ -324,6 +342,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   Run([&] { go_on = GuardUnsavedWork(*context_) == PromptOutcome::kGoOn; });
   if (go_on) {
     quitting_ = true;
+    player_.Stop();
     event->accept();
     QCoreApplication::quit();
   } else {

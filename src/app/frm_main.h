@@ -7,10 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "app/command_context.h"
 #include "editor/key_codes.h"
 #include "editor/line_list.h"
+#include "listedit/command_context.h"
 #include "platform/prompts.h"
+#include "platform/sound_player.h"
 
 class QAction;
 class QFrame;
@@ -30,8 +31,9 @@ class TfrmMain : public QWidget {
   Q_OBJECT
 
  public:
-  // The executable's path gives the program folder (FormCreate).
-  TfrmMain(ProgramState& state, Prompts& prompts, Sounds& sounds,
+  // The executable's path gives the program folder (FormCreate); Play Sound plays through
+  // `player`, which closing the window stops.
+  TfrmMain(ProgramState& state, Prompts& prompts, Sounds& sounds, SoundPlayer& player,
            const std::string& executable_path, QWidget* parent = nullptr);
   ~TfrmMain() override;
 
@@ -67,6 +69,7 @@ class TfrmMain : public QWidget {
   QAction* N4 = nullptr;
   QAction* FindFirst1 = nullptr;
   QAction* FindNext2 = nullptr;
+  QAction* PlaySound1 = nullptr;
   QAction* N1 = nullptr;
   QAction* DesktopIcon1 = nullptr;
   QAction* ClearCurrent1 = nullptr;
@@ -92,9 +95,11 @@ class TfrmMain : public QWidget {
   void CheckDuplicates1Click();
   void FindFirst1Click();
   void FindNext2Click();
+  void PlaySound1Click();
 
  public:
-  // F3 runs Find Next, Ctrl+F Find First; the key then goes on to the editor unchanged.
+  // F3 runs Find Next, Ctrl+F Find First, Ctrl+P Play Sound; the key then goes on to the
+  // editor unchanged.
   void SynEdit1KeyDown(TSynEdit& sender, int& key, TShiftState shift);
 
  protected:
@@ -112,6 +117,7 @@ class TfrmMain : public QWidget {
   ProgramState& state_;
   Prompts& prompts_;
   Sounds& sounds_;
+  SoundPlayer& player_;
   std::string executable_path_;
   std::unique_ptr<CommandContext> context_;
   bool quitting_ = false;

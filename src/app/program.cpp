@@ -37,8 +37,10 @@ Program::Program(ProgramSeams seams)
     own_prompts_->SetAppTitle(app_title_);
   }
   prompts_ = seams.prompts != nullptr ? seams.prompts : own_prompts_.get();
+  if (seams.sound_player == nullptr) own_sound_player_ = MakeSystemSoundPlayer();
+  SoundPlayer& player = seams.sound_player != nullptr ? *seams.sound_player : *own_sound_player_;
 
-  frm_main_ = std::make_unique<TfrmMain>(state_, *prompts_, *sounds_, executable_path_);
+  frm_main_ = std::make_unique<TfrmMain>(state_, *prompts_, *sounds_, player, executable_path_);
   if (own_prompts_) own_prompts_->AttachMainWindow(frm_main_.get());
   state_.work_folder = WorkFolderFor(state_.program_folder);
 

@@ -4,8 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "app/program_state.h"
+#include "listedit/program_state.h"
 #include "platform/prompts.h"
+#include "platform/sound_player.h"
 #include "platform/sounds.h"
 
 namespace quarrix {
@@ -21,6 +22,8 @@ struct ProgramSeams {
   Prompts* prompts = nullptr;
   // The running executable's path; empty means the application's own.
   std::string executable_path;
+  // A replacement for the real sound player (tests); null means the platform's own.
+  SoundPlayer* sound_player = nullptr;
 };
 
 class Program {
@@ -45,6 +48,7 @@ class Program {
   std::string app_title_;
   std::unique_ptr<Sounds> own_sounds_;
   std::unique_ptr<QtPrompts> own_prompts_;
+  std::unique_ptr<SoundPlayer> own_sound_player_;
   Sounds* sounds_ = nullptr;
   Prompts* prompts_ = nullptr;
   std::unique_ptr<TfrmMain> frm_main_;

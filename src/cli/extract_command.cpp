@@ -6,7 +6,7 @@
 
 #include "cli/sounds_only.h"
 #include "editor/line_list.h"
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "extract/trigger_list.h"
 
 namespace quarrix::cli {
@@ -52,7 +52,9 @@ int RunExtract(const ExtractArgs& args) {
     if (args.sounds_only) {
       const TriggerSounds sounds =
           ReadTriggerSounds(path, args.no_random ? VariantSearch::kSkip : VariantSearch::kCount);
-      appended += AppendSoundEntries(list, sounds.sounds, road, options, FileNameOf(path)).appended;
+      TriggerListAppender appender(list, road, options, FileNameOf(path));
+      for (const TriggerSound& sound : sounds.sounds) appender.Add(sound.name, sound.variants);
+      appended += appender.Close().appended;
     } else {
       const PackageImage image = LoadPackageImage(path);
       appended += BuildTriggerList(list, image.bytes(), road, options, FileNameOf(path)).appended;

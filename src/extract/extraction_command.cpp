@@ -7,7 +7,7 @@
 #include "editor/syn_edit.h"
 #include "extract/extraction_paths.h"
 #include "extract/frm_config.h"
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "extract/trigger_list.h"
 #include "listedit/document_commands.h"
 #include "runtime/errors.h"
@@ -69,6 +69,7 @@ void GetQuooms(CommandContext& context) {
 
   // Read before anything changes: a package that cannot be read loses nothing.
   const PackageImage image = LoadPackageImage(path);
+  context.state.last_package_folder = path.substr(0, path.size() - file_name.size());
   if (road == BuildRoad::kNewList) lines.Clear();
   const BuildResult result = BuildTriggerList(lines, image.bytes(), road, options, file_name);
   // Adding counts only when this run added something; a list that merely had a second line

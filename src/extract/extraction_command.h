@@ -1,7 +1,7 @@
 #pragma once
 // Get Quooms: the options, the save prompt of a new list, one package from the open dialog,
 // and its sound names as trigger entries, as a new list or added to the current one.
-#include "app/command_context.h"
+#include "listedit/command_context.h"
 
 namespace quarrix {
 

@@ -81,6 +81,7 @@ void OpenTriggerFile(CommandContext& context) {
   // Read first: a file that cannot be read leaves the list and the state untouched.
   TriggerFileText text = ReadTriggerFile(path);
   context.state.current_file = path;
+  context.state.last_trigger_file_folder = FolderOf(path);
   context.editor.Lines().Assign(std::move(text.lines));
   context.state.line_breaks = text.format;
   ShowFileNameInTitle(context, path);

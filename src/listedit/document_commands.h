@@ -1,7 +1,7 @@
 #pragma once
 // The trigger list as a document: open, save, clear and exit, and the save prompt that
 // guards unsaved work before a command discards it.
-#include "app/command_context.h"
+#include "listedit/command_context.h"
 
 namespace quarrix {
 

@@ -1,6 +1,7 @@
 #pragma once
 // A running program for command tests: the real windows, with scripted questions, recorded
-// sounds, an executable path inside a temporary folder and a quit handler that only counts.
+// sounds, a recording sound player, an executable path inside a temporary folder and a quit
+// handler that only counts.
 #include <QStringList>
 #include <filesystem>
 #include <memory>
@@ -10,6 +11,8 @@
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "editor/syn_edit.h"
+#include "support/latin1.h"
+#include "support/recording_sound_player.h"
 #include "support/recording_sounds.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_dir.h"
@@ -31,25 +34,21 @@ class ProgramFixture {
   TSynEdit& editor() { return *frmMain().SynEdit1; }
 
   // The editor's lines, byte for byte (Latin-1), printable by QCOMPARE.
-  QStringList Lines() {
-    QStringList lines;
-    for (const std::string& line : editor().Lines().Snapshot()) {
-      lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
-    }
-    return lines;
-  }
+  QStringList Lines() { return Latin1(editor().Lines().Snapshot()); }
   void SetLines(std::vector<std::string> lines) { editor().Lines().Assign(std::move(lines)); }
   QList<int> Played() const { return QList<int>(sounds.played.begin(), sounds.played.end()); }
 
   TempDir dir;
   RecordingSounds sounds;
+  RecordingSoundPlayer player;
   ScriptedPrompts prompts;
   int quits = 0;
 
  private:
   std::unique_ptr<Program> MakeProgram(bool writable_program_folder) {
     if (writable_program_folder) std::filesystem::create_directories(dir.File("bin"));
-    return std::make_unique<Program>(ProgramSeams{&sounds, &prompts, dir.File("bin/Quarrix")});
+    return std::make_unique<Program>(
+        ProgramSeams{&sounds, &prompts, dir.File("bin/Quarrix"), &player});
   }
 
   std::unique_ptr<Program> program_;

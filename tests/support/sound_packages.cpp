@@ -57,6 +57,21 @@ void SetSoundData(PackageSpec& layout, std::vector<SoundData> data) {
   if (next != data.size()) throw std::invalid_argument("more data than sounds");
 }
 
+std::string WriteSoundPackage(std::string_view name, const std::vector<SoundGroup>& groups,
+                              const std::vector<StoredAudio>& audio) {
+  PackageSpec layout = MakeSoundPackage(name, groups);
+  std::vector<SoundData> data;
+  for (const StoredAudio& stored : audio) {
+    SoundData sound;
+    sound.format_name = layout.NameIndex(stored.format);
+    sound.audio = stored.bytes;
+    sound.properties = SoundProperties(layout);
+    data.push_back(std::move(sound));
+  }
+  SetSoundData(layout, std::move(data));
+  return WritePackage(layout).bytes;
+}
+
 std::vector<PackageFile> MakeSoundTestPackages(std::string_view ogg) {
   std::vector<PackageFile> files;
 

@@ -28,4 +28,15 @@ std::vector<Property> SoundProperties(PackageSpec& layout);
 // Gives the sound exports of a layout, in export order, the data given.
 void SetSoundData(PackageSpec& layout, std::vector<SoundData> data);
 
+// Audio as a package stores it: the format's name (WAV, OGG, MP3...) and the bytes.
+struct StoredAudio {
+  std::string format;
+  std::string bytes;
+};
+
+// The bytes of MakeSoundPackage(name, groups) whose sounds hold the given audio in export
+// order, each with SoundProperties.
+std::string WriteSoundPackage(std::string_view name, const std::vector<SoundGroup>& groups,
+                              const std::vector<StoredAudio>& audio);
+
 }  // namespace quarrix::testing

@@ -7,5 +7,6 @@ namespace quarrix::testing {
 int RunMainWindowTests(int argc, char** argv);
 int RunDocumentTests(int argc, char** argv);
 int RunRealDialogTests(int argc, char** argv);
+int RunPlaySoundTests(int argc, char** argv);
 
 }  // namespace quarrix::testing

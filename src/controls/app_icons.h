@@ -15,6 +15,7 @@ enum class AppIcon {
   kDuplicates,  // two sheets
   kFindFirst,   // magnifier
   kFindNext,    // magnifier with arrow
+  kPlaySound,   // play triangle with sound waves
   kDesktop,     // monitor
   kClear,       // sheet with a cross
   kAbout,       // i in a circle

@@ -1,4 +1,4 @@
-#include "app/app_icons.h"
+#include "controls/app_icons.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -129,6 +129,21 @@ void Draw(QPainter& p, AppIcon which) {
       p.drawLine(QPointF(13, 1.5), QPointF(15, 3.5));
       p.drawLine(QPointF(13, 5.5), QPointF(15, 3.5));
       break;
+    case AppIcon::kPlaySound: {
+      QPainterPath triangle;
+      triangle.moveTo(2, 2.5);
+      triangle.lineTo(10, 8);
+      triangle.lineTo(2, 13.5);
+      triangle.closeSubpath();
+      p.setPen(QPen(kInk, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.setBrush(kGreen);
+      p.drawPath(triangle);
+      p.setBrush(Qt::NoBrush);
+      p.setPen(QPen(kGold, 1.4));
+      p.drawArc(QRectF(7.5, 5, 5, 6), -60 * 16, 120 * 16);
+      p.drawArc(QRectF(6.5, 2.5, 9, 11), -60 * 16, 120 * 16);
+      break;
+    }
     case AppIcon::kDesktop: {
       p.setPen(QPen(kInk, 1));
       p.setBrush(QColor(0x50, 0x50, 0x58));

@@ -21,6 +21,10 @@ struct ProgramState {
   TSynEditFileFormat line_breaks = TSynEditFileFormat::sffDos;
   // The text last submitted in the find dialog, for Find Next.
   std::string search_text;
+  // Where Play Sound looks for packages first: the folders of the package Get Quooms read
+  // last and of the trigger file opened last in this run (with their separator; empty: none).
+  std::string last_package_folder;
+  std::string last_trigger_file_folder;
 };
 
 }  // namespace quarrix
