@@ -19,19 +19,13 @@ namespace quarrix {
 namespace {
 
 using testing::Entry;
+using testing::kLookupJoin;
 using testing::TempDir;
 namespace fs = std::filesystem;
 
 std::string Package(std::string_view name, const std::vector<testing::SoundGroup>& groups) {
   return testing::WritePackage(testing::MakeSoundPackage(name, groups)).bytes;
 }
-
-// What the lookup puts between a folder and a file name.
-#ifdef _WIN32
-const std::string kJoin = "\\";
-#else
-const std::string kJoin = "/";
-#endif
 
 class ListCheckTest : public ::testing::Test {
  protected:
@@ -61,7 +55,7 @@ class ListCheckTest : public ::testing::Test {
 TEST_F(ListCheckTest, ReportsEachLineThatDoesNotMatchTheFolders) {
   SetFileFaultsForTesting(
       {[](const std::string& path) { return path.ends_with("Faulty.uax"); }, nullptr});
-  const std::string one = dir_.File("one") + kJoin;
+  const std::string one = dir_.File("one") + std::string(kLookupJoin);
   // Each line and the problem it gives ("" for none).
   const std::vector<std::pair<std::string, std::string>> table = {
       {"[QuoomTriggers]", ""},
@@ -140,7 +134,7 @@ TEST_F(ListCheckTest, ReadsEachPackageOnceAndOnlyItsTables) {
 TEST_F(ListCheckTest, MissingFoldersHoldNothingAndAnUnlistableOneIsAnError) {
   EXPECT_EQ(
       FindPackage({dir_.File("none"), dir_.File("one/Fun.uax"), dir_.File("two")}, "Extra.uax"),
-      dir_.File("two") + kJoin + "Extra.uax");
+      dir_.File("two") + std::string(kLookupJoin) + "Extra.uax");
 #ifdef _WIN32
   GTEST_SKIP() << "the unlistable folder is a symbolic link loop, made the POSIX way";
 #else
