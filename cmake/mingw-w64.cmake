@@ -25,5 +25,5 @@ set(GTest_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64 CACHE PATH "GoogleTest for the
 # The Windows programs and tests run under Wine where it is installed (Debian: wine64).
 find_program(QUARRIX_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(QUARRIX_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${QUARRIX_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64/wine-run ${QUARRIX_WINE})
 endif()

@@ -14,5 +14,8 @@ if(NOT TARGET gtest)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   # Its build makes the GTest::gtest, GTest::gtest_main and GTest::gmock targets itself.
   add_subdirectory(${QUARRIX_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  foreach(_quarrix_gtest_target gtest gtest_main gmock gmock_main)
+    target_compile_options(${_quarrix_gtest_target} PRIVATE -g0)
+  endforeach()
 endif()
 set(GTest_FOUND TRUE)
