@@ -4,7 +4,7 @@ PRESET ?= dev
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps build run test bench fuzz format screenshots package clean
+.PHONY: deps build run test bench fuzz format screenshots package windows clean
 
 deps:
 	@scripts/install-deps
@@ -40,6 +40,16 @@ package: deps
 	cmake --preset package >/dev/null
 	cmake --build --preset package -j $(JOBS)
 	cd build/package && cpack
+
+# The Windows build, its core tests and quarrix-cli.exe run under Wine, the CLI held to the
+# Linux one's bytes (CI's Windows stage).
+windows:
+	@scripts/install-deps --ci
+	cmake --preset headless >/dev/null
+	cmake --build --preset headless -j $(JOBS) --target quarrix-cli make_sample
+	cmake --preset mingw >/dev/null
+	cmake --build --preset mingw -j $(JOBS)
+	scripts/run-windows-tests build/headless
 
 format: deps
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

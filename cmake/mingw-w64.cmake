@@ -17,5 +17,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The executables carry their C++ run-time, so they start without MinGW's DLLs beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# The host's header-only CLI11 serves the cross build too (see mingw-w64/CLI11Config.cmake).
+# The host's header-only CLI11 serves the cross build too (see mingw-w64/CLI11Config.cmake),
+# and GoogleTest is built from the host's sources (see mingw-w64/GTestConfig.cmake).
 set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64 CACHE PATH "CLI11 for the cross build")
+set(GTest_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64 CACHE PATH "GoogleTest for the cross build")
+
+# The Windows programs and tests run under Wine where it is installed (Debian: wine64).
+find_program(QUARRIX_WINE NAMES wine64 wine PATHS /usr/lib/wine)
+if(QUARRIX_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64/wine-run ${QUARRIX_WINE})
+endif()

@@ -1,5 +1,6 @@
 #include "app/program_paths.h"
 
+#include <algorithm>
 #include <cctype>
 
 #ifdef _WIN32
@@ -26,7 +27,11 @@ constexpr std::string_view kSeparators = "/";
 std::string ProgramFolderOf(std::string_view executable_path) {
   const std::size_t last = executable_path.find_last_of(kSeparators);
   if (last == std::string_view::npos) return {};
-  return std::string(executable_path.substr(0, last + 1));
+  std::string folder(executable_path.substr(0, last + 1));
+#ifdef _WIN32
+  std::replace(folder.begin(), folder.end(), '/', '\\');
+#endif
+  return folder;
 }
 
 #ifdef _WIN32

@@ -7,7 +7,9 @@
 namespace quarrix {
 
 // The folder of the executable with its trailing separator: everything up to and including
-// the last separator ('/' here; '\\' or ':' on Windows). C:\Quarrix.exe gives C:\.
+// the last separator ('/' here; '\\', '/' or ':' on Windows). C:\Quarrix.exe gives C:\. On
+// Windows every '/' becomes '\\' (the toolkit spells C:\Tools\Quarrix.exe C:/Tools/...), since
+// a '/' in a shortcut's target starts its switches.
 std::string ProgramFolderOf(std::string_view executable_path);
 
 // True when folder is a folder this process may create files in. Learnt from the folder's

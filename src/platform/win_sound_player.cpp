@@ -14,11 +14,13 @@ void WinSoundPlayer::Play(std::string bytes, std::string_view format, std::strin
   // The sound still playing reads its bytes until it is stopped: stop it before they go.
   Stop();
   if (!IsAudioFormat(format, "WAV")) throw QuarrixError(UnsupportedFormatMessage(format));
+  // Played in the background, PlaySound reports success before it looks for a device: ask
+  // first, or a machine without one would play nothing and say nothing.
+  if (waveOutGetNumDevs() == 0) throw QuarrixError(PlayRefusedMessage(name, "no sound device"));
   playing_ = std::move(bytes);
   if (!PlaySoundA(playing_.data(), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT)) {
     playing_.clear();
-    throw QuarrixError(PlayRefusedMessage(
-        name, waveOutGetNumDevs() == 0 ? "no sound device" : "Windows cannot play its WAV data"));
+    throw QuarrixError(PlayRefusedMessage(name, "Windows cannot play its WAV data"));
   }
 }
 

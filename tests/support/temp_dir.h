@@ -23,6 +23,13 @@ class TempDir {
   std::string path_;
 };
 
+// What the package lookup puts between a folder and a file name: '\\' on Windows.
+#ifdef _WIN32
+inline constexpr std::string_view kLookupJoin = "\\";
+#else
+inline constexpr std::string_view kLookupJoin = "/";
+#endif
+
 // The whole content of a file; fails the running test when it cannot be read.
 std::string Slurp(const std::string& path);
 

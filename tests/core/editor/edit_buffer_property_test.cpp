@@ -73,7 +73,8 @@ EditOp DrawOp(Draw& draw) {
     case EditOpKind::kType:
     case EditOpKind::kOverwrite:
       op.text = draw.Text(kTypedChars, 3);
-      if (op.text.empty()) op.text = " ";
+      // push_back, not = " ": MinGW's GCC 12 warns falsely about the copy at -O2.
+      if (op.text.empty()) op.text.push_back(' ');
       break;
     case EditOpKind::kPaste:
       op.text = draw.Text(kPastedChars, 8);

@@ -2,7 +2,9 @@
 #include "extract/list_check.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <tuple>
@@ -17,6 +19,7 @@ namespace quarrix {
 namespace {
 
 using testing::Entry;
+using testing::kLookupJoin;
 using testing::TempDir;
 namespace fs = std::filesystem;
 
@@ -32,11 +35,14 @@ class ListCheckTest : public ::testing::Test {
     dir_.Write("one/Fun.uax", Package("Fun", {{"Voices", {"Laugh", "Giggle"}}, {"Fx", {"Boo"}}}));
     dir_.Write("one/Quote.uax", Package("Quote", {{"", {"Say \"hi\"", "a\",b"}}}));
     dir_.Write("one/mixed.UAX", Package("mixed", {{"", {"Mix"}}}));
-    dir_.Write("one/Twin.uax", Package("Twin", {{"", {"Upper"}}}));
-    dir_.Write("one/twin.uax", Package("twin", {{"", {"Lower"}}}));
     dir_.Write("one/Broken.uax", "not a package at all");
     dir_.Write("one/Faulty.uax", Package("Faulty", {{"", {"Zap"}}}));
+#ifndef _WIN32
+    // Names that differ only in case, and a named pipe: a Windows folder holds neither.
+    dir_.Write("one/Twin.uax", Package("Twin", {{ "", { "Upper" } }}));
+    dir_.Write("one/twin.uax", Package("twin", {{ "", { "Lower" } }}));
     EXPECT_EQ(mkfifo(dir_.File("one/Pipe.uax").c_str(), 0600), 0);
+#endif
     dir_.Write("two/Fun.uax", Package("Fun", {{"", {"OnlyInTwo"}}}));
     dir_.Write("two/Extra.uax", Package("Extra", {{"", {"Zap"}}}));
   }
@@ -49,7 +55,7 @@ class ListCheckTest : public ::testing::Test {
 TEST_F(ListCheckTest, ReportsEachLineThatDoesNotMatchTheFolders) {
   SetFileFaultsForTesting(
       {[](const std::string& path) { return path.ends_with("Faulty.uax"); }, nullptr});
-  const std::string one = dir_.File("one/");
+  const std::string one = dir_.File("one") + std::string(kLookupJoin);
   // Each line and the problem it gives ("" for none).
   const std::vector<std::pair<std::string, std::string>> table = {
       {"[QuoomTriggers]", ""},
@@ -66,17 +72,21 @@ TEST_F(ListCheckTest, ReportsEachLineThatDoesNotMatchTheFolders) {
       {Entry("a\",b", 0, "Quote.uax"), ""},
       {Entry("Mix", 0, "Mixed.uax"), ""},
       {Entry("Max", 0, "MIXED.uax"), "no sound Max in MIXED.uax"},
+#ifndef _WIN32
       {Entry("Upper", 0, "Twin.uax"), ""},
       {Entry("Lower", 0, "twin.uax"), ""},
       {Entry("Upper", 0, "TWIN.UAX"), ""},
       {Entry("Lower", 0, "TWIN.UAX"), "no sound Lower in TWIN.UAX"},
+#endif
       {Entry("Zap", 0, "Broken.uax"),
        "unreadable package Broken.uax: Invalid package file " + one +
            "Broken.uax: bad tag 0x20746F6E (a package starts with 0x9E2A83C1)"},
       {Entry("Zap", 0, "Faulty.uax"),
        "unreadable package Faulty.uax: Cannot open file " + one + "Faulty.uax"},
+#ifndef _WIN32
       {Entry("Zap", 0, "Pipe.uax"),
        "unreadable package Pipe.uax: Cannot open file " + one + "Pipe.uax"},
+#endif
       {"", ""},
       {" \t", ""},
       {"  ;Quooms=(", ""},
@@ -95,7 +105,11 @@ TEST_F(ListCheckTest, ReportsEachLineThatDoesNotMatchTheFolders) {
   const ListCheck check = CheckTriggerList(lines, lookup);
   SetFileFaultsForTesting({});
   EXPECT_EQ(check.problems, expected);
+#ifdef _WIN32
+  EXPECT_EQ(check.entries, 15);
+#else
   EXPECT_EQ(check.entries, 20);
+#endif
 }
 
 TEST_F(ListCheckTest, ReadsEachPackageOnceAndOnlyItsTables) {
@@ -118,11 +132,15 @@ TEST_F(ListCheckTest, ReadsEachPackageOnceAndOnlyItsTables) {
 }
 
 TEST_F(ListCheckTest, MissingFoldersHoldNothingAndAnUnlistableOneIsAnError) {
-  fs::create_directory_symlink("loop", dir_.File("loop"));
   EXPECT_EQ(
       FindPackage({dir_.File("none"), dir_.File("one/Fun.uax"), dir_.File("two")}, "Extra.uax"),
-      dir_.File("two/Extra.uax"));
+      dir_.File("two") + std::string(kLookupJoin) + "Extra.uax");
+#ifdef _WIN32
+  GTEST_SKIP() << "the unlistable folder is a symbolic link loop, made the POSIX way";
+#else
+  fs::create_directory_symlink("loop", dir_.File("loop"));
   EXPECT_THROW(FindPackage({dir_.File("loop")}, "Extra.uax"), QuarrixError);
+#endif
 }
 
 }  // namespace

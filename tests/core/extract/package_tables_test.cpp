@@ -438,6 +438,9 @@ TEST(ReadPackageTables, ATableOfMoreThan64MiBEndsTheReadEarly) {
 }
 
 TEST(ReadPackageTables, AFileThatShrinksWhileItIsReadIsCutShort) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows keeps writers out of a package while it is read";
+#endif
   testing::TempDir dir;
   const WrittenPackage written = WritePackage(FunSpec(128));
   const std::string path = dir.Write("Shrinking.uax", written.bytes);

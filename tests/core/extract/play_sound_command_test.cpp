@@ -91,7 +91,7 @@ TEST_F(PlaySoundCommandTest, HandsThePlayerTheSoundsStoredAudio) {
 }
 
 TEST_F(PlaySoundCommandTest, EachFailureShowsItsMessageAndPlaysNothing) {
-  const std::string first = dir_.File("first") + "/";
+  const std::string first = dir_.File("first") + std::string(testing::kLookupJoin);
   const std::size_t damaged_size = Wave(6).size();
   RecordingSoundPlayer recording;
   RecordingSoundPlayer refusing;

@@ -230,6 +230,9 @@ TEST(SoundReader, EveryInconsistencyIsAnErrorNamingTheSound) {
 }
 
 TEST(SoundReader, AFileThatShrankIsAnErrorNotAShortSound) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows keeps writers out of a package while it is read";
+#endif
   testing::TempDir dir;
   PackageSpec layout = OneSound({});
   testing::SetSoundData(layout, {WaveData(layout)});

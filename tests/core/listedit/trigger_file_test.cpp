@@ -98,11 +98,17 @@ TEST(TriggerFile, ReportsFilesThatCannotBeReadOrWritten) {
   { std::ofstream(huge).put('x'); }
   std::filesystem::resize_file(huge, kLargestTriggerFile + 1);
   EXPECT_EQ(kLargestTriggerFile, 1ull << 30);
+  // Under Wine a Linux device is a host path that a Windows rename would replace.
+#ifdef _WIN32
+  const std::string endless = "NUL", full_device = file + "/y.txt";
+#else
+  const std::string endless = "/dev/zero", full_device = "/dev/full";
+#endif
   for (const std::string& path :
-       {dir.File("missing.txt"), dir.path(), file + "/x.txt", huge, std::string("/dev/zero")}) {
+       {dir.File("missing.txt"), dir.path(), file + "/x.txt", huge, endless}) {
     EXPECT_EQ(ErrorText<FileOpenError>([&] { ReadTriggerFile(path); }), "Cannot open file " + path);
   }
-  for (const std::string& path : {dir.path(), file + "/x.txt", std::string("/dev/full")}) {
+  for (const std::string& path : {dir.path(), file + "/x.txt", full_device}) {
     EXPECT_EQ(ErrorText<FileCreateError>([&] { WriteTriggerFile(path, Lines{"a"}, kDos); }),
               "Cannot create file " + path);
   }
