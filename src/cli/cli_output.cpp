@@ -44,6 +44,29 @@ void WriteList(std::span<const std::string> lines, TSynEditFileFormat style,
   }
 }
 
+void WriteList(std::span<const std::string_view> lines, TSynEditFileFormat style,
+               const OutputOptions& options) {
+  if (options.line_breaks == "crlf") style = TSynEditFileFormat::sffDos;
+  if (options.line_breaks == "lf") style = TSynEditFileFormat::sffUnix;
+  if (options.line_breaks == "cr") style = TSynEditFileFormat::sffMac;
+  const auto pieces = [&](const ByteSink& write) {
+    FormatTriggerFileInPieces(
+        lines.size(), [&](std::size_t i) { return lines[i]; }, style, write);
+  };
+  if (options.path.empty()) {
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);  // the list's own breaks, not the console's
+#endif
+    bool written = true;
+    pieces([&](std::string_view piece) {
+      written = written && std::fwrite(piece.data(), 1, piece.size(), stdout) == piece.size();
+    });
+    if (std::fflush(stdout) != 0 || !written) throw OutputError();
+  } else {
+    WriteFileAtomic(options.path, pieces);
+  }
+}
+
 void WriteStdout(std::string_view bytes) {
 #ifdef _WIN32
   _setmode(_fileno(stdout), _O_BINARY);  // the list's own breaks, not the console's

@@ -45,6 +45,9 @@ void AddOutputOptions(CLI::App& command, OutputOptions& options, std::string_vie
 // standard output, or atomically to the -o file. Throws FileCreateError or OutputError.
 void WriteList(std::span<const std::string> lines, TSynEditFileFormat style,
                const OutputOptions& options);
+// The same for lines that are views, written in large pieces without a joined copy.
+void WriteList(std::span<const std::string_view> lines, TSynEditFileFormat style,
+               const OutputOptions& options);
 
 // Writes bytes to standard output unchanged. Throws OutputError.
 void WriteStdout(std::string_view bytes);

@@ -1,10 +1,15 @@
 #include "cli/list_edit_commands.h"
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "listedit/duplicates.h"
 #include "listedit/sort.h"
+#include "listedit/trigger_file.h"
 
 namespace quarrix::cli {
 namespace {
@@ -36,28 +41,51 @@ CLI::App* AddListFileCommand(CLI::App& app, const char* name, const char* descri
   return command;
 }
 
+constexpr std::string_view kHeader = "[QuoomTriggers]";
+constexpr std::string_view kDuplicatesHeader = "[Duplicates]";
+
+// The file is read into one buffer and its lines stay views into it: a list of a million
+// lines is sorted or checked without a string per line, and written from the views.
 int RunSort(const ListFileArgs& args) {
-  TriggerFileText text = ReadTriggerFile(args.path);
-  if (SortRefuses(text.lines)) {
+  const TriggerFileBytes file = ReadTriggerFileBytes(args.path);
+  const std::span<const std::string_view> lines = file.lines;
+  if (SortRefuses(lines)) {
     // As in the window, a list without an entry on its sixth line is left as it is.
-    WriteList(text.lines, text.format, args.Destination());
-    PrintError(text.lines.size() < 6
-                   ? "not sorted: " + args.path + " has " + std::to_string(text.lines.size()) +
+    WriteList(lines, file.format, args.Destination());
+    PrintError(lines.size() < 6
+                   ? "not sorted: " + args.path + " has " + std::to_string(lines.size()) +
                          " lines; a sort needs an entry on line 6"
                    : "not sorted: line 6 of " + args.path +
                          " is empty; a sort needs an entry there");
     return kExitNotSorted;
   }
-  const SortResult result = SortTriggerList(std::move(text.lines));
-  WriteList(result.lines, text.format, args.Destination());
+  std::vector<std::string_view> sorted;
+  {
+    const std::vector<std::uint32_t> order = SortedLineOrder(lines);
+    sorted.reserve(order.size() + 1);
+    sorted.push_back(kHeader);
+    for (const std::uint32_t index : order) sorted.push_back(lines[index]);
+  }
+  WriteList(sorted, file.format, args.Destination());
   return kExitSuccess;
 }
 
 int RunDedupe(const ListFileArgs& args) {
-  TriggerFileText text = ReadTriggerFile(args.path);
-  const DuplicateCheckResult result = CheckDuplicates(std::move(text.lines));
-  WriteList(result.lines, text.format, args.Destination());
-  PrintError("duplicates moved: " + std::to_string(result.duplicate_count));
+  const TriggerFileBytes file = ReadTriggerFileBytes(args.path);
+  const std::span<const std::string_view> lines = file.lines;
+  std::vector<std::string_view> checked;
+  std::size_t duplicate_count = 0;
+  {
+    const DuplicateOrder order = FindDuplicates(lines);
+    duplicate_count = order.duplicates.size();
+    checked.reserve(2 + order.kept.size() + duplicate_count);
+    checked.push_back(kHeader);
+    for (const std::uint32_t index : order.kept) checked.push_back(lines[index]);
+    if (duplicate_count > 0) checked.push_back(kDuplicatesHeader);
+    for (const std::uint32_t index : order.duplicates) checked.push_back(lines[index]);
+  }
+  WriteList(checked, file.format, args.Destination());
+  PrintError("duplicates moved: " + std::to_string(duplicate_count));
   return kExitSuccess;
 }
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <random>
 #include <span>
 #include <string_view>
 
@@ -31,19 +33,38 @@ std::uint32_t Load4(const char* data) {
   return word;
 }
 
+// The base of the key hashes: drawn once a run, so that no fixed text can be made to collide.
+std::uint64_t HashBase() {
+  static const std::uint64_t base = [] {
+    std::random_device device;
+    return (std::uint64_t{device()} << 32) ^ device() ^
+           static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  }();
+  return base;
+}
+
 // The keys of the kept lines so far. A kept key ends with its only comma, so inside a later
 // line it can only end at one of that line's commas and start after the comma before. Cheap
 // filters (the first byte, the length and the first four bytes of the keys) spare most
-// candidate starts the hash table.
+// candidate starts the hash table; the hashes of the candidates ending at one comma come
+// from one backward pass over the bytes before it, and only the best match is compared in
+// full, so a line costs time in proportion to its length whatever the kept keys are.
 class KeptKeys {
  public:
-  explicit KeptKeys(std::span<const std::string> items) : items_(items) {}
+  explicit KeptKeys(std::span<const std::string_view> items) : items_(items), hash_(HashBase()) {}
   KeptKeys(const KeptKeys&) = delete;
   KeptKeys& operator=(const KeptKeys&) = delete;
 
   void Add(std::int32_t item, std::size_t key_length) {
     const char* key = items_[static_cast<std::size_t>(item)].data();
-    if (key_length >= has_length_.size()) has_length_.resize(key_length + 1, 0);
+    // The kept keys are copied side by side, so the comparisons that confirm a match read
+    // a small block of memory rather than lines scattered over the whole list.
+    const auto offset = static_cast<std::uint32_t>(arena_.size());
+    arena_.append(key, key_length);
+    if (key_length >= has_length_.size()) {
+      has_length_.resize(key_length + 1, 0);
+      hash_.Reserve(key_length);
+    }
     has_length_[key_length] = 1;
     const auto first_byte = static_cast<std::uint8_t>(key[0]);
     if (starts_key_[first_byte] == 0) {
@@ -55,38 +76,39 @@ class KeptKeys {
       start_filter_[filter / 64] |= std::uint64_t{1} << (filter % 64);
     }
     if ((count_ + 1) * 2 > slots_.size()) Grow();
-    Insert({key, static_cast<std::uint32_t>(HashBytes(key, key_length) >> 32),
-            static_cast<std::uint32_t>(key_length), item});
+    Insert({hash_.Of(key, key_length), offset, static_cast<std::uint32_t>(key_length), item});
     ++count_;
   }
 
-  // Hints for a line that comes soon: the slot its own key would be found in (returned as the
-  // key's hash), and for a hash from an earlier hint, the kept key that slot names. Lines
-  // that repeat an earlier key then find both in the cache.
+  // Hints for a line that comes soon: the slot its own key would be found in (returned as
+  // the key's hash), and for a hash from an earlier hint, the kept key that slot names.
+  // Lines that repeat an earlier key then find both in the cache.
   std::uint64_t PrefetchSlot(std::string_view line) const {
     const std::size_t comma = line.find(',');
     if (comma == std::string_view::npos || slots_.empty()) return 0;
-    const std::uint64_t hash = HashBytes(line.data(), comma + 1);
-    PrefetchRead(&slots_[(hash >> 32) & (slots_.size() - 1)]);
+    if (comma + 1 >= has_length_.size()) return 0;  // longer than every kept key
+    const std::uint64_t hash = hash_.Of(line.data(), comma + 1);
+    PrefetchRead(&slots_[SlotOf(hash)]);
     return hash;
   }
   void PrefetchKept(std::uint64_t hash) const {
     if (slots_.empty()) return;
-    const Slot& slot = slots_[(hash >> 32) & (slots_.size() - 1)];
-    if (slot.key != nullptr) PrefetchRead(slot.key);
+    const Slot& slot = slots_[SlotOf(hash)];
+    if (slot.item != kNone) PrefetchRead(arena_.data() + slot.offset);
   }
 
   // The smallest kept item whose key occurs in `line`, or kNone.
-  std::int32_t FirstOwner(std::string_view line) const {
+  std::int32_t FirstOwner(std::string_view line) {
     if (count_ == 0) return kNone;
-    std::int32_t owner = kNone;
     const char* data = line.data();
     const std::size_t longest_key = has_length_.size() - 1;
+    hits_.clear();
     std::size_t run_start = 0;
     for (std::size_t comma = line.find(','); comma != std::string_view::npos;
          run_start = comma + 1, comma = line.find(',', comma + 1)) {
       const std::size_t end = comma + 1;
       const std::size_t first_start = end - std::min(end - run_start, longest_key);
+      starts_.clear();
       for (std::size_t start = NextStart(data, first_start, end); start < end;
            start = NextStart(data, start + 1, end)) {
         const std::size_t length = end - start;
@@ -95,19 +117,40 @@ class KeptKeys {
           const std::uint32_t filter = FilterBit(Load4(data + start));
           if ((start_filter_[filter / 64] >> (filter % 64) & 1u) == 0) continue;
         }
-        const std::int32_t item = Find(data + start, length);
-        if (item != kNone && (owner == kNone || item < owner)) owner = item;
+        starts_.push_back(static_cast<std::uint32_t>(start));
+      }
+      // Hashes of the suffixes ending at the comma, from the shortest candidate to the longest.
+      PolynomialHash::Sum sum = 0;
+      std::size_t rolled = end;
+      for (auto start = starts_.rbegin(); start != starts_.rend(); ++start) {
+        for (; rolled > *start; --rolled) sum += hash_.Term(data[rolled - 1], end - rolled);
+        CollectHits(PolynomialHash::Reduce(sum), *start, end - *start);
       }
     }
-    return owner;
+    if (hits_.empty()) return kNone;
+    // Equal hashes nearly always mean equal keys; the bytes decide, best owner first.
+    std::sort(hits_.begin(), hits_.end(),
+              [](const Hit& a, const Hit& b) { return a.item < b.item; });
+    for (const Hit& hit : hits_) {
+      if (std::memcmp(arena_.data() + hit.offset, data + hit.start, hit.length) == 0) {
+        return hit.item;
+      }
+    }
+    return kNone;
   }
 
  private:
   struct Slot {
-    const char* key = nullptr;
-    std::uint32_t hash = 0;
+    std::uint64_t hash = 0;
+    std::uint32_t offset = 0;  // of the key in arena_
     std::uint32_t length = 0;
     std::int32_t item = kNone;
+  };
+  struct Hit {
+    std::int32_t item;
+    std::uint32_t offset;
+    std::uint32_t start;
+    std::uint32_t length;
   };
 
   // The first position in [from, end) whose byte starts a kept key, or end. Entries all start
@@ -125,21 +168,25 @@ class KeptKeys {
 
   static std::uint32_t FilterBit(std::uint32_t word) { return (word * 0x9E3779B1u) >> 20; }
 
-  std::int32_t Find(const char* key, std::size_t length) const {
-    const auto hash = static_cast<std::uint32_t>(HashBytes(key, length) >> 32);
+  std::size_t SlotOf(std::uint64_t hash) const {
+    return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 24) & (slots_.size() - 1);
+  }
+
+  // Every kept key of this hash and length, as a hit at `start`.
+  void CollectHits(std::uint64_t hash, std::size_t start, std::size_t length) {
     const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    for (std::size_t i = SlotOf(hash); slots_[i].item != kNone; i = (i + 1) & mask) {
       const Slot& slot = slots_[i];
-      if (slot.item == kNone) return kNone;
-      if (slot.hash == hash && slot.length == length && std::memcmp(slot.key, key, length) == 0) {
-        return slot.item;
+      if (slot.hash == hash && slot.length == length) {
+        hits_.push_back({slot.item, slot.offset, static_cast<std::uint32_t>(start),
+                         static_cast<std::uint32_t>(length)});
       }
     }
   }
 
   void Insert(const Slot& entry) {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t i = entry.hash & mask;
+    std::size_t i = SlotOf(entry.hash);
     while (slots_[i].item != kNone) i = (i + 1) & mask;
     slots_[i] = entry;
   }
@@ -152,27 +199,31 @@ class KeptKeys {
     }
   }
 
-  std::span<const std::string> items_;
+  std::span<const std::string_view> items_;
+  PolynomialHash hash_;
   std::vector<Slot> slots_;
+  std::string arena_;
   std::size_t count_ = 0;
   std::vector<std::uint8_t> has_length_ = std::vector<std::uint8_t>(1, 0);
   std::array<std::uint8_t, 256> starts_key_{};
   int start_bytes_ = 0;
   int only_start_ = -1;  // the one byte all kept keys start with, while there is one
   std::vector<std::uint64_t> start_filter_ = std::vector<std::uint64_t>(4096 / 64, 0);
+  std::vector<std::uint32_t> starts_;  // scratch: the candidate starts before one comma
+  std::vector<Hit> hits_;              // scratch: the kept keys one line may contain
 };
 
 }  // namespace
 
-DuplicateCheckResult CheckDuplicates(std::vector<std::string> lines) {
+DuplicateOrder FindDuplicates(std::span<const std::string_view> lines) {
   const std::size_t first = !lines.empty() && lines[0] == kHeader ? 1 : 0;
-  const std::span<const std::string> items(lines.data() + first, lines.size() - first);
+  const std::span<const std::string_view> items = lines.subspan(first);
   const std::size_t n = items.size();
 
   // A line is taken by the first kept line, in list order, whose key it contains; kept lines
   // only ever take later lines, so one pass in list order decides every line.
   std::vector<std::int32_t> owner(n, kNone);
-  std::vector<std::uint32_t> kept;
+  DuplicateOrder order;
   KeptKeys keys(items);
   std::size_t duplicate_count = 0;
   constexpr std::size_t kAhead = 8;
@@ -180,7 +231,7 @@ DuplicateCheckResult CheckDuplicates(std::vector<std::string> lines) {
   for (std::size_t m = 0; m < n; ++m) {
     if (m + kAhead < n) ahead[m % kAhead] = keys.PrefetchSlot(items[m + kAhead]);
     keys.PrefetchKept(ahead[(m + kAhead / 2) % kAhead]);
-    const std::string& line = items[m];
+    const std::string_view line = items[m];
     if (line.empty()) continue;
     const std::int32_t taker = keys.FirstOwner(line);
     if (taker != kNone) {
@@ -188,14 +239,14 @@ DuplicateCheckResult CheckDuplicates(std::vector<std::string> lines) {
       ++duplicate_count;
       continue;
     }
-    kept.push_back(static_cast<std::uint32_t>(m));
+    order.kept.push_back(static_cast<std::uint32_t>(first + m));
     const std::size_t comma = line.find(',');
-    if (comma != std::string::npos) keys.Add(static_cast<std::int32_t>(m), comma + 1);
+    if (comma != std::string_view::npos) keys.Add(static_cast<std::int32_t>(m), comma + 1);
   }
 
   // Duplicates are listed grouped by their kept line in kept order, each group in list
   // order: a counting sort by owner, which keeps list order inside a group.
-  std::vector<std::uint32_t> listed(duplicate_count);
+  order.duplicates.resize(duplicate_count);
   if (duplicate_count > 0) {
     std::vector<std::uint32_t> group_start(n + 1, 0);
     for (std::size_t m = 0; m < n; ++m) {
@@ -204,19 +255,27 @@ DuplicateCheckResult CheckDuplicates(std::vector<std::string> lines) {
     for (std::size_t i = 1; i <= n; ++i) group_start[i] += group_start[i - 1];
     for (std::size_t m = 0; m < n; ++m) {
       if (owner[m] != kNone) {
-        listed[group_start[static_cast<std::size_t>(owner[m])]++] = static_cast<std::uint32_t>(m);
+        order.duplicates[group_start[static_cast<std::size_t>(owner[m])]++] =
+            static_cast<std::uint32_t>(first + m);
       }
     }
   }
+  return order;
+}
+
+DuplicateCheckResult CheckDuplicates(std::vector<std::string> lines) {
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  const DuplicateOrder order = FindDuplicates(views);
 
   DuplicateCheckResult result;
-  result.lines.reserve(1 + kept.size() + (duplicate_count > 0 ? 1 + duplicate_count : 0));
+  const std::size_t duplicate_count = order.duplicates.size();
+  result.lines.reserve(1 + order.kept.size() + (duplicate_count > 0 ? 1 + duplicate_count : 0));
   result.lines.emplace_back(kHeader);
-  for (const std::uint32_t m : kept) result.lines.push_back(std::move(lines[first + m]));
+  for (const std::uint32_t m : order.kept) result.lines.push_back(std::move(lines[m]));
   const int kept_lines = static_cast<int>(result.lines.size());
   if (duplicate_count > 0) {
     result.lines.emplace_back(kDuplicatesHeader);
-    for (const std::uint32_t m : listed) result.lines.push_back(std::move(lines[first + m]));
+    for (const std::uint32_t m : order.duplicates) result.lines.push_back(std::move(lines[m]));
   }
   result.duplicate_count = static_cast<int>(duplicate_count);
   result.caret_line = kept_lines + (duplicate_count > 0 ? 1 : 0) + 1;

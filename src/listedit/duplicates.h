@@ -2,7 +2,10 @@
 // Check for Duplicates over a snapshot of the trigger list: every line that contains the
 // text of an earlier kept line up to and including its first comma moves, grouped by that
 // kept line, into a closing "[Duplicates]" section. Runs in time proportional to the text.
+#include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quarrix {
@@ -21,5 +24,14 @@ struct DuplicateCheckResult {
 // text is examined as an ordinary line. Takes the lines by value so a caller can move a
 // snapshot in.
 DuplicateCheckResult CheckDuplicates(std::vector<std::string> lines);
+
+// The check without a copy of the text, for lines that are views into one buffer: what
+// CheckDuplicates lists below "[QuoomTriggers]" and below "[Duplicates]", as indexes into
+// `lines`.
+struct DuplicateOrder {
+  std::vector<std::uint32_t> kept;
+  std::vector<std::uint32_t> duplicates;
+};
+DuplicateOrder FindDuplicates(std::span<const std::string_view> lines);
 
 }  // namespace quarrix

@@ -102,20 +102,27 @@ bool SortRefuses(std::span<const std::string> lines) {
   return lines.size() < 6 || lines[5].empty();
 }
 
+bool SortRefuses(std::span<const std::string_view> lines) {
+  return lines.size() < 6 || lines[5].empty();
+}
+
 std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string> lines) {
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  return ExchangeSortOrder(views);
+}
+
+std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string_view> lines) {
   const std::size_t n = lines.size();
 
   // Every non-empty key starts with the common prefix of all keys; the sixteen upper-cased
   // bytes after it, held in the entry, decide nearly every comparison without another look
   // at the lines.
-  std::vector<std::uint32_t> key_length(n);
   std::string first_key;
   std::size_t prefix = 0;
   std::size_t keyed = 0;
   for (std::size_t i = 0; i < n; ++i) {
     const std::string_view line = lines[i];
     const std::size_t length = KeyLength(line);
-    key_length[i] = static_cast<std::uint32_t>(length);
     if (length == 0) continue;
     if (keyed++ == 0) {
       first_key.assign(line.substr(0, length));
@@ -150,12 +157,12 @@ std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string> lines)
   std::vector<Entry> entries;
   entries.reserve(keyed);
   for (std::uint32_t i = 0; i < n; ++i) {
-    const std::uint32_t length = key_length[i];
+    const std::string_view line = lines[i];
+    const auto length = static_cast<std::uint32_t>(KeyLength(line));
     if (length == 0) {
       order.push_back(i);  // the smallest key: these lines go first
       continue;
     }
-    const std::string_view line = lines[i];
     entries.push_back(
         {word_at(line, prefix, length), word_at(line, prefix + 8, length), i, length});
   }
@@ -213,6 +220,7 @@ std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string> lines)
   }
   const std::size_t groups = group_begin.size();
   group_begin.push_back(static_cast<std::uint32_t>(n));
+  std::vector<Entry>().swap(entries);  // a large list's peak memory is the entries' time
 
   // For every line in a group of two or more: how many lines with a smaller key stand
   // before it. One sweep in list order, counting lines per group.
@@ -244,18 +252,25 @@ std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string> lines)
   return order;
 }
 
-SortResult SortTriggerList(std::vector<std::string> lines) {
+std::vector<std::uint32_t> SortedLineOrder(std::span<const std::string_view> lines) {
   const std::size_t first = !lines.empty() && lines[0] == kHeader ? 1 : 0;
-  const std::span<const std::string> items(lines.data() + first, lines.size() - first);
-  const std::vector<std::uint32_t> order = ExchangeSortOrder(items);
+  std::vector<std::uint32_t> order = ExchangeSortOrder(lines.subspan(first));
+  std::size_t kept = 0;
+  for (const std::uint32_t index : order) {
+    if (!lines[first + index].empty()) order[kept++] = static_cast<std::uint32_t>(first + index);
+  }
+  order.resize(kept);
+  return order;
+}
+
+SortResult SortTriggerList(std::vector<std::string> lines) {
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  const std::vector<std::uint32_t> order = SortedLineOrder(views);
 
   SortResult result;
   result.lines.reserve(order.size() + 1);
   result.lines.emplace_back(kHeader);
-  for (const std::uint32_t index : order) {
-    std::string& line = lines[first + index];
-    if (!line.empty()) result.lines.push_back(std::move(line));
-  }
+  for (const std::uint32_t index : order) result.lines.push_back(std::move(lines[index]));
   result.caret_line = static_cast<int>(result.lines.size());
   return result;
 }

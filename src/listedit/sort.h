@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quarrix {
 
 // True when the sort must refuse the list: fewer than six lines, or the sixth (index 5) empty.
 bool SortRefuses(std::span<const std::string> lines);
+bool SortRefuses(std::span<const std::string_view> lines);
 
 struct SortResult {
   // "[QuoomTriggers]", then the sorted lines without the empty ones.
@@ -27,6 +29,11 @@ SortResult SortTriggerList(std::vector<std::string> lines);
 
 // The order the exchange sort leaves, as indexes into `lines` (all of them, empty ones
 // included), without touching the text. The building block of SortTriggerList.
+std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string_view> lines);
 std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string> lines);
+
+// The lines SortTriggerList gives below its header, as indexes into `lines`: the sort
+// without a copy of the text, for lines that are views into one buffer.
+std::vector<std::uint32_t> SortedLineOrder(std::span<const std::string_view> lines);
 
 }  // namespace quarrix

@@ -27,8 +27,41 @@ std::string_view LineBreakOf(TSynEditFileFormat format);
 // LF but no CR, sffDos otherwise.
 TriggerFileText ParseTriggerFile(std::string_view bytes);
 
+// ParseTriggerFile in parts: the lines as views into `bytes`, and the style.
+std::vector<std::string_view> SplitTriggerLines(std::string_view bytes);
+TSynEditFileFormat LineBreakStyleOf(std::string_view bytes);
+
 // The lines joined with the style's break after every line but the last.
 std::string FormatTriggerFile(std::span<const std::string> lines, TSynEditFileFormat format);
+
+// FormatTriggerFile of `count` lines, line i being line_at(i), handed to `write` in pieces of
+// about a mebibyte, so that a huge list is written with few calls and no second copy.
+template <typename LineAt, typename Write>
+void FormatTriggerFileInPieces(std::size_t count, LineAt&& line_at, TSynEditFileFormat format,
+                               Write&& write) {
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  const std::string_view line_break = LineBreakOf(format);
+  std::string piece;
+  piece.reserve(kPiece);
+  for (std::size_t i = 0; i < count; ++i) {
+#if defined(__GNUC__) || defined(__clang__)
+    // Lines in an order of their own lie far apart in memory: fetch a few ahead.
+    if (i + 8 < count) __builtin_prefetch(line_at(i + 8).data());
+#endif
+    if (i > 0) piece += line_break;
+    const std::string_view line = line_at(i);
+    if (piece.size() + line.size() > kPiece && !piece.empty()) {
+      write(std::string_view(piece));
+      piece.clear();
+    }
+    if (line.size() >= kPiece) {
+      write(line);
+    } else {
+      piece += line;
+    }
+  }
+  if (!piece.empty()) write(std::string_view(piece));
+}
 
 // The largest trigger file read: a larger one is refused rather than read into memory.
 inline constexpr std::uint64_t kLargestTriggerFile = std::uint64_t{1} << 30;  // 1 GiB
@@ -36,6 +69,21 @@ inline constexpr std::uint64_t kLargestTriggerFile = std::uint64_t{1} << 30;  //
 // Reads and parses a whole file. Throws FileOpenError ("Cannot open file %s"), also for a
 // path that names no regular file and for a file larger than kLargestTriggerFile.
 TriggerFileText ReadTriggerFile(const std::string& path);
+
+// A whole trigger file in one buffer, its lines views into it: the cheap way to read a huge
+// list that is only passed through. Not copied or moved, so the views stay valid.
+struct TriggerFileBytes {
+  explicit TriggerFileBytes(std::string file_bytes);
+  TriggerFileBytes(const TriggerFileBytes&) = delete;
+  TriggerFileBytes& operator=(const TriggerFileBytes&) = delete;
+
+  const std::string bytes;
+  const std::vector<std::string_view> lines;
+  const TSynEditFileFormat format;
+};
+
+// ReadTriggerFile into one buffer; throws as ReadTriggerFile does.
+TriggerFileBytes ReadTriggerFileBytes(const std::string& path);
 
 // Replaces the file with the formatted lines, atomically. Throws FileCreateError ("Cannot
 // create file %s") and leaves an existing file untouched on failure. Callers do not write a

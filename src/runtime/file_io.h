@@ -58,6 +58,13 @@ std::string ReadFileRange(const std::string& path, std::uint64_t offset, std::si
 // Throws FileCreateError and leaves the old file untouched on failure.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
 
+// The bytes of a file as pieces: a BytePieces calls its sink with each piece in order, so a
+// large file need not be in memory at once.
+using ByteSink = std::function<void(std::string_view piece)>;
+using BytePieces = std::function<void(const ByteSink& write)>;
+// WriteFileAtomic with the bytes given in pieces; fails as that one does.
+void WriteFileAtomic(const std::string& path, const BytePieces& pieces);
+
 // True when path names an existing regular file / an existing directory.
 bool IsExistingFile(const std::string& path);
 bool IsExistingDirectory(const std::string& path);

@@ -75,6 +75,11 @@ TEST(CheckDuplicates, ThePartsExamplesAndTheMendedFaults) {
        2,
        5},
       {"the last line takes part", {h, b1, a1, a2}, {h, b1, a1, d, a2}, 1, 5},
+      {"of keys nested before one comma, the one kept first takes the line",
+       {h, "bbb,", "bb,", "b,", "bbbb,"},
+       {h, "bbb,", "bb,", "b,", d, "bbbb,"},
+       1,
+       6},
       {"empty editor", {}, {h}, 0, 2},
       {"only a header", {h}, {h}, 0, 2},
       {"a first line other than the header is kept below it", {a1, a2, ""}, {h, a1, d, a2}, 1, 4},
@@ -116,6 +121,21 @@ void ExpectSameAsLiteral(const Lines& lines, int round) {
   ASSERT_EQ(fast.lines, literal.lines) << "round " << round;
   ASSERT_EQ(fast.duplicate_count, literal.duplicate_count) << "round " << round;
   ASSERT_EQ(fast.caret_line, literal.caret_line) << "round " << round;
+}
+
+// Kept keys of every length that share their first bytes, and long runs without a comma
+// that could hold any of them: the input that made the check cost run length x key length.
+TEST(CheckDuplicates, MatchesTheLiteralScanOnKeysOfEveryLength) {
+  Lines lines{"[QuoomTriggers]"};
+  for (int length = 1; length <= 120; ++length) {
+    lines.push_back("QQQQ" + std::string(static_cast<std::size_t>(length), 'y') + ",x");
+  }
+  for (int run = 100; run < 130; ++run) {
+    lines.push_back(std::string(static_cast<std::size_t>(run), 'Q') + ",");
+    lines.push_back(std::string(static_cast<std::size_t>(run), 'Q') + "y,");
+    lines.push_back("QQ" + std::string(static_cast<std::size_t>(run - 100), 'y') + ",,");
+  }
+  ExpectSameAsLiteral(lines, 0);
 }
 
 // Short random lines make one- to three-byte keys and keys that hide in other lines.

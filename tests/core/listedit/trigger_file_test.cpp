@@ -70,6 +70,37 @@ TEST(TriggerFile, WritesTheStyleBreakBetweenLines) {
   EXPECT_EQ(FormatTriggerFile(Lines{}, kDos), "");
 }
 
+// Pieces end before a line that would overflow a mebibyte; a line of a mebibyte or more goes
+// as a piece of its own. Joined, they are the formatted text.
+TEST(TriggerFile, WritesHugeListsInPiecesThatJoinToTheText) {
+  const std::size_t mebibyte = std::size_t{1} << 20;
+  const struct {
+    const char* name;
+    Lines lines;
+    std::size_t pieces;
+  } cases[] = {
+      {"no lines", {}, 0},
+      {"one short line", {"entry"}, 1},
+      {"lines filling two pieces", Lines(3000, std::string(600, 'a')), 2},
+      {"a line of a mebibyte between short ones", {"a", std::string(mebibyte, 'b'), "c"}, 3},
+      {"a line just short of a mebibyte after a break", {"a", std::string(mebibyte - 1, 'b')}, 2},
+  };
+  for (const auto& c : cases) {
+    for (const TSynEditFileFormat format : {kDos, kUnix, kMac}) {
+      std::string joined;
+      std::size_t pieces = 0;
+      FormatTriggerFileInPieces(
+          c.lines.size(), [&](std::size_t i) { return std::string_view(c.lines[i]); }, format,
+          [&](std::string_view piece) {
+            joined += piece;
+            ++pieces;
+          });
+      EXPECT_EQ(joined, FormatTriggerFile(c.lines, format)) << c.name;
+      EXPECT_EQ(pieces, c.pieces) << c.name;
+    }
+  }
+}
+
 TEST(TriggerFile, ReadsAndWritesFiles) {
   TempDir dir;
   const std::string path = dir.Write("list.txt", "a\nb\n");
