@@ -1,4 +1,5 @@
-# Thin wrappers over the CMake presets; each first installs what is missing.
+# Thin wrappers over the CMake presets; each first installs what is missing. run and test
+# are ./quarrix.sh's, which needs no make.
 PRESET ?= dev
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
@@ -12,11 +13,11 @@ build: deps
 	cmake --preset $(PRESET) >/dev/null
 	cmake --build --preset $(PRESET) -j $(JOBS)
 
-run: build
-	@scripts/run-demo build/$(PRESET)
+run:
+	@PRESET=$(PRESET) JOBS=$(JOBS) ./quarrix.sh run
 
-test: build
-	ctest --preset $(PRESET) -j $(JOBS)
+test:
+	@PRESET=$(PRESET) JOBS=$(JOBS) ./quarrix.sh test
 
 bench: deps
 	cmake --preset release >/dev/null
@@ -33,7 +34,7 @@ fuzz: deps
 screenshots: deps
 	cmake --preset dev >/dev/null
 	cmake --build --preset dev -j $(JOBS) --target quarrix_screenshots
-	QT_QPA_PLATFORM=offscreen build/dev/tests/ui/screenshots/quarrix_screenshots build/dev/screenshots
+	QT_QPA_PLATFORM=offscreen build/dev/tools/screenshots/quarrix_screenshots build/dev/screenshots
 
 package: deps
 	cmake --preset package >/dev/null

@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "editor/line_list.h"
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "extract/package_tables.h"
+#include "extract/sound_selection.h"
+#include "extract/trigger_list.h"
 
 namespace {
 
@@ -72,7 +74,7 @@ void CheckVariants(const TriggerSounds& selected) {
   if (image.size() > 60'000) return;  // past the walk's 16-bit reach
   const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(image.data()),
                                             image.size());
-  const ListWalk walk(bytes, ListWalk::Variants::kCount);
+  const ListWalk walk(bytes, VariantSearch::kCount);
   Check(walk.size() == static_cast<int>(std::min<std::size_t>(names.size(), kListNameLimit)));
   for (int i = 0; i < walk.size(); ++i) {
     Check(walk.name(i) == names[static_cast<std::size_t>(i)]);
@@ -101,8 +103,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(selected.sounds.size() + selected.skipped.size() <= sounds.size());
   CheckVariants(selected);
   PlainLineList list;
-  const BuildResult result =
-      AppendSoundEntries(list, selected.sounds, BuildRoad::kNewList, {}, "Fuzz.uax");
+  TriggerListAppender appender(list, BuildRoad::kNewList, {}, "Fuzz.uax");
+  for (const TriggerSound& sound : selected.sounds) appender.Add(sound.name, sound.variants);
+  const BuildResult result = appender.Close();
   Check(result.appended == static_cast<int>(selected.sounds.size()));
   Check(list.Count() == result.appended + 2);
   return 0;

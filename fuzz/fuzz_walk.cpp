@@ -8,7 +8,7 @@
 #include <string>
 
 #include "editor/line_list.h"
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "extract/trigger_list.h"
 
 namespace {
@@ -19,7 +19,7 @@ void Check(bool condition) {
 
 void CheckWalk(std::span<const std::uint8_t> image) {
   using namespace quarrix;
-  const ListWalk list(image, ListWalk::Variants::kCount);
+  const ListWalk list(image, VariantSearch::kCount);
   NameWalk walk(image, kFirstSearchPosition, kListNameLimit);
   int index = 0;
   while (walk.Next()) {

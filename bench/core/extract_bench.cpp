@@ -5,7 +5,7 @@
 #include <string>
 
 #include "editor/line_list.h"
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "extract/trigger_list.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"

@@ -8,10 +8,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/app_icons.h"
 #include "app/desktop_icon_command.h"
 #include "app/error_display.h"
 #include "app/program_paths.h"
+#include "controls/app_icons.h"
 #include "controls/bar_button.h"
 #include "controls/bc_bar_popup_menu.h"
 #include "controls/bm_shaped_button.h"

@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "app/command_context.h"
 #include "editor/key_codes.h"
 #include "editor/line_list.h"
+#include "listedit/command_context.h"
 #include "platform/prompts.h"
 #include "platform/sound_player.h"
 

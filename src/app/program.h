@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/program_state.h"
+#include "listedit/program_state.h"
 #include "platform/prompts.h"
 #include "platform/sound_player.h"
 #include "platform/sounds.h"

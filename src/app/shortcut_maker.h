@@ -1,7 +1,7 @@
 #pragma once
 // The shortcut maker: writes a shell shortcut to a program into one of six special folders.
-// The folder lookup and the link writing are seams (ShellFolders, ShortcutWriter); the
-// naming rules live here so that every platform shares them.
+// The folder lookup and the link writing are seams (ShellFolders, ShortcutWriter, in
+// platform/); the naming rules live here so that every platform shares them.
 //
 // Path flavours: Windows joins with '\' and names the link "<name>.lnk"; elsewhere paths
 // join with '/' and the link is a launcher "<name>.desktop". Arguments may follow the
@@ -11,20 +11,14 @@
 // folder full of slashes (even "a /b") is never cut.
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace quarrix {
+#include "platform/shell_folders.h"
+#include "platform/shortcut_writer.h"
 
-// The special folders, by their Windows shell identifiers (CSIDL values).
-inline constexpr int kCsidlDesktop = 0x0000;
-inline constexpr int kCsidlPrograms = 0x0002;
-inline constexpr int kCsidlPersonal = 0x0005;
-inline constexpr int kCsidlStartup = 0x0007;
-inline constexpr int kCsidlSendTo = 0x0009;
-inline constexpr int kCsidlStartMenu = 0x000B;
+namespace quarrix {
 
 // The folder identifier of a location word ("Desktop", "MyDocuments", "ProgramGroups",
 // "SendTo", "StartMenu", "Startup"), compared whole and case-sensitive; nullopt otherwise.
@@ -61,52 +55,6 @@ std::string LinkFileName(std::string_view link_folder, std::string_view link_nam
 // The length of a file name in UTF-16 units: Windows names are in a single-byte system
 // code page (one unit a byte); elsewhere they are UTF-8.
 std::size_t FileNameLength(std::string_view name, PathFlavor flavor);
-
-// How an attempt to make a shortcut ended.
-enum class ShortcutOutcome {
-  kWritten,          // the link file was saved
-  kUnknownLocation,  // the location word is not one of the six
-  kNoFolder,         // the special folder has no file system path
-  kNameTooLong,      // the link file name is over kMaxLinkFileNameLength; nothing saved
-  kNoLinkObject,     // the link object or its file interface is not available
-  kSaveFailed,       // the link was handed its name but the file could not be saved
-};
-
-// Looks up the file system path of a special folder (by its CSIDL identifier).
-class ShellFolders {
- public:
-  virtual ~ShellFolders() = default;
-  // The folder's path, or the empty string when it has none.
-  virtual std::string FolderPath(int folder_id) = 0;
-};
-
-// What a link holds besides its own file name.
-struct LinkContents {
-  std::string target_path;
-  std::string arguments;
-  std::string working_directory;
-  std::string description;
-  std::uint16_t hot_key = 0;
-  bool operator==(const LinkContents&) const = default;
-};
-
-struct LinkWriteReport {
-  ShortcutOutcome outcome = ShortcutOutcome::kWritten;
-  std::string detail;  // why it failed, for a log or a debugger; empty when written
-};
-
-// Saves a link file, replacing any file of that name. It never creates folders. Answers
-// kWritten, kNameTooLong, kNoLinkObject or kSaveFailed.
-class ShortcutWriter {
- public:
-  virtual ~ShortcutWriter() = default;
-  virtual LinkWriteReport Write(const LinkContents& link, const std::string& link_file) = 0;
-};
-
-// The platform's own services: the Windows shell, or XDG folders and launchers elsewhere.
-// Defined with the platform code (on Linux in quarrix_ui).
-std::unique_ptr<ShellFolders> MakeSystemShellFolders();
-std::unique_ptr<ShortcutWriter> MakeSystemShortcutWriter();
 
 // The whole story of one attempt.
 struct ShortcutResult {

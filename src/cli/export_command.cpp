@@ -8,6 +8,7 @@
 #include "extract/sound_files.h"
 #include "extract/sound_reader.h"
 #include "extract/trigger_list.h"
+#include "runtime/ascii.h"
 #include "runtime/file_batch.h"
 
 namespace quarrix::cli {
@@ -25,16 +26,6 @@ struct ExportArgs {
   bool force = false;
 };
 
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
-
-bool SameAscii(std::string_view a, std::string_view b) { return Upper(a) == Upper(b); }
-
 // The sounds named, in the package's order (all of them when none is named); reports each name
 // that matches no sound.
 std::vector<SoundExport> SelectSounds(const std::vector<SoundExport>& sounds,
@@ -43,7 +34,7 @@ std::vector<SoundExport> SelectSounds(const std::vector<SoundExport>& sounds,
   std::vector<SoundExport> selected;
   for (const SoundExport& sound : sounds) {
     for (const std::string& wanted : args.sounds) {
-      if (SameAscii(sound.name.text, wanted)) {
+      if (EqualIgnoringAsciiCase(sound.name.text, wanted)) {
         selected.push_back(sound);
         break;
       }
@@ -51,7 +42,8 @@ std::vector<SoundExport> SelectSounds(const std::vector<SoundExport>& sounds,
   }
   for (const std::string& wanted : args.sounds) {
     bool found = false;
-    for (const SoundExport& sound : sounds) found = found || SameAscii(sound.name.text, wanted);
+    for (const SoundExport& sound : sounds)
+      found = found || EqualIgnoringAsciiCase(sound.name.text, wanted);
     if (!found) {
       PrintError(args.package + " holds no sound " + PrintableName(wanted));
       missing = true;
@@ -90,7 +82,7 @@ bool PlanFiles(const ExportArgs& args, PackageBytes& bytes, const PackageTables&
     plan.audio.push_back(LocateSoundAudio(bytes, tables, plan.sounds[i]));
     const std::string file_name = stems[i] + "." + std::string(AudioExtension(plan.audio[i].kind));
     plan.paths.push_back((fs::path(args.folder) / fs::path(file_name)).string());
-    upper_names.push_back(Upper(file_name));
+    upper_names.push_back(AsciiUpper(file_name));
     for (std::size_t other = 0; other < i; ++other) {
       if (upper_names[other] == upper_names[i]) {
         PrintError(args.package + ": " + PrintableName(plan.sounds[other].name.text) + " and " +
@@ -143,14 +135,14 @@ int RunExport(const ExportArgs& args) {
     PrintError("export: -d needs a folder");
     return kExitUsage;
   }
-  const PackageTables tables = ReadPackageTables(args.package);
+  PackageFileBytes bytes(args.package);
+  const PackageTables tables = ReadPackageTables(bytes, args.package);
   bool missing = false;
   ExportPlan plan;
   plan.sounds = SelectSounds(FindSoundExports(tables), args, missing);
   if (missing) return kExitRefused;
   const std::vector<std::string> stems = SoundFileStems(plan.sounds, FileNameOf(args.package));
   if (!FileNamesFit(args, plan.sounds, stems)) return kExitRefused;
-  PackageFileBytes bytes(args.package);
   if (!PlanFiles(args, bytes, tables, stems, plan)) return kExitRefused;
   if (!TargetsFree(args, plan.paths)) return kExitFileError;
 

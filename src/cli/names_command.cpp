@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/sounds_only.h"
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "extract/trigger_list.h"
 
 namespace quarrix::cli {
@@ -13,7 +13,7 @@ namespace {
 int RunNames(const std::string& path) {
   const PackageImage image = LoadPackageImage(path);
   const std::string base = PackageBase(FileNameOf(path));
-  const ListWalk walk(image.bytes(), ListWalk::Variants::kCount);
+  const ListWalk walk(image.bytes(), VariantSearch::kCount);
   std::string out;
   int sounds = 0;
   for (int i = 0; i < walk.size(); ++i) {

@@ -117,9 +117,9 @@ int RunSounds(const SoundsArgs& args) {
     std::string lines;
     std::vector<std::string> sound_errors;
     try {
-      const PackageTables tables = ReadPackageTables(path);
-      const std::vector<SoundExport> sounds = FindSoundExports(tables);
       PackageFileBytes bytes(path);
+      const PackageTables tables = ReadPackageTables(bytes, path);
+      const std::vector<SoundExport> sounds = FindSoundExports(tables);
       const std::string file_name = FileNameOf(path);
       for (const SoundExport& sound : sounds) {
         SoundRow row{&sound, std::nullopt};

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "extract/package_tables.h"
+#include "extract/sound_selection.h"
 
 namespace quarrix::cli {
 

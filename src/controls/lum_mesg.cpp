@@ -165,7 +165,7 @@ std::unique_ptr<TMessageForm> TLumMesg::BuildBox(const QString& msg) {
   input.spacing_units = spacing_units_;
   input.screen = ToRect(screen_rect);
   input.frame = FrameMarginsOf(*form, owner);
-  const MessageLayout layout = LayoutMessageBox(input);
+  const MessageLayout layout = layout_(input);
 
   form->setFixedSize(layout.client.width, layout.client.height);
   form->move(layout.left, layout.top);

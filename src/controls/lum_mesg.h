@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "controls/message_layout.h"
@@ -63,6 +64,12 @@ class TLumMesg : public QObject {
   // Where sounds go; the platform's own sounds until one is set. Not owned.
   void SetSounds(Sounds* sounds) { sounds_ = sounds; }
 
+  // How a box is laid out from what was measured of its fonts, text, screen and frame:
+  // LayoutMessageBox, unless a test puts in another function to see that the box is built
+  // from the layout it is handed.
+  using LayoutFunction = std::function<MessageLayout(const MessageLayoutInput&)>;
+  void SetLayoutFunction(LayoutFunction layout) { layout_ = std::move(layout); }
+
   // Shows msg with the caption title and the buttons named in `buttons`; returns the
   // pressed button's result, or 2 when the box was closed without one. Stores title,
   // the button set and the position for later calls.
@@ -109,6 +116,7 @@ class TLumMesg : public QObject {
 
   Sounds* sounds_ = nullptr;
   std::unique_ptr<Sounds> own_sounds_;
+  LayoutFunction layout_ = LayoutMessageBox;
 };
 
 }  // namespace quarrix

@@ -279,10 +279,10 @@ void TSynEdit::PasteFromClipboard() {
 }
 
 std::unique_ptr<QMimeData> TSynEdit::SelectionMimeData() const {
-  auto data = std::make_unique<QMimeData>();
-  data->setText(FromBytes(buffer_.SelText()));
-  data->setData(kEditorDragFormat, QByteArray::number(reinterpret_cast<quintptr>(this)));
-  return data;
+  auto mime = std::make_unique<QMimeData>();
+  mime->setText(FromBytes(buffer_.SelText()));
+  mime->setData(kEditorDragFormat, QByteArray::number(reinterpret_cast<quintptr>(this)));
+  return mime;
 }
 
 void TSynEdit::mousePressEvent(QMouseEvent* event) {

@@ -9,6 +9,7 @@
 #include "editor/syn_edit.h"
 #include "extract/extraction_paths.h"
 #include "extract/frm_config.h"
+#include "extract/name_walk.h"
 #include "extract/package_extraction.h"
 #include "extract/trigger_list.h"
 #include "listedit/document_commands.h"

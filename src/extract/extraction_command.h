@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_context.h"
+#include "listedit/command_context.h"
 
 namespace quarrix {
 

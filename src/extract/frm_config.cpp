@@ -4,7 +4,7 @@
 #include <QToolButton>
 #include <iterator>
 
-#include "app/app_icons.h"
+#include "controls/app_icons.h"
 #include "controls/bar_button.h"
 #include "controls/lum_check_box.h"
 #include "controls/lum_gradient.h"

@@ -5,9 +5,9 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "extract/package_reader.h"
 #include "extract/package_tables.h"
 #include "extract/trigger_entry.h"
+#include "runtime/ascii.h"
 #include "runtime/file_io.h"
 
 namespace quarrix {
@@ -98,10 +98,7 @@ ListCheck CheckTriggerList(std::span<const std::string> lines, PackageLookup& lo
       check.problems.push_back(
           {line, "unreadable package " + std::string(file_name) + ": " + *sounds->error});
     } else {
-      upper.assign(entry->sound_name);
-      for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-      }
+      AssignAsciiUpper(upper, entry->sound_name);
       if (!sounds->upper_names.contains(upper)) {
         check.problems.push_back(
             {line, "no sound " + std::string(entry->sound_name) + " in " + std::string(file_name)});

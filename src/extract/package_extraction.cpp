@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <tuple>
 
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
+#include "runtime/ascii.h"
 
 namespace quarrix {
 
@@ -23,7 +24,9 @@ BuildResult ExtractPackages(LineList& list, std::span<const std::string> paths, 
       const TriggerSounds sounds =
           ReadPackageSounds(path, options.no_random ? VariantSearch::kSkip : VariantSearch::kCount);
       if (report && !sounds.skipped.empty()) report(path, sounds.skipped);
-      result = AppendSoundEntries(list, sounds.sounds, road, options, file_name);
+      TriggerListAppender appender(list, road, options, file_name);
+      for (const TriggerSound& sound : sounds.sounds) appender.Add(sound.name, sound.variants);
+      result = appender.Close();
     } else {
       const PackageImage image = LoadPackageImage(path);
       result = BuildTriggerList(list, image.bytes(), road, options, file_name);

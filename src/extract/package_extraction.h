@@ -9,6 +9,7 @@
 
 #include "editor/line_list.h"
 #include "extract/package_tables.h"
+#include "extract/sound_selection.h"
 #include "extract/trigger_list.h"
 
 namespace quarrix {

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "extract/package_reader.h"
+#include "runtime/ascii.h"
 #include "runtime/errors.h"
 
 namespace quarrix {

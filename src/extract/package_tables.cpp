@@ -4,8 +4,7 @@
 #include <limits>
 #include <memory>
 
-#include "extract/package_reader.h"
-#include "runtime/file_io.h"
+#include "runtime/ascii.h"
 
 namespace quarrix {
 namespace {
@@ -28,47 +27,13 @@ constexpr std::uint64_t kMinExportEntry = 12;  // four one-byte indexes, outer, 
 constexpr std::size_t kFirstChunk = 4096;
 constexpr std::size_t kLargestChunk = 1 << 20;
 
-class ByteSource {
- public:
-  virtual ~ByteSource() = default;
-  virtual std::uint64_t size() const = 0;
-  virtual std::string Read(std::uint64_t offset, std::size_t length) = 0;
-};
-
-class FileSource final : public ByteSource {
- public:
-  explicit FileSource(const std::string& path) : file_(path) {}
-  std::uint64_t size() const override { return file_.size(); }
-  std::string Read(std::uint64_t offset, std::size_t length) override {
-    return file_.Read(offset, length);
-  }
-
- private:
-  RangedFile file_;
-};
-
-class MemorySource final : public ByteSource {
- public:
-  explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-  std::uint64_t size() const override { return bytes_.size(); }
-  std::string Read(std::uint64_t offset, std::size_t length) override {
-    if (offset >= bytes_.size()) return {};
-    const std::size_t count =
-        static_cast<std::size_t>(std::min<std::uint64_t>(length, bytes_.size() - offset));
-    return {reinterpret_cast<const char*>(bytes_.data() + offset), count};
-  }
-
- private:
-  std::span<const std::uint8_t> bytes_;
-};
-
 // Little-endian values and compact indexes at a moving position within one part of the file
 // (the header or a table). Bytes come from a window of the source that is refilled forward as
 // the position moves on; a value that would pass the end of the file or the part's size limit
 // ends the read with a PackageFormatError naming the item being read.
 class Cursor {
  public:
-  Cursor(ByteSource& source, std::string_view path) : source_(source), path_(path) {}
+  Cursor(PackageBytes& source, std::string_view path) : source_(source), path_(path) {}
 
   enum class ReadAhead { kNone, kGrowing };
 
@@ -171,7 +136,7 @@ class Cursor {
     return at;
   }
 
-  ByteSource& source_;
+  PackageBytes& source_;
   std::string path_;
   std::string part_ = "header";
   std::string item_ = "the header";
@@ -411,7 +376,7 @@ class TableReader {
   PackageTables& tables_;
 };
 
-PackageTables ReadTables(ByteSource& source, std::string_view path) {
+PackageTables ReadTables(PackageBytes& source, std::string_view path) {
   PackageTables tables;
   tables.path = path;
   tables.file_size = source.size();
@@ -439,24 +404,31 @@ PackageTables ReadTables(ByteSource& source, std::string_view path) {
   return tables;
 }
 
-bool SameAsciiName(std::string_view text, std::string_view wanted) {
-  return text.size() == wanted.size() && AsciiUpper(text) == AsciiUpper(wanted);
-}
-
 }  // namespace
 
 PackageFormatError::PackageFormatError(std::string_view path, std::string_view problem)
     : QuarrixError("Invalid package file " + std::string(path) + ": " + std::string(problem)),
       problem_(problem) {}
 
+std::string PackageMemoryBytes::Read(std::uint64_t offset, std::size_t length) {
+  if (offset >= bytes_.size()) return {};
+  const std::size_t count =
+      static_cast<std::size_t>(std::min<std::uint64_t>(length, bytes_.size() - offset));
+  return {reinterpret_cast<const char*>(bytes_.data() + offset), count};
+}
+
+PackageTables ReadPackageTables(PackageBytes& bytes, std::string_view path) {
+  return ReadTables(bytes, path);
+}
+
 PackageTables ReadPackageTables(const std::string& path) {
-  FileSource source(path);
-  return ReadTables(source, path);
+  PackageFileBytes bytes(path);
+  return ReadTables(bytes, path);
 }
 
 PackageTables ParsePackageTables(std::span<const std::uint8_t> bytes, std::string_view path) {
-  MemorySource source(bytes);
-  return ReadTables(source, path);
+  PackageMemoryBytes memory(bytes);
+  return ReadTables(memory, path);
 }
 
 std::vector<SoundExport> FindSoundExports(const PackageTables& tables) {
@@ -473,12 +445,13 @@ std::vector<SoundExport> FindSoundExports(const PackageTables& tables) {
   const auto is_sound_class = [&](std::int32_t ref) {
     if (ref >= 0) return false;
     const PackageImport& entry = import_of(ref);
-    if (!SameAsciiName(name_of(entry.object_name).text, "Sound") ||
-        !SameAsciiName(name_of(entry.class_name).text, "Class") || entry.outer >= 0) {
+    if (!EqualIgnoringAsciiCase(name_of(entry.object_name).text, "Sound") ||
+        !EqualIgnoringAsciiCase(name_of(entry.class_name).text, "Class") || entry.outer >= 0) {
       return false;
     }
     const PackageImport& package = import_of(entry.outer);
-    return package.outer == 0 && SameAsciiName(name_of(package.object_name).text, "Engine");
+    return package.outer == 0 &&
+           EqualIgnoringAsciiCase(name_of(package.object_name).text, "Engine");
   };
 
   std::vector<SoundExport> sounds;
@@ -510,65 +483,6 @@ std::vector<SoundExport> FindSoundExports(const PackageTables& tables) {
     sounds.push_back(std::move(sound));
   }
   return sounds;
-}
-
-bool IsTriggerSoundName(const PackageName& name) {
-  return !name.text.empty() && std::all_of(name.text.begin(), name.text.end(), [](char c) {
-    return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) <= 0x7E;
-  });
-}
-
-std::vector<int> CountVariantsAmong(std::span<const std::string> names) {
-  std::vector<std::string> upper;
-  upper.reserve(names.size());
-  for (const std::string& name : names) upper.push_back(AsciiUpper(name));
-  std::vector<int> counts(names.size(), 0);
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (names[i].empty()) continue;
-    const std::size_t last = std::min(names.size(), i + 1 + kVariantNameLimit);
-    int count = 1;
-    for (std::size_t j = i + 1; j < last; ++j) {
-      if (names[j].size() < names[i].size() + 2 && upper[j].find(upper[i]) != std::string::npos) {
-        ++count;
-      }
-    }
-    counts[i] = count == 1 ? 0 : count;
-  }
-  return counts;
-}
-
-TriggerSounds SelectTriggerSounds(std::span<const SoundExport> exports, VariantSearch search) {
-  TriggerSounds result;
-  std::vector<std::string> names;
-  for (const SoundExport& sound : exports) {
-    if (IsTriggerSoundName(sound.name)) {
-      result.sounds.push_back({sound.name.text, sound.group, 0});
-      names.push_back(sound.name.text);
-    } else if (!sound.name.text.empty()) {
-      result.skipped.push_back(sound);
-    }
-  }
-  if (search == VariantSearch::kCount) {
-    const std::vector<int> counts = CountVariantsAmong(names);
-    for (std::size_t i = 0; i < counts.size(); ++i) result.sounds[i].variants = counts[i];
-  }
-  return result;
-}
-
-BuildResult AppendSoundEntries(LineList& list, std::span<const TriggerSound> sounds, BuildRoad road,
-                               const TriggerOptions& options, std::string_view file_name) {
-  const TriggerEntryFormat format(options, file_name);
-  if (road == BuildRoad::kAddToCurrent) {
-    const int last = list.Count() - 1;
-    if (last >= 0 && list.Get(last).empty()) list.Delete(last);
-  } else {
-    list.Append(kTriggerHeader);
-  }
-  for (const TriggerSound& sound : sounds) {
-    list.Append(format.Entry(sound.name, options.no_random ? 0 : sound.variants));
-  }
-  list.Append("");
-  return {!list.Get(1).empty(), static_cast<int>(sounds.size())};
 }
 
 }  // namespace quarrix

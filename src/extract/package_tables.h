@@ -3,17 +3,18 @@
 // import and export tables, with ranged reads that never touch the object data, so a huge
 // package costs no more than its tables. Every inconsistency is a PackageFormatError, and no
 // byte outside the data is ever read. The sound exports found through the tables give the
-// sounds-only trigger entries. Format notes: docs/package-format.md.
+// sounds the sound reader reads and sound_selection.h picks for trigger entries. Format notes:
+// docs/package-format.md.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "editor/line_list.h"
-#include "extract/trigger_list.h"
 #include "runtime/errors.h"
+#include "runtime/file_io.h"
 
 namespace quarrix {
 
@@ -30,6 +31,40 @@ class PackageFormatError : public QuarrixError {
 
  private:
   std::string problem_;
+};
+
+// The bytes of a package: a file read in ranges, or bytes held in memory. The tables and then
+// the sounds are read through one of them, so a file is opened once.
+class PackageBytes {
+ public:
+  virtual ~PackageBytes() = default;
+  virtual std::uint64_t size() const = 0;
+  // Up to `length` bytes from `offset`: fewer where the data ends. Throws FileOpenError when a
+  // file read fails.
+  virtual std::string Read(std::uint64_t offset, std::size_t length) = 0;
+};
+
+class PackageFileBytes final : public PackageBytes {
+ public:
+  // Throws FileOpenError when the file cannot be opened or is no regular file.
+  explicit PackageFileBytes(const std::string& path) : file_(path) {}
+  std::uint64_t size() const override { return file_.size(); }
+  std::string Read(std::uint64_t offset, std::size_t length) override {
+    return file_.Read(offset, length);
+  }
+
+ private:
+  RangedFile file_;
+};
+
+class PackageMemoryBytes final : public PackageBytes {
+ public:
+  explicit PackageMemoryBytes(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  std::uint64_t size() const override { return bytes_.size(); }
+  std::string Read(std::uint64_t offset, std::size_t length) override;
+
+ private:
+  std::span<const std::uint8_t> bytes_;
 };
 
 struct PackageGeneration {
@@ -96,11 +131,13 @@ struct PackageTables {
   std::vector<PackageExport> exports;
 };
 
-// Reads the header and the three tables of the package file at path. Throws FileOpenError when
-// the file cannot be opened or read, PackageFormatError when it is no valid package.
-PackageTables ReadPackageTables(const std::string& path);
+// Reads the header and the three tables of the package. `path` names it in errors. Throws
+// FileOpenError when a read fails, PackageFormatError when it is no valid package.
+PackageTables ReadPackageTables(PackageBytes& bytes, std::string_view path);
 
-// The same for a package held in memory; `path` only names it in errors.
+// The same for the package file at path (FileOpenError also when it cannot be opened) and for
+// a package held in memory.
+PackageTables ReadPackageTables(const std::string& path);
 PackageTables ParsePackageTables(std::span<const std::uint8_t> bytes, std::string_view path);
 
 // A sound of the package: an export whose class is the import Sound of the package Engine.
@@ -115,38 +152,5 @@ struct SoundExport {
 // The sound exports in export order. Throws PackageFormatError when an outer chain loops or
 // is more than 256 objects deep.
 std::vector<SoundExport> FindSoundExports(const PackageTables& tables);
-
-// True when the name can be a trigger entry's sound name: not empty, and every character from
-// 0x20 to 0x7E. The name-table exclusions of the walk (Engine, Core, the package's own name)
-// do not apply: the tables tell sounds from other objects by their class.
-bool IsTriggerSoundName(const PackageName& name);
-
-// The variant count of each name among the names after it, by the walk's rule: a name counts
-// the next (at most 100) names that contain it, ASCII case ignored, and are at most one
-// character longer; a count of 1 becomes 0, the empty name gets 0.
-std::vector<int> CountVariantsAmong(std::span<const std::string> names);
-
-// A sound that gives a trigger entry, with its variant count among those sounds.
-struct TriggerSound {
-  std::string name;
-  std::string group;
-  int variants = 0;
-};
-
-struct TriggerSounds {
-  std::vector<TriggerSound> sounds;
-  std::vector<SoundExport> skipped;  // names that cannot be sound names (empty ones aside)
-};
-
-enum class VariantSearch { kCount, kSkip };
-
-// The sounds that pass IsTriggerSoundName, in order, with their variant counts among them (all
-// 0 with kSkip). Empty names are dropped quietly; other names that fail are listed as skipped.
-TriggerSounds SelectTriggerSounds(std::span<const SoundExport> exports, VariantSearch search);
-
-// Appends one trigger entry per sound to list, by the roads of BuildTriggerList: a header first
-// on the new-list road, a last empty line removed on the add road, one empty line at the end.
-BuildResult AppendSoundEntries(LineList& list, std::span<const TriggerSound> sounds, BuildRoad road,
-                               const TriggerOptions& options, std::string_view file_name);
 
 }  // namespace quarrix

@@ -7,28 +7,18 @@
 #include "extract/package_tables.h"
 #include "extract/sound_reader.h"
 #include "extract/trigger_entry.h"
+#include "runtime/ascii.h"
 #include "runtime/errors.h"
 
 namespace quarrix {
 namespace {
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  const auto upper = [](char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  };
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (upper(a[i]) != upper(b[i])) return false;
-  }
-  return true;
-}
 
 // The Sound object called `name`: the exact spelling wins over one that differs in case.
 const SoundExport* FindSound(const std::vector<SoundExport>& sounds, std::string_view name) {
   const SoundExport* same_but_case = nullptr;
   for (const SoundExport& sound : sounds) {
     if (sound.name.text == name) return &sound;
-    if (same_but_case == nullptr && SameIgnoringAsciiCase(sound.name.text, name)) {
+    if (same_but_case == nullptr && EqualIgnoringAsciiCase(sound.name.text, name)) {
       same_but_case = &sound;
     }
   }

@@ -3,18 +3,11 @@
 #include <algorithm>
 #include <array>
 
+#include "runtime/ascii.h"
 #include "runtime/cp1252.h"
 
 namespace quarrix {
 namespace {
-
-std::string Upper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return upper;
-}
 
 // A name in the form file names take here: the narrow file API of Windows takes the code
 // page's bytes; elsewhere file names are UTF-8.
@@ -36,7 +29,7 @@ std::vector<std::string> SoundFileStems(std::span<const SoundExport> sounds,
   std::vector<std::string> upper;
   for (const SoundExport& sound : sounds) {
     names.push_back(sound.name.utf16 ? sound.name.text : LocalName(sound.name.text, true));
-    upper.push_back(Upper(names.back()));
+    upper.push_back(AsciiUpper(names.back()));
   }
   const std::string_view package_group =
       package_file_name.substr(0, std::min(package_file_name.rfind('.'), package_file_name.size()));
@@ -68,7 +61,7 @@ std::string FileNameProblem(std::string_view stem) {
   }
   if (stem.find("..") != std::string_view::npos) return "a file name cannot hold '..'";
   // Windows takes the part before the first dot, trailing spaces cut, as a device name.
-  std::string device = Upper(stem.substr(0, stem.find('.')));
+  std::string device = AsciiUpper(stem.substr(0, stem.find('.')));
   while (!device.empty() && device.back() == ' ') device.pop_back();
   static const std::array<std::string_view, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
   const bool numbered = device.size() == 4 &&

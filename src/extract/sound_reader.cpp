@@ -193,13 +193,6 @@ SerialRange RangeOf(const PackageBytes& bytes, const PackageTables& tables,
 
 }  // namespace
 
-std::string PackageMemoryBytes::Read(std::uint64_t offset, std::size_t length) {
-  if (offset >= bytes_.size()) return {};
-  const std::size_t count =
-      static_cast<std::size_t>(std::min<std::uint64_t>(length, bytes_.size() - offset));
-  return {reinterpret_cast<const char*>(bytes_.data() + offset), count};
-}
-
 SoundDataError::SoundDataError(std::string_view path, std::string_view name,
                                std::string_view problem)
     : QuarrixError(std::string(path) + ": " + std::string(name) + ": " + std::string(problem)),

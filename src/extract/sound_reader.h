@@ -14,42 +14,8 @@
 #include "extract/audio_facts.h"
 #include "extract/package_tables.h"
 #include "runtime/errors.h"
-#include "runtime/file_io.h"
 
 namespace quarrix {
-
-// The bytes of a package: a file read in ranges, or bytes held in memory.
-class PackageBytes {
- public:
-  virtual ~PackageBytes() = default;
-  virtual std::uint64_t size() const = 0;
-  // Up to `length` bytes from `offset`: fewer where the data ends. Throws FileOpenError when a
-  // file read fails.
-  virtual std::string Read(std::uint64_t offset, std::size_t length) = 0;
-};
-
-class PackageFileBytes final : public PackageBytes {
- public:
-  // Throws FileOpenError when the file cannot be opened or is no regular file.
-  explicit PackageFileBytes(const std::string& path) : file_(path) {}
-  std::uint64_t size() const override { return file_.size(); }
-  std::string Read(std::uint64_t offset, std::size_t length) override {
-    return file_.Read(offset, length);
-  }
-
- private:
-  RangedFile file_;
-};
-
-class PackageMemoryBytes final : public PackageBytes {
- public:
-  explicit PackageMemoryBytes(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-  std::uint64_t size() const override { return bytes_.size(); }
-  std::string Read(std::uint64_t offset, std::size_t length) override;
-
- private:
-  std::span<const std::uint8_t> bytes_;
-};
 
 // A sound whose data breaks the format: "PATH: NAME: PROBLEM" on one line, NAME as
 // PrintableName gives it.

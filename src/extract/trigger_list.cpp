@@ -1,7 +1,8 @@
 #include "extract/trigger_list.h"
 
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "extract/trigger_entry.h"
+#include "runtime/ascii.h"
 
 namespace quarrix {
 
@@ -49,27 +50,37 @@ std::string TriggerEntryFormat::Entry(std::string_view sound_name, int variants)
   return entry;
 }
 
+TriggerListAppender::TriggerListAppender(LineList& list, BuildRoad road,
+                                         const TriggerOptions& options, std::string_view file_name)
+    : list_(list), format_(options, file_name), no_random_(options.no_random) {
+  if (road == BuildRoad::kAddToCurrent) {
+    const int last = list_.Count() - 1;
+    if (last >= 0 && list_.Get(last).empty()) list_.Delete(last);
+  } else {
+    list_.Append(kTriggerHeader);
+  }
+}
+
+void TriggerListAppender::Add(std::string_view sound_name, int variants) {
+  list_.Append(format_.Entry(sound_name, no_random_ ? 0 : variants));
+  ++appended_;
+}
+
+BuildResult TriggerListAppender::Close() {
+  list_.Append("");
+  return {!list_.Get(1).empty(), appended_};
+}
+
 BuildResult BuildTriggerList(LineList& list, std::span<const std::uint8_t> image, BuildRoad road,
                              const TriggerOptions& options, std::string_view file_name) {
-  const TriggerEntryFormat format(options, file_name);
+  TriggerListAppender appender(list, road, options, file_name);
   const std::string base = PackageBase(file_name);
-  if (road == BuildRoad::kAddToCurrent) {
-    const int last = list.Count() - 1;
-    if (last >= 0 && list.Get(last).empty()) list.Delete(last);
-  } else {
-    list.Append(kTriggerHeader);
-  }
-
-  const ListWalk walk(image,
-                      options.no_random ? ListWalk::Variants::kSkip : ListWalk::Variants::kCount);
-  int appended = 0;
+  // No Random Search spares the walk its variant counts.
+  const ListWalk walk(image, options.no_random ? VariantSearch::kSkip : VariantSearch::kCount);
   for (int i = 0; i < walk.size(); ++i) {
-    if (!IsSoundName(walk.name(i), base)) continue;
-    list.Append(format.Entry(walk.name(i), walk.variants(i)));
-    ++appended;
+    if (IsSoundName(walk.name(i), base)) appender.Add(walk.name(i), walk.variants(i));
   }
-  list.Append("");
-  return {!list.Get(1).empty(), appended};
+  return appender.Close();
 }
 
 }  // namespace quarrix

@@ -50,10 +50,30 @@ class TriggerEntryFormat {
   bool no_trigger_names_;
 };
 
-// Appends the entries of the package image to list. New-list road: the header first (the
-// caller has emptied the list). Add road: a last line that is empty is removed first.
-// Always closes the list with one empty line. file_name is the package file's name without
-// folder, extension kept, as the file system gives it.
+// How entries are added to a list, whoever found the sounds (the walk or the tables). On
+// construction it takes the road: new list, the header first (the caller has emptied the
+// list or kept lines above it); add road, a last line that is empty is removed first. Each
+// Add appends one entry, Random=0 when options.no_random is set; Close appends the one empty
+// line that ends the list. file_name is the package file's name without folder, extension
+// kept, as the file system gives it.
+class TriggerListAppender {
+ public:
+  TriggerListAppender(LineList& list, BuildRoad road, const TriggerOptions& options,
+                      std::string_view file_name);
+
+  void Add(std::string_view sound_name, int variants);
+  // success: the line at index 1 is not empty; appended: how many Adds there were.
+  BuildResult Close();
+
+ private:
+  LineList& list_;
+  TriggerEntryFormat format_;
+  bool no_random_;
+  int appended_ = 0;
+};
+
+// Appends an entry for each sound name the walk of the package image finds (IsSoundName),
+// by the appender's roads.
 BuildResult BuildTriggerList(LineList& list, std::span<const std::uint8_t> image, BuildRoad road,
                              const TriggerOptions& options, std::string_view file_name);
 

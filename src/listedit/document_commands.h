@@ -3,7 +3,7 @@
 // guards unsaved work before a command discards it.
 #include <string>
 
-#include "app/command_context.h"
+#include "listedit/command_context.h"
 
 namespace quarrix {
 

@@ -2,7 +2,7 @@
 // Find First and Find Next on the trigger list: the editor's forward search with the search
 // text the main window keeps. A match is selected with the caret after it; a search that finds
 // nothing collapses the selection to its end. Nothing wraps around, nothing is reported.
-#include "app/command_context.h"
+#include "listedit/command_context.h"
 
 namespace quarrix {
 

@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <QValidator>
 
-#include "app/app_icons.h"
+#include "controls/app_icons.h"
 #include "controls/bar_button.h"
 #include "controls/lum_gradient.h"
 #include "runtime/cp1252.h"

@@ -2,7 +2,7 @@
 // Sort Alphabetically and Check for Duplicates on the trigger list in the editor. Both
 // rebuild the list in one replacement, put the caret with go-to-line-and-centre and, when the
 // text changed, enable the Save button and set the unsaved flag as the user's own edits do.
-#include "app/command_context.h"
+#include "listedit/command_context.h"
 
 namespace quarrix {
 

@@ -2,7 +2,7 @@
 // Shortcuts on freedesktop systems: a launcher file (Desktop Entry, Type=Application).
 #include <string>
 
-#include "app/shortcut_maker.h"
+#include "platform/shortcut_writer.h"
 
 namespace quarrix {
 

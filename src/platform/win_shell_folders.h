@@ -1,6 +1,6 @@
 #pragma once
 // The Windows shell's special folders (SHGetSpecialFolderLocation). Windows only.
-#include "app/shortcut_maker.h"
+#include "platform/shell_folders.h"
 
 namespace quarrix {
 

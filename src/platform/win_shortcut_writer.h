@@ -1,7 +1,7 @@
 #pragma once
 // Shell link (.lnk) files through the shell link object (IShellLinkA, IPersistFile).
 // Windows only.
-#include "app/shortcut_maker.h"
+#include "platform/shortcut_writer.h"
 
 namespace quarrix {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The special folders on freedesktop systems: the XDG user folders that Qt reads from
 // user-dirs.dirs, the applications folder and the autostart folder.
-#include "app/shortcut_maker.h"
+#include "platform/shell_folders.h"
 
 namespace quarrix {
 

@@ -11,6 +11,7 @@
 #include "cli/cli_run.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"
+#include "support/trigger_entries.h"
 
 namespace quarrix::testing {
 namespace {
@@ -21,10 +22,9 @@ std::string Package(std::string_view name, const std::vector<SoundGroup>& groups
   return WritePackage(MakeSoundPackage(name, groups)).bytes;
 }
 
-std::string Entry(const std::string& sound, const std::string& file) {
-  return "Quooms=(SoundName=\"" + sound + "\",TriggerName=\"" + sound +
-         "\",DedicatedOnly=True,HideInMenu=False,AdminOnly=False,Random=0,Filename=\"" + file +
-         "\")\r\n";
+// An entry line with its CR LF, for a list written to a file.
+std::string EntryWithCrLf(std::string_view sound, std::string_view file) {
+  return Entry(sound, 0, file) + "\r\n";
 }
 
 // Points HOME at another folder while it lives, so the default sound folders move with it.
@@ -56,8 +56,9 @@ TEST_F(CheckCommandTest, ReportsTheWrongLinesOfAGatheredList) {
   const std::string list = dir_.File("Q_Fun.txt");
   ASSERT_EQ(RunCli({"extract", dir_.File("Sounds/fun.UAX"), "-o", list}).exit_code, 0);
   const std::string gathered = Slurp(list);
-  dir_.Write("Q_Fun.txt", gathered + Entry("Horn", "Missing.uax") + "Laugh\r\n" +
-                              Entry("giggle", "FUN.uax") + Entry("Horn", "More.uax"));
+  dir_.Write("Q_Fun.txt", gathered + EntryWithCrLf("Horn", "Missing.uax") + "Laugh\r\n" +
+                              EntryWithCrLf("giggle", "FUN.uax") +
+                              EntryWithCrLf("Horn", "More.uax"));
   const CliRun run = RunCli({"check", list, "--sounds", dir_.File("Sounds")});
   EXPECT_EQ(run.out,
             "2\tno sound WAV in fun.UAX\n3\tno sound Voices in fun.UAX\n"
@@ -68,7 +69,8 @@ TEST_F(CheckCommandTest, ReportsTheWrongLinesOfAGatheredList) {
 
 TEST_F(CheckCommandTest, ExitCodes) {
   const std::string sounds = dir_.File("Sounds");
-  const std::string good = dir_.Write("good.txt", "[QuoomTriggers]\n" + Entry("Horn", "More.uax"));
+  const std::string good =
+      dir_.Write("good.txt", "[QuoomTriggers]\n" + EntryWithCrLf("Horn", "More.uax"));
   const std::string binary = dir_.Write("binary.txt", Package("More", {}));
   ASSERT_EQ(mkfifo(dir_.File("fifo").c_str(), 0600), 0);
   struct Case {
@@ -105,7 +107,7 @@ TEST_F(CheckCommandTest, ExitCodes) {
 TEST_F(CheckCommandTest, DefaultFoldersAreThoseOfGetQuooms) {
   if (fs::is_directory("/usr/local/games/ut2004/Sounds")) GTEST_SKIP() << "a real install";
   const std::string list =
-      dir_.Write("list.txt", Entry("Laugh", "Fun.uax") + Entry("Zap", "Extra.uax"));
+      dir_.Write("list.txt", EntryWithCrLf("Laugh", "Fun.uax") + EntryWithCrLf("Zap", "Extra.uax"));
   {
     const HomeAt home(dir_.File("nobody"));
     const CliRun run = RunCli({"check", list});

@@ -9,19 +9,12 @@
 #include <vector>
 
 #include "cli/cli_run.h"
-#include "support/listedit_oracles.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"
+#include "support/trigger_entries.h"
 
 namespace quarrix::testing {
 namespace {
-
-std::string Entry(const std::string& sound, int random, const std::string& file,
-                  const std::string& flags = "DedicatedOnly=True,HideInMenu=False,AdminOnly=False,",
-                  bool trigger_names = true) {
-  return "Quooms=(SoundName=\"" + sound + "\",TriggerName=\"" + (trigger_names ? sound : "") +
-         "\"," + flags + "Random=" + std::to_string(random) + ",Filename=\"" + file + "\")";
-}
 
 std::string Join(const std::vector<std::string>& lines, const std::string& line_break) {
   std::string text;
@@ -75,10 +68,15 @@ TEST_F(CliTest, ExtractWritesWhatASaveWrites) {
 TEST_F(CliTest, ExtractOptionsSelectThePieces) {
   const CliRun run = RunCli({"extract", "--no-trigger-names", "--no-dedicated", "--hide-in-menu",
                              "--admin-only", "--no-random", more_});
-  const std::string flags = "DedicatedOnly=False,HideInMenu=True,AdminOnly=True,";
-  EXPECT_EQ(run.out, Join({kHeader, Entry("WAV", 0, "More.uax", flags, false),
-                           Entry("Horn", 0, "More.uax", flags, false), ""},
-                          "\r\n"));
+  const auto entry = [](std::string_view sound) {
+    return Entry({.sound = sound,
+                  .file = "More.uax",
+                  .trigger = "",
+                  .dedicated = false,
+                  .hide_in_menu = true,
+                  .admin_only = true});
+  };
+  EXPECT_EQ(run.out, Join({kHeader, entry("WAV"), entry("Horn"), ""}, "\r\n"));
   EXPECT_EQ(run.exit_code, 0);
 }
 
@@ -252,132 +250,136 @@ TEST_F(CliTest, NamesListsEveryNameTheWalkReads) {
   EXPECT_EQ(none.exit_code, 1);
 }
 
-// A list entry whose trigger name carries `tag`, so entries with one sound name differ.
-std::string Tagged(const std::string& sound, const std::string& tag) {
-  return "Quooms=(SoundName=\"" + sound + "\",TriggerName=\"" + sound + tag + "\")";
-}
-
-TEST_F(CliTest, SortWritesTheSortedListInTheFilesBreaks) {
+// sort and dedupe: which lines they give is pinned by the core tables (sort_test.cpp,
+// duplicates_test.cpp); here the wiring: the file's line breaks, where the list goes, the
+// reason or the count on standard error, and the exit code.
+TEST_F(CliTest, SortAndDedupeWriteTheWindowsLinesWhereTheyAreSent) {
+  enum class Target { kStdout, kOther, kInPlace };
+  const std::vector<std::string> unsorted = {
+      kHeader, Entry("cat"), Entry("Apple"), Entry("b\xE9ll"), "", Entry("Dog"), Entry("Ant"), ""};
+  const std::vector<std::string> sorted = {kHeader,          Entry("Ant"), Entry("Apple"),
+                                           Entry("b\xE9ll"), Entry("cat"), Entry("Dog")};
+  const std::vector<std::string> short_list = {kHeader, "D,", "C,", "B,", "A,", ""};
+  const std::vector<std::string> twins = {
+      kHeader, Entry("A", 1), Entry("B", 1), Entry("A", 2), Entry("B", 2), Entry("A", 3), ""};
+  const std::vector<std::string> plain = {"Keep,", "None", Entry("A"), Entry("a"), "None", "x"};
   const struct {
-    std::string name;
-    std::string line_break;
-    std::string written;  // what the output is written with
-  } cases[] = {{"lf.txt", "\n", "\n"}, {"cr.txt", "\r", "\r"}, {"crlf.txt", "\r\n", "\r\n"}};
-  for (const auto& c : cases) {
-    const std::string list = dir_.Write(
-        c.name, Join({kHeader, Tagged("cat", ""), Tagged("Apple", ""), Tagged("b\xE9ll", ""), "",
-                      Tagged("Dog", ""), Tagged("Ant", ""), ""},
-                     c.line_break));
-    const CliRun run = RunCli({"sort", list});
-    EXPECT_EQ(run.out, Join({kHeader, Tagged("Ant", ""), Tagged("Apple", ""), Tagged("b\xE9ll", ""),
-                             Tagged("cat", ""), Tagged("Dog", "")},
-                            c.written))
-        << c.name;
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.exit_code, 0);
-  }
-  // Mixed breaks are written as CR LF, as a save writes them.
-  const std::string mixed = dir_.Write("mixed.txt", kHeader + "\r\nE,\nD,\rC,\r\nB,\nA,\n");
-  EXPECT_EQ(RunCli({"sort", mixed}).out, Join({kHeader, "A,", "B,", "C,", "D,", "E,"}, "\r\n"));
-}
-
-TEST_F(CliTest, SortKeepsAFirstLineThatIsNoHeader) {
-  const std::string list = dir_.Write("list.txt", "Zed,\nBob,\nAmy,\nCat,\nDan,\nEve,");
-  const CliRun run = RunCli({"sort", list, "--line-breaks", "crlf"});
-  EXPECT_EQ(run.out, Join({kHeader, "Amy,", "Bob,", "Cat,", "Dan,", "Eve,", "Zed,"}, "\r\n"));
-  EXPECT_EQ(run.exit_code, 0);
-}
-
-TEST_F(CliTest, SortAndDedupeGiveTheWindowsLines) {
-  // The same mixed list the literal, quadratic algorithms work through.
-  std::vector<std::string> lines = {kHeader};
-  const char* const names[] = {"Laugh", "laugh", "Boo", "AB", "AB C", "A_B", "AZB"};
-  std::uint32_t seed = 5;
-  for (int i = 0; i < 300; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    const std::uint32_t pick = (seed >> 8) % 10;
-    if (pick < 7) lines.push_back(Tagged(names[pick], std::to_string(i)));
-    if (pick == 7) lines.emplace_back();
-    if (pick == 8) lines.emplace_back("None");
-    if (pick == 9) lines.emplace_back("[Duplicates]");
-  }
-  const std::string list = dir_.Write("list.txt", Join(lines, "\n"));
-  EXPECT_EQ(RunCli({"sort", list}).out, Join(LiteralSort(lines), "\n"));
-  const LiteralDuplicateResult checked = LiteralCheckDuplicates(lines);
-  const CliRun dedupe = RunCli({"dedupe", list});
-  EXPECT_EQ(dedupe.out, Join(checked.lines, "\n"));
-  EXPECT_EQ(dedupe.err,
-            "quarrix-cli: duplicates moved: " + std::to_string(checked.duplicate_count) + "\n");
-  EXPECT_EQ(dedupe.exit_code, 0);
-}
-
-TEST_F(CliTest, SortWritesInPlaceOrToAnotherFile) {
-  const std::string text = Join({kHeader, "E,", "D,", "C,", "B,", "A,", ""}, "\n");
-  const std::string sorted = Join({kHeader, "A,", "B,", "C,", "D,", "E,"}, "\n");
-  const std::string list = dir_.Write("list.txt", text);
-  const std::string other = dir_.File("other.txt");
-  const CliRun to_other = RunCli({"sort", list, "-o", other});
-  EXPECT_EQ(to_other.out, "");
-  EXPECT_EQ(to_other.exit_code, 0);
-  EXPECT_EQ(Slurp(other), sorted);
-  EXPECT_EQ(Slurp(list), text);
-  const CliRun in_place = RunCli({"sort", "--in-place", list});
-  EXPECT_EQ(in_place.out, "");
-  EXPECT_EQ(in_place.exit_code, 0);
-  EXPECT_EQ(Slurp(list), sorted);
-}
-
-TEST_F(CliTest, ARefusedSortWritesTheListUnchanged) {
-  const struct {
-    std::vector<std::string> lines;
-    std::string reason;
+    const char* label;
+    std::vector<std::string> args;  // the command, then what follows the list's path
+    std::string before;             // the list file
+    Target target;
+    std::string written;  // to standard output or the target file
+    std::string err;      // %s stands for the list's path
+    int exit_code;
   } cases[] = {
-      {{kHeader, "D,", "C,", "B,", "A,", ""}, "line 6 of %s is empty; a sort needs an entry there"},
-      {{kHeader, "D,", "C,", "B,", "A,", "", "E,"},
-       "line 6 of %s is empty; a sort needs an entry there"},
-      {{kHeader, "B,", "A,"}, "%s has 3 lines; a sort needs an entry on line 6"},
-      {{}, "%s has 0 lines; a sort needs an entry on line 6"},
+      {"sort, LF kept", {"sort"}, Join(unsorted, "\n"), Target::kStdout, Join(sorted, "\n"), "", 0},
+      {"sort, CR kept", {"sort"}, Join(unsorted, "\r"), Target::kStdout, Join(sorted, "\r"), "", 0},
+      {"sort, CR LF kept",
+       {"sort"},
+       Join(unsorted, "\r\n"),
+       Target::kStdout,
+       Join(sorted, "\r\n"),
+       "",
+       0},
+      {"sort, mixed breaks written as CR LF",
+       {"sort"},
+       kHeader + "\r\nE,\nD,\rC,\r\nB,\nA,\n",
+       Target::kStdout,
+       Join({kHeader, "A,", "B,", "C,", "D,", "E,"}, "\r\n"),
+       "",
+       0},
+      {"sort --line-breaks",
+       {"sort", "--line-breaks", "crlf"},
+       Join(unsorted, "\n"),
+       Target::kStdout,
+       Join(sorted, "\r\n"),
+       "",
+       0},
+      {"sort -o",
+       {"sort", "-o", "{other}"},
+       Join(unsorted, "\n"),
+       Target::kOther,
+       Join(sorted, "\n"),
+       "",
+       0},
+      {"sort --in-place",
+       {"sort", "--in-place"},
+       Join(unsorted, "\n"),
+       Target::kInPlace,
+       Join(sorted, "\n"),
+       "",
+       0},
+      {"sort refused: line 6 empty",
+       {"sort"},
+       Join(short_list, "\r"),
+       Target::kStdout,
+       Join(short_list, "\r"),
+       "quarrix-cli: not sorted: line 6 of %s is empty; a sort needs an entry there\n",
+       1},
+      {"sort refused: three lines",
+       {"sort"},
+       Join({kHeader, "B,", "A,"}, "\r"),
+       Target::kStdout,
+       Join({kHeader, "B,", "A,"}, "\r"),
+       "quarrix-cli: not sorted: %s has 3 lines; a sort needs an entry on line 6\n",
+       1},
+      {"sort refused: no line",
+       {"sort"},
+       "",
+       Target::kStdout,
+       "",
+       "quarrix-cli: not sorted: %s has 0 lines; a sort needs an entry on line 6\n",
+       1},
+      {"sort refused --in-place leaves the file",
+       {"sort", "--in-place"},
+       Join(short_list, "\r"),
+       Target::kInPlace,
+       Join(short_list, "\r"),
+       "quarrix-cli: not sorted: line 6 of %s is empty; a sort needs an entry there\n",
+       1},
+      {"dedupe --in-place counts the moved lines",
+       {"dedupe", "--in-place"},
+       Join(twins, "\r\n"),
+       Target::kInPlace,
+       Join({kHeader, Entry("A", 1), Entry("B", 1), "[Duplicates]", Entry("A", 2), Entry("A", 3),
+             Entry("B", 2)},
+            "\r\n"),
+       "quarrix-cli: duplicates moved: 3\n",
+       0},
+      {"dedupe without duplicates",
+       {"dedupe"},
+       Join(plain, "\n"),
+       Target::kStdout,
+       kHeader + "\n" + Join(plain, "\n"),
+       "quarrix-cli: duplicates moved: 0\n",
+       0},
+      {"dedupe of an empty file",
+       {"dedupe"},
+       "",
+       Target::kStdout,
+       kHeader,
+       "quarrix-cli: duplicates moved: 0\n",
+       0},
   };
   for (const auto& c : cases) {
-    const std::string text = Join(c.lines, "\r");
-    const std::string list = dir_.Write("short.txt", text);
-    std::string reason = c.reason;
-    reason.replace(reason.find("%s"), 2, list);
-    const CliRun run = RunCli({"sort", list});
-    EXPECT_EQ(run.out, text);
-    EXPECT_EQ(run.err, "quarrix-cli: not sorted: " + reason + "\n");
-    EXPECT_EQ(run.exit_code, 1);
-    const CliRun in_place = RunCli({"sort", list, "--in-place"});
-    EXPECT_EQ(Slurp(list), text);
-    EXPECT_EQ(in_place.exit_code, 1);
+    SCOPED_TRACE(c.label);
+    const std::string list = dir_.Write("list.txt", c.before);
+    const std::string other = dir_.File("other.txt");
+    std::vector<std::string> args = {c.args[0], list};
+    for (std::size_t i = 1; i < c.args.size(); ++i) {
+      args.push_back(c.args[i] == "{other}" ? other : c.args[i]);
+    }
+    const CliRun run = RunCli(args);
+    std::string err = c.err;
+    if (const std::size_t at = err.find("%s"); at != std::string::npos) err.replace(at, 2, list);
+    EXPECT_EQ(run.out, c.target == Target::kStdout ? c.written : "");
+    EXPECT_EQ(run.err, err);
+    EXPECT_EQ(run.exit_code, c.exit_code);
+    EXPECT_EQ(Slurp(list), c.target == Target::kInPlace ? c.written : c.before);
+    if (c.target == Target::kOther) {
+      EXPECT_EQ(Slurp(other), c.written);
+    }
   }
-}
-
-TEST_F(CliTest, DedupeMovesRepeatedNamesAndSaysHowMany) {
-  const std::string list =
-      dir_.Write("list.txt", Join({kHeader, Tagged("A", "1"), Tagged("B", "1"), Tagged("A", "2"),
-                                   Tagged("B", "2"), Tagged("A", "3"), ""},
-                                  "\r\n"));
-  const CliRun run = RunCli({"dedupe", list, "--in-place"});
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(Slurp(list), Join({kHeader, Tagged("A", "1"), Tagged("B", "1"), "[Duplicates]",
-                               Tagged("A", "2"), Tagged("A", "3"), Tagged("B", "2")},
-                              "\r\n"));
-  EXPECT_EQ(run.err, "quarrix-cli: duplicates moved: 3\n");
-  EXPECT_EQ(run.exit_code, 0);
-}
-
-TEST_F(CliTest, DedupeWithoutDuplicatesKeepsEveryLine) {
-  const std::string list = dir_.Write(
-      "list.txt", Join({"Keep,", "None", Tagged("A", ""), Tagged("a", ""), "None", "x"}, "\n"));
-  const CliRun run = RunCli({"dedupe", list});
-  EXPECT_EQ(run.out,
-            Join({kHeader, "Keep,", "None", Tagged("A", ""), Tagged("a", ""), "None", "x"}, "\n"));
-  EXPECT_EQ(run.err, "quarrix-cli: duplicates moved: 0\n");
-  EXPECT_EQ(run.exit_code, 0);
-  const CliRun empty = RunCli({"dedupe", dir_.Write("empty.txt", "")});
-  EXPECT_EQ(empty.out, kHeader);
-  EXPECT_EQ(empty.exit_code, 0);
 }
 
 TEST_F(CliTest, SortAndDedupeErrors) {
@@ -488,13 +490,14 @@ TEST_F(CliTest, SoundsOnlyKeepsTheOptionsAppendAndFurtherPackages) {
       dir_.Write("list.txt", kHeader + "\n" + Entry("Mine", 0, "Old.uax") + "\n");
   const CliRun run = RunCli({"extract", "--sounds-only", "--no-random", "--admin-only", "--append",
                              list, mix, more_, "-o", list});
-  const std::string flags = "DedicatedOnly=True,HideInMenu=False,AdminOnly=True,";
+  const auto admin = [](std::string_view sound, std::string_view file) {
+    return Entry({.sound = sound, .file = file, .admin_only = true});
+  };
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(Slurp(list),
-            Join({kHeader, Entry("Mine", 0, "Old.uax"), Entry("Laugh", 0, "Mix.uax", flags),
-                  Entry("Laugh1", 0, "Mix.uax", flags), Entry("Engine", 0, "Mix.uax", flags),
-                  Entry("Sound", 0, "Mix.uax", flags), Entry("Mix", 0, "Mix.uax", flags),
-                  Entry("Horn", 0, "More.uax", flags), ""},
+            Join({kHeader, Entry("Mine", 0, "Old.uax"), admin("Laugh", "Mix.uax"),
+                  admin("Laugh1", "Mix.uax"), admin("Engine", "Mix.uax"), admin("Sound", "Mix.uax"),
+                  admin("Mix", "Mix.uax"), admin("Horn", "More.uax"), ""},
                  "\n"));
   EXPECT_EQ(run.err, MixWarnings(mix));
   EXPECT_EQ(run.exit_code, 0);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "support/trigger_entries.h"
+
 namespace quarrix::testing {
 
 std::vector<std::string> GatheredList(std::size_t count) {
@@ -34,11 +36,8 @@ std::vector<std::string> GatheredList(std::size_t count) {
     if (id >= 20) name += kWords[(id / 20) % 20];
     if (id >= 400) name += std::to_string(id / 400);
     if (next(10) == 0) name[0] = static_cast<char>(name[0] - 'A' + 'a');
-    const std::string random = std::to_string(next(4));
-    const char* package = kPackages[next(5)];
-    lines.push_back("Quooms=(SoundName=\"" + name + "\",TriggerName=\"" + name +
-                    "\",DedicatedOnly=True,HideInMenu=False,AdminOnly=False,Random=" + random +
-                    ",Filename=\"" + package + "\")");
+    const int random = static_cast<int>(next(4));
+    lines.push_back(Entry(name, random, kPackages[next(5)]));
   }
   lines.emplace_back();
   return lines;

@@ -11,6 +11,7 @@
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "editor/syn_edit.h"
+#include "support/latin1.h"
 #include "support/recording_sound_player.h"
 #include "support/recording_sounds.h"
 #include "support/scripted_prompts.h"
@@ -33,13 +34,7 @@ class ProgramFixture {
   TSynEdit& editor() { return *frmMain().SynEdit1; }
 
   // The editor's lines, byte for byte (Latin-1), printable by QCOMPARE.
-  QStringList Lines() {
-    QStringList lines;
-    for (const std::string& line : editor().Lines().Snapshot()) {
-      lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
-    }
-    return lines;
-  }
+  QStringList Lines() { return Latin1(editor().Lines().Snapshot()); }
   void SetLines(std::vector<std::string> lines) { editor().Lines().Assign(std::move(lines)); }
   QList<int> Played() const { return QList<int>(sounds.played.begin(), sounds.played.end()); }
 

@@ -5,7 +5,7 @@
 #include <QIcon>
 #include <cstdio>
 
-#include "app/app_icons.h"
+#include "controls/app_icons.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

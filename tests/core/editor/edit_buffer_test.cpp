@@ -4,21 +4,10 @@
 
 #include <functional>
 
-#include "runtime/errors.h"
-
 namespace quarrix {
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ListIndexError& error) {
-    return error.what();
-  }
-  return "no error";
-}
 
 EditBuffer With(Lines lines, TextPos caret = {1, 1}) {
   EditBuffer buffer;
@@ -27,29 +16,8 @@ EditBuffer With(Lines lines, TextPos caret = {1, 1}) {
   return buffer;
 }
 
-TEST(EditBufferList, BehavesAsALineList) {
-  EditBuffer buffer;
-  EXPECT_EQ(buffer.Count(), 0);
-  EXPECT_EQ(buffer.Append("a"), 0);
-  buffer.Put(1, "b");  // at the count: appends
-  EXPECT_EQ(buffer.Get(1), "b");
-  EXPECT_EQ(buffer.Get(2), "");  // at the count: empty, no error
-  EXPECT_EQ(buffer.Get(-1), "");
-  EXPECT_EQ(ErrorOf([&] { buffer.Put(3, "x"); }), "Invalid stringlist index 3");
-  EXPECT_EQ(ErrorOf([&] { buffer.Put(-1, "x"); }), "Invalid stringlist index -1");
-  EXPECT_EQ(ErrorOf([&] { buffer.Delete(2); }), "Invalid stringlist index 2");
-  buffer.Delete(0);
-  EXPECT_EQ(buffer.Snapshot(), (Lines{"b"}));
-}
-
-TEST(EditBufferList, KeepsTrailingBlanksAndEmptyLines) {
-  EditBuffer buffer;
-  buffer.Append("");
-  EXPECT_EQ(buffer.Count(), 1);
-  buffer.Append("x \t ");
-  EXPECT_EQ(buffer.Snapshot(), (Lines{"", "x \t "}));
-}
-
+// The LineList contract of the buffer is checked in line_list_test.cpp; here, what a list
+// change does to the caret, the selection and the undo history.
 TEST(EditBufferList, ListChangesEmptyTheUndoHistoryAndCollapseTheSelection) {
   const std::function<void(EditBuffer&)> changes[] = {
       [](EditBuffer& b) { b.Append("z"); },

@@ -2,58 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include "core/editor/line_list_contract.h"
+#include "editor/edit_buffer.h"
 
-#include "runtime/errors.h"
-
-namespace quarrix {
+namespace quarrix::testing {
 namespace {
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ListIndexError& error) {
-    return error.what();
-  }
-  return "no error";
-}
-
-TEST(PlainLineList, GetOutsideTheListIsEmpty) {
-  PlainLineList list({"a", "b"});
-  EXPECT_EQ(list.Get(-1), "");
-  EXPECT_EQ(list.Get(2), "");
-  EXPECT_EQ(list.Get(1), "b");
-}
-
-TEST(PlainLineList, PutAtTheCountAppends) {
-  PlainLineList list;
-  list.Put(0, "first");
-  list.Put(1, "second");
-  list.Put(0, "replaced");
-  EXPECT_EQ(list.lines(), (std::vector<std::string>{"replaced", "second"}));
-}
-
-TEST(PlainLineList, AppendReturnsTheNewIndex) {
-  PlainLineList list;
-  EXPECT_EQ(list.Append("a"), 0);
-  EXPECT_EQ(list.Append(""), 1);
-  EXPECT_EQ(list.Count(), 2);
-}
-
-TEST(PlainLineList, BadIndexesRaiseInvalidStringlistIndex) {
-  PlainLineList list({"a"});
-  EXPECT_EQ(ErrorOf([&] { list.Put(2, "x"); }), "Invalid stringlist index 2");
-  EXPECT_EQ(ErrorOf([&] { list.Put(-1, "x"); }), "Invalid stringlist index -1");
-  EXPECT_EQ(ErrorOf([&] { list.Delete(1); }), "Invalid stringlist index 1");
-  EXPECT_EQ(ErrorOf([&] { list.Delete(-3); }), "Invalid stringlist index -3");
-  EXPECT_EQ(list.lines(), std::vector<std::string>{"a"});
-}
-
-TEST(PlainLineList, DeleteMovesLaterLinesUp) {
-  PlainLineList list({"a", "b", "c"});
-  list.Delete(1);
-  EXPECT_EQ(list.lines(), (std::vector<std::string>{"a", "c"}));
-}
+struct PlainMaker {
+  PlainLineList lines;
+  LineList& list() { return lines; }
+};
+struct EditBufferMaker {
+  EditBuffer buffer;
+  LineList& list() { return buffer; }
+};
+using CoreLists = ::testing::Types<PlainMaker, EditBufferMaker>;
+INSTANTIATE_TYPED_TEST_SUITE_P(Core, LineListContract, CoreLists);
 
 TEST(LineListDefaults, SnapshotAndAssignWorkThroughTheBasicOperations) {
   // A minimal list that only implements the basic operations uses the base defaults.
@@ -78,4 +42,4 @@ TEST(LineListDefaults, SnapshotAndAssignWorkThroughTheBasicOperations) {
 }
 
 }  // namespace
-}  // namespace quarrix
+}  // namespace quarrix::testing

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "support/error_of.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"
 
@@ -12,15 +13,6 @@ namespace {
 
 using testing::MakeWave;
 using testing::WaveSpec;
-
-std::string ErrorOf(const std::function<void()>& read) {
-  try {
-    read();
-  } catch (const AudioDataError& error) {
-    return error.what();
-  }
-  return "no error";
-}
 
 std::string Chunk(std::string id, std::string body) {
   const auto size = static_cast<std::uint32_t>(body.size());
@@ -89,7 +81,9 @@ TEST(WaveFacts, DataThatIsNoWaveFileIsAnError) {
       {header + fmt + "dat", "its WAV data has no data chunk"},
   };
   for (const auto& [bytes, problem] : cases) {
-    EXPECT_EQ(ErrorOf([&] { ReadWaveFacts(bytes, bytes.size()); }), problem) << bytes.size();
+    EXPECT_EQ(testing::ErrorOf<AudioDataError>([&] { ReadWaveFacts(bytes, bytes.size()); }),
+              problem)
+        << bytes.size();
   }
 }
 
@@ -129,7 +123,8 @@ TEST(VorbisFacts, AStreamWithoutAVorbisHeaderIsAnError) {
   bad_checksum[22] ^= 1;
   for (const std::string& head :
        {std::string(), std::string("OggS"), ogg.substr(1), opus, bad_checksum, ogg.substr(0, 50)}) {
-    EXPECT_EQ(ErrorOf([&] { ReadVorbisFacts(head, ogg); }), "its OGG data is no Ogg Vorbis stream")
+    EXPECT_EQ(testing::ErrorOf<AudioDataError>([&] { ReadVorbisFacts(head, ogg); }),
+              "its OGG data is no Ogg Vorbis stream")
         << head.size();
   }
 }

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "support/package_writer.h"
 
 namespace quarrix::testing {

@@ -8,23 +8,20 @@
 #include <tuple>
 
 #include "extract/package_tables.h"
-#include "extract/trigger_list.h"
 #include "runtime/file_io.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"
+#include "support/trigger_entries.h"
 
 namespace quarrix {
 namespace {
 
+using testing::Entry;
 using testing::TempDir;
 namespace fs = std::filesystem;
 
 std::string Package(std::string_view name, const std::vector<testing::SoundGroup>& groups) {
   return testing::WritePackage(testing::MakeSoundPackage(name, groups)).bytes;
-}
-
-std::string Entry(std::string_view sound, std::string_view file) {
-  return TriggerEntryFormat({}, file).Entry(sound, 0);
 }
 
 class ListCheckTest : public ::testing::Test {
@@ -56,29 +53,29 @@ TEST_F(ListCheckTest, ReportsEachLineThatDoesNotMatchTheFolders) {
   // Each line and the problem it gives ("" for none).
   const std::vector<std::pair<std::string, std::string>> table = {
       {"[QuoomTriggers]", ""},
-      {Entry("Laugh", "Fun.uax"), ""},
-      {Entry("bOO", "Fun.uax"), ""},
-      {Entry("Voices", "Fun.uax"), "no sound Voices in Fun.uax"},  // a group
-      {Entry("Sound", "Fun.uax"), "no sound Sound in Fun.uax"},    // a class
-      {Entry("OnlyInTwo", "Fun.uax"), "no sound OnlyInTwo in Fun.uax"},
-      {Entry("Zap", "Extra.uax"), ""},
-      {Entry("Zap", "Missing.uax"), "no package Missing.uax"},
-      {Entry("Zap", "../two/Extra.uax"), "no package ../two/Extra.uax"},
-      {Entry("Zap", "Dir.uax"), "no package Dir.uax"},
-      {Entry("Say \"hi\"", "Quote.uax"), ""},
-      {Entry("a\",b", "Quote.uax"), ""},
-      {Entry("Mix", "Mixed.uax"), ""},
-      {Entry("Max", "MIXED.uax"), "no sound Max in MIXED.uax"},
-      {Entry("Upper", "Twin.uax"), ""},
-      {Entry("Lower", "twin.uax"), ""},
-      {Entry("Upper", "TWIN.UAX"), ""},
-      {Entry("Lower", "TWIN.UAX"), "no sound Lower in TWIN.UAX"},
-      {Entry("Zap", "Broken.uax"),
+      {Entry("Laugh", 0, "Fun.uax"), ""},
+      {Entry("bOO", 0, "Fun.uax"), ""},
+      {Entry("Voices", 0, "Fun.uax"), "no sound Voices in Fun.uax"},  // a group
+      {Entry("Sound", 0, "Fun.uax"), "no sound Sound in Fun.uax"},    // a class
+      {Entry("OnlyInTwo", 0, "Fun.uax"), "no sound OnlyInTwo in Fun.uax"},
+      {Entry("Zap", 0, "Extra.uax"), ""},
+      {Entry("Zap", 0, "Missing.uax"), "no package Missing.uax"},
+      {Entry("Zap", 0, "../two/Extra.uax"), "no package ../two/Extra.uax"},
+      {Entry("Zap", 0, "Dir.uax"), "no package Dir.uax"},
+      {Entry("Say \"hi\"", 0, "Quote.uax"), ""},
+      {Entry("a\",b", 0, "Quote.uax"), ""},
+      {Entry("Mix", 0, "Mixed.uax"), ""},
+      {Entry("Max", 0, "MIXED.uax"), "no sound Max in MIXED.uax"},
+      {Entry("Upper", 0, "Twin.uax"), ""},
+      {Entry("Lower", 0, "twin.uax"), ""},
+      {Entry("Upper", 0, "TWIN.UAX"), ""},
+      {Entry("Lower", 0, "TWIN.UAX"), "no sound Lower in TWIN.UAX"},
+      {Entry("Zap", 0, "Broken.uax"),
        "unreadable package Broken.uax: Invalid package file " + one +
            "Broken.uax: bad tag 0x20746F6E (a package starts with 0x9E2A83C1)"},
-      {Entry("Zap", "Faulty.uax"),
+      {Entry("Zap", 0, "Faulty.uax"),
        "unreadable package Faulty.uax: Cannot open file " + one + "Faulty.uax"},
-      {Entry("Zap", "Pipe.uax"),
+      {Entry("Zap", 0, "Pipe.uax"),
        "unreadable package Pipe.uax: Cannot open file " + one + "Pipe.uax"},
       {"", ""},
       {" \t", ""},
@@ -108,8 +105,9 @@ TEST_F(ListCheckTest, ReadsEachPackageOnceAndOnlyItsTables) {
       [&reads](const std::string& path, std::uint64_t offset, std::size_t length) {
         reads.emplace_back(fs::path(path).filename().string(), offset, length);
       });
-  const std::vector<std::string> lines = {Entry("Laugh", "Fun.uax"), Entry("Giggle", "fun.uax"),
-                                          Entry("Boo", "Fun.uax"), Entry("Nope", "FUN.UAX")};
+  const std::vector<std::string> lines = {Entry("Laugh", 0, "Fun.uax"),
+                                          Entry("Giggle", 0, "fun.uax"), Entry("Boo", 0, "Fun.uax"),
+                                          Entry("Nope", 0, "FUN.UAX")};
   PackageLookup lookup = Lookup();
   EXPECT_EQ(CheckTriggerList(lines, lookup).problems.size(), 1u);
   const std::vector<Read> check_reads = reads;

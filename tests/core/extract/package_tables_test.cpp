@@ -11,7 +11,7 @@
 
 #include "core/extract/image_bytes.h"
 #include "editor/line_list.h"
-#include "extract/package_reader.h"
+#include "extract/sound_selection.h"
 #include "runtime/file_io.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"
@@ -219,92 +219,6 @@ TEST(PackageTables, OnlyTheImportSoundOfEngineMakesASound) {
   const PackageTables tables = ParsePackageTables(Bytes(WritePackage(layout).bytes), "Cls.uax");
   EXPECT_EQ(NamesAndGroups(FindSoundExports(tables)),
             (std::vector<std::pair<std::string, std::string>>{{"Real", ""}}));
-}
-
-TEST(CountVariantsAmong, FollowsTheWalksRule) {
-  const struct {
-    Names names;
-    std::vector<int> counts;
-  } cases[] = {
-      {{"Go", "Go1", "Go2", "Gone", "Go12"}, {3, 2, 0, 0, 0}},
-      {{"Laugh", "LAUGH", "xlaugh", "laughs2"}, {3, 2, 0, 0}},
-      {{"Boo"}, {0}},
-      {{}, {}},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(CountVariantsAmong(c.names), c.counts);
-    const ListWalk walk(Bytes(testing::TableImage(c.names)), ListWalk::Variants::kCount);
-    for (std::size_t i = 0; i < c.names.size(); ++i) {
-      EXPECT_EQ(walk.variants(static_cast<int>(i)), c.counts[i]) << c.names[i];
-    }
-  }
-  Names many = {"Zed"};
-  for (int i = 0; i < 150; ++i) many.push_back("Zed1");
-  EXPECT_EQ(CountVariantsAmong(many)[0], 101);  // only the next 100 names are looked at
-}
-
-TEST(CountVariantsAmong, MatchesTheWalkOnRandomNameLists) {
-  std::mt19937 random(8);
-  const char kLetters[] = {'a', 'b', 'A'};
-  for (int round = 0; round < 40; ++round) {
-    Names names(130);
-    for (std::string& name : names) {
-      const int length = static_cast<int>(random() % 4);
-      for (int k = 0; k < length; ++k) name += kLetters[random() % 3];
-    }
-    const ListWalk walk(Bytes(testing::TableImage(names)), ListWalk::Variants::kCount);
-    ASSERT_EQ(walk.size(), static_cast<int>(names.size()));
-    const std::vector<int> counts = CountVariantsAmong(names);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      ASSERT_EQ(counts[i], walk.variants(static_cast<int>(i))) << "round " << round << " " << i;
-    }
-  }
-}
-
-TEST(SelectTriggerSounds, CountsVariantsAmongTheSoundsOrSkipsTheSearch) {
-  const PackageTables tables = ParsePackageTables(Bytes(WritePackage(FunSpec(128)).bytes), "F");
-  const std::vector<SoundExport> exports = FindSoundExports(tables);
-  for (const VariantSearch search : {VariantSearch::kCount, VariantSearch::kSkip}) {
-    std::vector<int> counts;
-    for (const TriggerSound& sound : SelectTriggerSounds(exports, search).sounds) {
-      counts.push_back(sound.variants);
-    }
-    const std::vector<int> expected = search == VariantSearch::kCount
-                                          ? std::vector<int>{3, 0, 0, 0, 0, 0, 0, 0}
-                                          : std::vector<int>(8, 0);
-    EXPECT_EQ(counts, expected);
-  }
-}
-
-TEST(AppendSoundEntries, FollowsTheRoadsOfTheListBuilder) {
-  const std::vector<TriggerSound> sounds = {{"Laugh", "Voices", 2}, {"Boo", "", 0}};
-  const std::string laugh =
-      "Quooms=(SoundName=\"Laugh\",TriggerName=\"Laugh\",DedicatedOnly=True,HideInMenu=False,"
-      "AdminOnly=False,Random=2,Filename=\"Fun.uax\")";
-  const std::string boo =
-      "Quooms=(SoundName=\"Boo\",TriggerName=\"Boo\",DedicatedOnly=True,HideInMenu=False,"
-      "AdminOnly=False,Random=0,Filename=\"Fun.uax\")";
-  PlainLineList list;
-  BuildResult result = AppendSoundEntries(list, sounds, BuildRoad::kNewList, {}, "Fun.uax");
-  EXPECT_EQ(list.lines(), (Names{"[QuoomTriggers]", laugh, boo, ""}));
-  EXPECT_EQ(result.success, true);
-  EXPECT_EQ(result.appended, 2);
-
-  result = AppendSoundEntries(list, sounds, BuildRoad::kAddToCurrent, {}, "Fun.uax");
-  EXPECT_EQ(list.lines(), (Names{"[QuoomTriggers]", laugh, boo, laugh, boo, ""}));
-  EXPECT_EQ(result.appended, 2);
-
-  TriggerOptions no_random;
-  no_random.no_random = true;
-  PlainLineList plain;
-  AppendSoundEntries(plain, sounds, BuildRoad::kNewList, no_random, "Fun.uax");
-  EXPECT_EQ(plain.Get(1), TriggerEntryFormat(no_random, "Fun.uax").Entry("Laugh", 0));
-
-  PlainLineList empty;
-  result = AppendSoundEntries(empty, {}, BuildRoad::kNewList, {}, "Fun.uax");
-  EXPECT_EQ(empty.lines(), (Names{"[QuoomTriggers]", ""}));
-  EXPECT_EQ(result.success, false);
-  EXPECT_EQ(result.appended, 0);
 }
 
 void PatchU32(std::string& bytes, std::size_t at, std::uint32_t value) {

@@ -2,12 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <tuple>
 
 #include "core/extract/image_bytes.h"
+#include "support/error_of.h"
+#include "support/hand_made_package.h"
 #include "support/package_writer.h"
 #include "support/sound_packages.h"
 #include "support/temp_dir.h"
@@ -124,65 +125,18 @@ TEST(SoundReader, SkipsEveryPropertyByItsSize) {
   }
 }
 
-// A Sound export written by hand from docs/package-format.md, not by the package writer: a
-// UT2004 package with one sound, Beep, holding a float, a bool with no value bytes and a
-// struct, then an 8-bit WAV file of 4 samples at 8000 Hz.
-std::string FromHex(std::string_view hex) {
-  std::string bytes;
-  int high = -1;
-  for (const char c : hex) {
-    if (!std::isxdigit(static_cast<unsigned char>(c))) continue;
-    const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : (c | 0x20) - 'a' + 10;
-    if (high < 0) {
-      high = digit;
-    } else {
-      bytes += static_cast<char>(high * 16 + digit);
-      high = -1;
-    }
-  }
-  return bytes;
-}
-
-const std::string kHandMadePackage = FromHex(
-    // 0: tag, version 128, licensee 29, flags; names 13 at 64; exports 1 at 311; imports 2 at
-    // 215; GUID; one generation of 1 export and 13 names.
-    "C1832A9E 8000 1D00 01000000 0D000000 40000000 01000000 37010000 02000000 D7000000"
-    "00000000000000000000000000000000 01000000 01000000 0D000000"
-    // 64: names: None Core Engine Package Class Sound WAV Hand BaseRadius Beep Looping Vector
-    // Location, each a length byte, the characters, a zero byte and the flags 0x00070010.
-    "05 4E6F6E65 00 10000700   05 436F7265 00 10000700   07 456E67696E65 00 10000700"
-    "08 5061636B616765 00 10000700   06 436C617373 00 10000700   06 536F756E64 00 10000700"
-    "04 574156 00 10000700   05 48616E64 00 10000700   0B 4261736552616469757300 10000700"
-    "05 42656570 00 10000700   08 4C6F6F70696E67 00 10000700   07 566563746F72 00 10000700"
-    "09 4C6F636174696F6E 00 10000700"
-    // 215: imports: Core.Package Engine; Core.Class Sound in Engine.
-    "01 03 00000000 02   01 04 FFFFFFFF 05"
-    // 229: Beep's data. BaseRadius: float (type 4, size code 2), 300.0.
-    "08 24 00009643"
-    // Looping: bool (type 3, size code 0) with bit 7 set: true, and no value bytes.
-    "0A 83"
-    // Location: struct (type 10, size code 3: 12 bytes) of the struct Vector, 12 zero bytes.
-    "0C 3A 0B 000000000000000000000000"
-    // None; format WAV; the float 1.0; the end offset 311; the audio size 48.
-    "00 06 0000803F 37010000 30"
-    // 263: the audio: RIFF, 40, WAVE, fmt chunk of 16 (PCM, 1 channel, 8000 Hz, 8000 bytes
-    // per second, block 1, 8 bits), data chunk of 4 bytes.
-    "52494646 28000000 57415645 666D7420 10000000 0100 0100 401F0000 401F0000 0100 0800"
-    "64617461 04000000 80FF0080"
-    // 311: the export: class -2 (Engine.Sound), super 0, outer 0, name 9 (Beep), flags
-    // 0x00070004, serial size 82, serial offset 229.
-    "82 00 00000000 09 04000700 5201 6503");
-
 TEST(SoundReader, ReadsASoundWrittenByHand) {
-  ASSERT_EQ(kHandMadePackage.size(), 326u);
-  Loaded loaded(kHandMadePackage);
+  ASSERT_EQ(testing::kHandMadePackage.size(), 326u);
+  Loaded loaded(testing::kHandMadePackage);
   ASSERT_EQ(loaded.sounds.size(), 1u);
   EXPECT_EQ(loaded.sounds[0].name.text, "Beep");
   const SoundListing listing = DescribeSound(loaded.source, loaded.tables, loaded.sounds[0]);
-  EXPECT_EQ(listing.audio, (SoundAudio{"WAV", AudioFormat::kWav, 263, 48}));
+  EXPECT_EQ(listing.audio, (SoundAudio{"WAV", AudioFormat::kWav, testing::kHandMadeAudioAt,
+                                       testing::kHandMadeAudioSize}));
   EXPECT_EQ(listing.facts, (AudioFacts{8000, 1, 8, 0.0005}));
-  EXPECT_EQ(ReadSoundAudio(loaded.source, loaded.tables, loaded.sounds[0], listing.audio),
-            kHandMadePackage.substr(263, 48));
+  EXPECT_EQ(
+      ReadSoundAudio(loaded.source, loaded.tables, loaded.sounds[0], listing.audio),
+      testing::kHandMadePackage.substr(testing::kHandMadeAudioAt, testing::kHandMadeAudioSize));
 }
 
 // The error a sound whose data is built by `make` gives, read by `read`.
@@ -193,15 +147,6 @@ const Reader kLocate = [](Loaded& loaded) {
 const Reader kDescribe = [](Loaded& loaded) {
   DescribeSound(loaded.source, loaded.tables, loaded.sounds[0]);
 };
-
-std::string ErrorOf(Loaded& loaded, const Reader& read) {
-  try {
-    read(loaded);
-  } catch (const SoundDataError& error) {
-    return error.what();
-  }
-  return "no error";
-}
 
 TEST(SoundReader, EveryInconsistencyIsAnErrorNamingTheSound) {
   struct Case {
@@ -277,9 +222,9 @@ TEST(SoundReader, EveryInconsistencyIsAnErrorNamingTheSound) {
     if (const std::size_t end = expected.find("{end}"); end != std::string::npos) {
       expected.replace(end, 5, std::to_string(written.serial_offsets[1] + written.serial_sizes[1]));
     }
-    EXPECT_EQ(ErrorOf(loaded, kDescribe), expected);
+    EXPECT_EQ(testing::ErrorOf<SoundDataError>([&] { kDescribe(loaded); }), expected);
     if (test.header) {
-      EXPECT_EQ(ErrorOf(loaded, kLocate), expected);
+      EXPECT_EQ(testing::ErrorOf<SoundDataError>([&] { kLocate(loaded); }), expected);
     }
   }
 }

@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "core/extract/image_bytes.h"
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 #include "support/package_writer.h"
+#include "support/trigger_entries.h"
 
 namespace quarrix {
 namespace {
@@ -13,13 +14,7 @@ using testing::Bytes;
 using testing::TableImage;
 using Lines = std::vector<std::string>;
 
-std::string Entry(const std::string& sound, const std::string& trigger, const std::string& flags,
-                  int random, const std::string& file) {
-  return "Quooms=(SoundName=\"" + sound + "\",TriggerName=\"" + trigger + "\"," + flags +
-         "Random=" + std::to_string(random) + ",Filename=\"" + file + "\")";
-}
-
-const std::string kDefaultFlags = "DedicatedOnly=True,HideInMenu=False,AdminOnly=False,";
+using testing::Entry;
 
 TEST(TriggerEntryFormat, WritesTheDocumentedExample) {
   EXPECT_EQ(TriggerEntryFormat(TriggerOptions{}, "Fun.uax").Entry("Laugh", 3),
@@ -57,7 +52,7 @@ TEST(TriggerEntryFormat, EachOptionSelectsItsPiece) {
 
 TEST(TriggerEntryFormat, EscapesNothing) {
   EXPECT_EQ(TriggerEntryFormat(TriggerOptions{}, "a\"b c.uax").Entry("Say \"hi\"", 0),
-            Entry("Say \"hi\"", "Say \"hi\"", kDefaultFlags, 0, "a\"b c.uax"));
+            Entry("Say \"hi\"", 0, "a\"b c.uax"));
 }
 
 TEST(PackageBase, DropsTheLastFourCharactersAndUpperCasesAscii) {
@@ -96,39 +91,35 @@ struct BuildCase {
 };
 
 TEST(BuildTriggerList, AppendsOneEntryPerSoundNameAndClosesWithAnEmptyLine) {
-  const std::string d = kDefaultFlags;
   const BuildCase cases[] = {
       {"rejected names",
        {},
        BuildRoad::kNewList,
        {"Fun", "Engine", "Core", "Laugh", "FUN", "core"},
        {},
-       {"[QuoomTriggers]", Entry("Laugh", "Laugh", d, 0, "Fun.uax"),
-        Entry("core", "core", d, 0, "Fun.uax"), ""},
+       {"[QuoomTriggers]", Entry("Laugh", 0, "Fun.uax"), Entry("core", 0, "Fun.uax"), ""},
        {true, 2}},
       {"variants in file order",
        {},
        BuildRoad::kNewList,
        {"Go", "Go1", "Go2", "Gone", "Go12"},
        {},
-       {"[QuoomTriggers]", Entry("Go", "Go", d, 3, "Fun.uax"), Entry("Go1", "Go1", d, 2, "Fun.uax"),
-        Entry("Go2", "Go2", d, 0, "Fun.uax"), Entry("Gone", "Gone", d, 0, "Fun.uax"),
-        Entry("Go12", "Go12", d, 0, "Fun.uax"), ""},
+       {"[QuoomTriggers]", Entry("Go", 3, "Fun.uax"), Entry("Go1", 2, "Fun.uax"),
+        Entry("Go2", 0, "Fun.uax"), Entry("Gone", 0, "Fun.uax"), Entry("Go12", 0, "Fun.uax"), ""},
        {true, 5}},
       {"no random",
        {},
        BuildRoad::kNewList,
        {"Go", "Go1"},
        {.no_random = true},
-       {"[QuoomTriggers]", Entry("Go", "Go", d, 0, "Fun.uax"), Entry("Go1", "Go1", d, 0, "Fun.uax"),
-        ""},
+       {"[QuoomTriggers]", Entry("Go", 0, "Fun.uax"), Entry("Go1", 0, "Fun.uax"), ""},
        {true, 2}},
       {"no trigger names",
        {},
        BuildRoad::kNewList,
        {"Go"},
        {.no_trigger_names = true},
-       {"[QuoomTriggers]", Entry("Go", "", d, 0, "Fun.uax"), ""},
+       {"[QuoomTriggers]", Entry({.sound = "Go", .trigger = ""}), ""},
        {true, 1}},
       {"nothing found",
        {},
@@ -142,21 +133,21 @@ TEST(BuildTriggerList, AppendsOneEntryPerSoundNameAndClosesWithAnEmptyLine) {
        BuildRoad::kNewList,
        {"Go"},
        {},
-       {"x", "[QuoomTriggers]", Entry("Go", "Go", d, 0, "Fun.uax"), ""},
+       {"x", "[QuoomTriggers]", Entry("Go", 0, "Fun.uax"), ""},
        {true, 1}},
       {"add road drops the closing empty line",
-       {"[QuoomTriggers]", Entry("A", "A", d, 0, "A.uax"), ""},
+       {"[QuoomTriggers]", Entry("A", 0, "A.uax"), ""},
        BuildRoad::kAddToCurrent,
        {"Go"},
        {},
-       {"[QuoomTriggers]", Entry("A", "A", d, 0, "A.uax"), Entry("Go", "Go", d, 0, "Fun.uax"), ""},
+       {"[QuoomTriggers]", Entry("A", 0, "A.uax"), Entry("Go", 0, "Fun.uax"), ""},
        {true, 1}},
       {"add road keeps a last line that is not empty",
        {"[QuoomTriggers]", "mine"},
        BuildRoad::kAddToCurrent,
        {"Go"},
        {},
-       {"[QuoomTriggers]", "mine", Entry("Go", "Go", d, 0, "Fun.uax"), ""},
+       {"[QuoomTriggers]", "mine", Entry("Go", 0, "Fun.uax"), ""},
        {true, 1}},
       {"add road with nothing found still succeeds on a second line",
        {"[QuoomTriggers]", "mine", ""},
@@ -177,7 +168,7 @@ TEST(BuildTriggerList, AppendsOneEntryPerSoundNameAndClosesWithAnEmptyLine) {
        BuildRoad::kAddToCurrent,
        {"Go", "Hi"},
        {},
-       {Entry("Go", "Go", d, 0, "Fun.uax"), Entry("Hi", "Hi", d, 0, "Fun.uax"), ""},
+       {Entry("Go", 0, "Fun.uax"), Entry("Hi", 0, "Fun.uax"), ""},
        {true, 2}},
   };
   for (const BuildCase& c : cases) {
@@ -190,6 +181,36 @@ TEST(BuildTriggerList, AppendsOneEntryPerSoundNameAndClosesWithAnEmptyLine) {
   }
 }
 
+// The roads are pinned through BuildTriggerList above; what the appender adds of its own is
+// the variant count it is handed, and Random=0 for every sound under No Random Search.
+TEST(TriggerListAppender, WritesTheCountsItIsHandedOrNoneUnderNoRandomSearch) {
+  const struct {
+    TriggerOptions options;
+    std::vector<std::pair<std::string, int>> sounds;
+    Lines after;
+    BuildResult result;
+  } cases[] = {
+      {{},
+       {{"Laugh", 2}, {"Boo", 0}},
+       {"[QuoomTriggers]", Entry("Laugh", 2, "Fun.uax"), Entry("Boo", 0, "Fun.uax"), ""},
+       {true, 2}},
+      {{.no_random = true},
+       {{"Laugh", 2}},
+       {"[QuoomTriggers]", Entry("Laugh", 0, "Fun.uax"), ""},
+       {true, 1}},
+      {{}, {}, {"[QuoomTriggers]", ""}, {false, 0}},
+  };
+  for (const auto& c : cases) {
+    PlainLineList list;
+    TriggerListAppender appender(list, BuildRoad::kNewList, c.options, "Fun.uax");
+    for (const auto& [name, variants] : c.sounds) appender.Add(name, variants);
+    const BuildResult result = appender.Close();
+    EXPECT_EQ(list.lines(), c.after);
+    EXPECT_EQ(result.success, c.result.success);
+    EXPECT_EQ(result.appended, c.result.appended);
+  }
+}
+
 TEST(BuildTriggerList, ANewListThenAnAddedPackageGiveOneHeaderAndOneClosingLine) {
   PlainLineList list;
   const std::string fun = TableImage({"Laugh", "Laugh1"});
@@ -197,10 +218,8 @@ TEST(BuildTriggerList, ANewListThenAnAddedPackageGiveOneHeaderAndOneClosingLine)
   EXPECT_EQ(BuildTriggerList(list, Bytes(fun), BuildRoad::kNewList, {}, "Fun.uax").appended, 2);
   EXPECT_EQ(BuildTriggerList(list, Bytes(more), BuildRoad::kAddToCurrent, {}, "More.uax").appended,
             1);
-  EXPECT_EQ(list.lines(),
-            (Lines{"[QuoomTriggers]", Entry("Laugh", "Laugh", kDefaultFlags, 2, "Fun.uax"),
-                   Entry("Laugh1", "Laugh1", kDefaultFlags, 0, "Fun.uax"),
-                   Entry("Boo", "Boo", kDefaultFlags, 0, "More.uax"), ""}));
+  EXPECT_EQ(list.lines(), (Lines{"[QuoomTriggers]", Entry("Laugh", 2, "Fun.uax"),
+                                 Entry("Laugh1", 0, "Fun.uax"), Entry("Boo", 0, "More.uax"), ""}));
 }
 
 TEST(BuildTriggerList, AShortFileNameRejectsNoName) {
@@ -218,7 +237,7 @@ TEST(BuildTriggerList, TheThousandNameLimitCountsRejectedNames) {
       BuildTriggerList(list, Bytes(image), BuildRoad::kNewList, {.no_random = true}, "Fun.uax");
   EXPECT_EQ(result.appended, 990);
   EXPECT_EQ(list.Count(), 992);
-  EXPECT_EQ(list.Get(990), Entry("S989", "S989", kDefaultFlags, 0, "Fun.uax"));
+  EXPECT_EQ(list.Get(990), Entry("S989", 0, "Fun.uax"));
 }
 
 TEST(BuildTriggerList, CountsMatchTheReaderOnARealPackage) {
@@ -232,8 +251,7 @@ TEST(BuildTriggerList, CountsMatchTheReaderOnARealPackage) {
     const std::string_view name = walk.current().name();
     if (!IsSoundName(name, "DEMO")) continue;
     const int variants = CountVariants(Bytes(package.bytes), name, walk.current().next);
-    EXPECT_EQ(list.Get(line++),
-              Entry(std::string(name), std::string(name), kDefaultFlags, variants, "Demo.uax"));
+    EXPECT_EQ(list.Get(line++), Entry(name, variants, "Demo.uax"));
   }
   EXPECT_EQ(result.appended, line - 1);
   EXPECT_EQ(list.Count(), line + 1);

@@ -1,26 +1,13 @@
 #pragma once
-// Trigger entries and random line lists for the sort and duplicate check tests.
+// Random line lists for the sort and duplicate check tests (entries: support/trigger_entries.h).
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace quarrix::testing {
+#include "support/trigger_entries.h"
 
-// A trigger entry for a sound name, with the given count and package.
-inline std::string Entry(std::string_view sound, int random = 0,
-                         std::string_view package = "Fun.uax") {
-  std::string line = "Quooms=(SoundName=\"";
-  line += sound;
-  line += "\",TriggerName=\"";
-  line += sound;
-  line += "\",DedicatedOnly=True,HideInMenu=False,AdminOnly=False,Random=";
-  line += std::to_string(random);
-  line += ",Filename=\"";
-  line += package;
-  line += "\")";
-  return line;
-}
+namespace quarrix::testing {
 
 // A small, fixed generator so every run sees the same lists on every platform.
 class LineDice {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/errors.h"
+#include "support/file_faults.h"
 #include "support/temp_dir.h"
 
 namespace quarrix {
@@ -18,11 +19,7 @@ namespace {
 using testing::Slurp;
 using testing::TempDir;
 
-// Clears the injected faults however a test ends.
-struct FaultGuard {
-  explicit FaultGuard(FileFaults faults) { SetFileFaultsForTesting(std::move(faults)); }
-  ~FaultGuard() { SetFileFaultsForTesting({}); }
-};
+using testing::FaultGuard;
 
 std::string OpenErrorText(const std::string& path) {
   try {

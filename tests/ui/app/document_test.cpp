@@ -10,6 +10,8 @@
 #include "app_tests.h"
 #include "controls/wd_gradient_panel.h"
 #include "runtime/file_io.h"
+#include "support/file_faults.h"
+#include "support/latin1.h"
 #include "support/program_fixture.h"
 
 namespace quarrix::testing {
@@ -20,16 +22,6 @@ constexpr int kNo = 7;
 constexpr int kCancel = 2;
 
 const char* const kSavePromptText = "File not saved!\nWish to save this file ?";
-
-// Clears the injected faults however a test ends.
-struct FaultGuard {
-  explicit FaultGuard(FileFaults faults) { SetFileFaultsForTesting(std::move(faults)); }
-  ~FaultGuard() { SetFileFaultsForTesting({}); }
-};
-
-QString Bytes(const std::string& bytes) {
-  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 // A fixture holding unsaved work: an extracted-looking list with the flag set.
 void GiveUnsavedWork(ProgramFixture& fixture) {
@@ -196,7 +188,7 @@ class DocumentTest : public QObject {
     QCOMPARE(fixture.Lines(), lines);
     fixture.frmMain().btnSave->click();
     QCOMPARE(fixture.prompts.errors, std::vector<std::string>());
-    QCOMPARE(Bytes(Slurp(out)), Bytes(saved.toStdString()));
+    QCOMPARE(Latin1(Slurp(out)), Latin1(saved.toStdString()));
   }
 
   void AnEmptyFileOpensAsNoLinesAndIsNeverSaved() {
@@ -224,7 +216,7 @@ class DocumentTest : public QObject {
     QCOMPARE(asked.initial_folder, fixture.dir.path() + "/");
     QCOMPARE(asked.title, std::string("Save Quoom Triggers:"));
     QCOMPARE(asked.overwrite_prompt, true);
-    QCOMPARE(Bytes(Slurp(out)), QStringLiteral("[QuoomTriggers]\r\nQuooms=(SoundName=\"A\")\r\n"));
+    QCOMPARE(Latin1(Slurp(out)), QStringLiteral("[QuoomTriggers]\r\nQuooms=(SoundName=\"A\")\r\n"));
     QCOMPARE(fixture.frmMain().PanelTop->Caption(), QStringLiteral("Filename:  Chosen.txt"));
     QCOMPARE(fixture.state().unsaved, false);
     QCOMPARE(fixture.frmMain().btnSave->isEnabled(), false);
@@ -276,7 +268,7 @@ class DocumentTest : public QObject {
     QCOMPARE(fixture.frmMain().btnSave->isEnabled(), true);
     QCOMPARE(fixture.frmMain().PanelTop->Caption(), QString());
     if (kind == "injected" || kind == "read-only") {
-      QCOMPARE(Bytes(Slurp(path)), QStringLiteral("old contents"));
+      QCOMPARE(Latin1(Slurp(path)), QStringLiteral("old contents"));
     }
   }
 

@@ -128,20 +128,6 @@ class CheckBoxTest : public QObject {
     QCOMPARE(image.pixel(3, 3), qRgba(255, 255, 255, 255));
   }
 
-  void StartsWithTheInitialValues() {
-    TLumCheckBox box;
-    QCOMPARE(box.size(), QSize(100, 19));
-    QCOMPARE(box.Checked(), false);
-    QCOMPARE(box.Flat(), false);
-    QCOMPARE(box.HotTrack(), true);
-    QCOMPARE(box.HotTrackColor(), QColor(Qt::blue));
-    QCOMPARE(box.Alingment(), TLeft::taRightJustify);
-    QCOMPARE(box.Transparent(), true);
-    QCOMPARE(box.ParentColor(), true);
-    QCOMPARE(box.Hot(), 0);
-    QVERIFY(box.focusPolicy() & Qt::TabFocus);
-  }
-
   void DrawsTheBoxAndMarkWithTheKeyColourTransparent() {
     box_->SetColor(QColor(0, 100, 0));
     const QPoint left_box(2, 1);  // 19 high: (19 - 16) / 2

@@ -45,21 +45,6 @@ class DrawModuleTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void StartsWithTheInitialValues() {
-    TLumDrawModule module;
-    QCOMPARE(module.Description(), QStringLiteral("Needs BcBarPopupMenu"));
-    QCOMPARE(module.ColorGradient1(), QColor(Qt::white));
-    QCOMPARE(module.ColorGradient2(), QColor(128, 128, 128));
-    QCOMPARE(module.ColorNormalText(), QColor(Qt::black));
-    QCOMPARE(module.ColorSelectText(), QColor(Qt::white));
-    QCOMPARE(module.CursorGradient1(), QColor(192, 192, 192));
-    QCOMPARE(module.CursorGradient2(), QColor(Qt::black));
-    QCOMPARE(module.TextBold(), true);
-    QCOMPARE(module.TextHeight(), 22);
-    QCOMPARE(module.TextSpacing(), 32);
-    QCOMPARE(module.Width(), 32);
-  }
-
   void MeasuresItemsButNotSeparators_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("top_level");

@@ -15,15 +15,6 @@ class GradientTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void StartsWithTheInitialValues() {
-    TLumGradient gradient;
-    QCOMPARE(gradient.ColorBegin(), ClBtnFace());
-    QCOMPARE(gradient.ColorEnd(), QColor(128, 128, 128));
-    QCOMPARE(gradient.Gradient(), TGradientDirection::gdHorizontal);
-    QCOMPARE(gradient.size(), QSize(70, 50));
-    QCOMPARE(gradient.SentToBack(), false);
-  }
-
   void FillsBetweenTheEndsInBothDirections_data() {
     QTest::addColumn<bool>("horizontal");
     QTest::addColumn<QSize>("size");

@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "controls/lum_butt.h"
 #include "controls/lum_gradient.h"
@@ -82,26 +83,6 @@ class MessageTest : public QObject {
     sounds_.played.clear();
   }
   void cleanup() { mesg_.reset(); }
-
-  void StartsWithTheInitialValues() {
-    TLumMesg mesg;
-    QCOMPARE(mesg.About_Help(), TAbout::None);
-    QCOMPARE(mesg.ClearButtons(), true);
-    QCOMPARE(mesg.Color(), ClBtnFace());
-    QCOMPARE(mesg.ColorGradient1(), ClBtnFace());
-    QCOMPARE(mesg.ColorGradient2(), QColor(128, 128, 128));
-    QCOMPARE(mesg.FontButton(), QApplication::font());
-    QCOMPARE(mesg.FontText(), QApplication::font());
-    QCOMPARE(mesg.SoundNum(), -1);
-    QCOMPARE(mesg.Symbol(), TSymbol::dgWarning);
-    QCOMPARE(mesg.TextAlign(), TAlignment::taLeftJustify);
-    QCOMPARE(mesg.VerticalGradient(), false);
-    QCOMPARE(mesg.Xpos(), -1);
-    QCOMPARE(mesg.Ypos(), -1);
-    QCOMPARE(mesg.StoredTitle(), QString());
-    QCOMPARE(mesg.Buttons(), ButtonSet::Of({ButtonKind::mbOk}));
-    QCOMPARE(mesg.DialogStyle(), TDialogStyle::dsStayOnTop);
-  }
 
   void AnswersWithThePressedButton_data() {
     QTest::addColumn<QString>("name");
@@ -196,7 +177,9 @@ class MessageTest : public QObject {
     QCOMPARE(answers, results);
   }
 
-  void LaysTheBoxOutFromTheMeasuredFonts_data() {
+  // The pixel layout itself is worked out in the core's message_layout_test; the box must be
+  // built from the layout it is handed, and hand over what it measured.
+  void BuildsTheBoxFromTheLayoutOfWhatItMeasured_data() {
     QTest::addColumn<int>("symbol");
     QTest::addColumn<QString>("list");
     QTest::addColumn<bool>("clear");
@@ -205,7 +188,7 @@ class MessageTest : public QObject {
     QTest::newRow("no icon, raised") << int(TSymbol::dgNone) << "mbOk,mbCancel" << false;
     QTest::newRow("no buttons") << int(TSymbol::dgError) << "" << true;
   }
-  void LaysTheBoxOutFromTheMeasuredFonts() {
+  void BuildsTheBoxFromTheLayoutOfWhatItMeasured() {
     QFETCH(int, symbol);
     QFETCH(QString, list);
     QFETCH(bool, clear);
@@ -217,46 +200,65 @@ class MessageTest : public QObject {
     mesg_->SetClearButtons(clear);
     const QString msg = QStringLiteral("File not saved!\nWish to save this file ?");
 
-    MessageLayoutInput input;
-    input.button_char = AverageOf(button_font);
-    input.text_char = AverageOf(Bold11());
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const QRect text = QFontMetrics(Bold11()).boundingRect(
-        QRect(0, 0, screen.width() / 2, 0), Qt::TextWordWrap | Qt::TextShowMnemonic, msg);
-    input.text = {text.width(), text.height()};
-    input.has_icon = symbol != int(TSymbol::dgNone);
-    input.buttons = ParseButtonList(list.toStdString());
-    input.spacing_units = clear ? 1 : 4;
-    input.screen = {screen.left(), screen.top(), screen.width(), screen.height()};
-    const MessageLayout expected = LayoutMessageBox(input);
+    // A layout no arithmetic gives: every number of it must show up in the box.
+    MessageLayout given;
+    given.client = {301, 123};
+    given.icon = {11, 13, 32, 32};
+    given.label = {57, 15, 217, 41};
+    given.left = 97;
+    given.top = 79;
+    int next = 0;
+    for (const ButtonKind kind : ParseButtonList(list.toStdString()).InDisplayOrder()) {
+      given.buttons.push_back({kind, "A" + std::to_string(next), {23 + 71 * next, 87, 61, 27}});
+      ++next;
+    }
+    std::optional<MessageLayoutInput> measured;
+    mesg_->SetLayoutFunction([&](const MessageLayoutInput& input) {
+      measured = input;
+      return given;
+    });
 
     OnNextBox(*mesg_, [&](TMessageForm* form) {
-      QCOMPARE(form->size(), QSize(expected.client.width, expected.client.height));
+      QCOMPARE(form->size(), QSize(301, 123));
       QCOMPARE(form->minimumSize(), form->maximumSize());
-      // Centred, frame included, with the frame the platform gives it (offscreen: 2 pixels).
       const QRect outer = form->frameGeometry();
       const QRect inner = form->geometry();
-      input.frame = {inner.left() - outer.left(), inner.top() - outer.top(),
-                     outer.right() - inner.right(), outer.bottom() - inner.bottom()};
-      QVERIFY(input.frame != FrameMargins{});
-      const MessageLayout placed = LayoutMessageBox(input);
-      QCOMPARE(outer.topLeft(), QPoint(placed.left, placed.top));
+      QCOMPARE(outer.topLeft(), QPoint(97, 79));
       auto* label = form->findChild<QLabel*>(QStringLiteral("Message"));
-      QCOMPARE(label->geometry(), ToQRect(expected.label));
+      QCOMPARE(label->geometry(), QRect(57, 15, 217, 41));
       QCOMPARE(label->text(), msg);
       QCOMPARE(label->font(), Bold11());
       auto* image = form->findChild<QLabel*>(QStringLiteral("Image"));
-      QCOMPARE(image != nullptr, input.has_icon);
-      if (image != nullptr)
-        QCOMPARE(image->geometry(), QRect(expected.icon.left, expected.icon.top, 32, 32));
-      QCOMPARE(form->findChildren<TLumButt*>().size(), qsizetype(expected.buttons.size()));
-      for (const PlacedButton& placed : expected.buttons) {
+      QCOMPARE(image != nullptr, symbol != int(TSymbol::dgNone));
+      if (image != nullptr) QCOMPARE(image->geometry(), QRect(11, 13, 32, 32));
+      QCOMPARE(form->findChildren<TLumButt*>().size(), qsizetype(given.buttons.size()));
+      for (const PlacedButton& placed : given.buttons) {
         auto* button = form->findChild<TLumButt*>(QString::fromStdString(placed.name));
         QCOMPARE(button->geometry(), ToQRect(placed.bounds));
         QCOMPARE(button->font(), button_font);
         QCOMPARE(button->Flat(), clear);
         QCOMPARE(button->cursor().shape(), Qt::PointingHandCursor);
       }
+
+      // What the layout was handed: the fonts' average characters, the text wrapped at half
+      // the screen, the icon, the buttons, their spacing, the screen and the frame (offscreen:
+      // 2 pixels a side).
+      QVERIFY(measured.has_value());
+      const QRect screen = QGuiApplication::primaryScreen()->geometry();
+      const QRect text = QFontMetrics(Bold11()).boundingRect(
+          QRect(0, 0, screen.width() / 2, 0), Qt::TextWordWrap | Qt::TextShowMnemonic, msg);
+      QCOMPARE(measured->button_char, AverageOf(button_font));
+      QCOMPARE(measured->text_char, AverageOf(Bold11()));
+      QCOMPARE(measured->text, (Size{text.width(), text.height()}));
+      QCOMPARE(measured->has_icon, symbol != int(TSymbol::dgNone));
+      QCOMPARE(measured->buttons, ParseButtonList(list.toStdString()));
+      QCOMPARE(measured->spacing_units, clear ? 1 : 4);
+      QCOMPARE(measured->screen,
+               (Rect{screen.left(), screen.top(), screen.width(), screen.height()}));
+      QCOMPARE(measured->frame,
+               (FrameMargins{inner.left() - outer.left(), inner.top() - outer.top(),
+                             outer.right() - inner.right(), outer.bottom() - inner.bottom()}));
+      QVERIFY(measured->frame != FrameMargins{});
       form->close();
     });
     QCOMPARE(int(mesg_->MessageShow(msg, QString(), list, -1, -1)), 2);

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include "editor/syn_edit.h"
+#include "support/latin1.h"
 #include "support/recording_sounds.h"
 
 namespace quarrix::testing {
@@ -25,7 +26,6 @@ void SendKey(TSynEdit& editor, int key, Qt::KeyboardModifiers modifiers = Qt::No
 // The lines of the editor, as its line list gives them, byte for byte (Latin-1), so that
 // QCOMPARE prints them when they differ.
 QStringList LinesOf(const TSynEdit& editor);
-QStringList LinesOf(const std::vector<std::string>& lines);
 // A position as (column, line), printable by QCOMPARE.
 inline QPoint Pos(TextPos pos) { return {pos.column, pos.line}; }
 inline QList<int> Played(const RecordingSounds& sounds) {

@@ -14,15 +14,7 @@ void SendKey(TSynEdit& editor, int key, Qt::KeyboardModifiers modifiers, const Q
 
 void SendText(TSynEdit& editor, const QString& text) { SendKey(editor, 0, Qt::NoModifier, text); }
 
-QStringList LinesOf(const std::vector<std::string>& lines) {
-  QStringList list;
-  for (const std::string& line : lines) {
-    list.append(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
-  }
-  return list;
-}
-
-QStringList LinesOf(const TSynEdit& editor) { return LinesOf(editor.Lines().Snapshot()); }
+QStringList LinesOf(const TSynEdit& editor) { return Latin1(editor.Lines().Snapshot()); }
 
 }  // namespace quarrix::testing
 

@@ -77,7 +77,7 @@ class SynEditAutoScrollTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void scrollsWhileHeldOutsideFasterFartherOut_data() {
+  void ScrollsWhileHeldOutsideFasterFartherOut_data() {
     QTest::addColumn<int>("edge");
     QTest::addColumn<int>("rows_out");  // line heights beyond the edge, plus one pixel
     QTest::addColumn<int>("step");      // rows or cells per tick
@@ -88,7 +88,7 @@ class SynEditAutoScrollTest : public QObject {
     QTest::newRow("over the gutter") << int(Edge::kLeft) << 0 << -1;
     QTest::newRow("right of the text") << int(Edge::kRight) << 1 << 2;
   }
-  void scrollsWhileHeldOutsideFasterFartherOut() {
+  void ScrollsWhileHeldOutsideFasterFartherOut() {
     QFETCH(int, edge);
     QFETCH(int, rows_out);
     QFETCH(int, step);
@@ -123,7 +123,7 @@ class SynEditAutoScrollTest : public QObject {
     QCOMPARE(Pos(editor.BlockEnd()), Pos(std::max(anchor, edge_pos)));
   }
 
-  void stopsWhenTheMouseComesBackAndAtTheEnds() {
+  void StopsWhenTheMouseComesBackAndAtTheEnds() {
     Scrolled scrolled;
     TSynEdit& editor = scrolled.editor;
     QVERIFY(QTest::qWaitForWindowExposed(&editor));

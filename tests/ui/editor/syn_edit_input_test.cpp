@@ -36,7 +36,7 @@ class SynEditInputTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void eachUserEditRaisesOnChangeOnce_data() {
+  void EachUserEditRaisesOnChangeOnce_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("text");
@@ -50,7 +50,7 @@ class SynEditInputTest : public QObject {
     QTest::newRow("paste") << int(Qt::Key_V) << int(Qt::ControlModifier) << QString()
                            << QStringList{"abP1", "P2cd", "ef"};
   }
-  void eachUserEditRaisesOnChangeOnce() {
+  void EachUserEditRaisesOnChangeOnce() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(QString, text);
@@ -65,7 +65,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(changes.count(), 1);
   }
 
-  void altAloneTypesNothingButAltGrTypes_data() {
+  void AltAloneTypesNothingButAltGrTypes_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<QString>("text");
@@ -88,7 +88,7 @@ class SynEditInputTest : public QObject {
     QTest::newRow("AltGr+E on Windows")
         << int(Qt::Key_E) << ctrl_alt << QStringLiteral("\u20AC") << QString::fromLatin1("\x80");
   }
-  void altAloneTypesNothingButAltGrTypes() {
+  void AltAloneTypesNothingButAltGrTypes() {
     QFETCH(int, key);
     QFETCH(int, modifiers);
     QFETCH(QString, text);
@@ -108,7 +108,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(LinesOf(editor), QStringList{"a" + typed + "b"});
   }
 
-  void cutCopyUndoAndRedoCountAsTheyChangeText() {
+  void CutCopyUndoAndRedoCountAsTheyChangeText() {
     TSynEdit editor;
     editor.Lines().Assign({"abcd"});
     editor.SetBlockBegin({2, 1});
@@ -130,7 +130,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(changes.count(), 3);
   }
 
-  void typingAWordIsOneChangeEachKeyButOneUndoStep() {
+  void TypingAWordIsOneChangeEachKeyButOneUndoStep() {
     TSynEdit editor;
     QSignalSpy changes(&editor, &TSynEdit::OnChange);
     for (const char* letter : {"L", "a", "u", "g", "h"})
@@ -142,7 +142,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(changes.count(), 6);
   }
 
-  void draggingTheSelectionMovesItWithOneChange() {
+  void DraggingTheSelectionMovesItWithOneChange() {
     TSynEdit editor;
     editor.resize(400, 200);
     editor.Lines().Assign({"one two", "three"});
@@ -160,7 +160,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(changes.count(), 2);
   }
 
-  void droppedTextFromElsewhereIsInsertedOrRefused() {
+  void DroppedTextFromElsewhereIsInsertedOrRefused() {
     TSynEdit editor;
     editor.resize(400, 200);
     RecordingSounds sounds;
@@ -180,7 +180,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(changes.count(), 1);
   }
 
-  void keyDownHookSeesVirtualKeysAndModifiers() {
+  void KeyDownHookSeesVirtualKeysAndModifiers() {
     TSynEdit editor;
     std::vector<KeySeen> seen;
     editor.SetOnKeyDown([&seen](TSynEdit&, int& key, TShiftState shift) {
@@ -198,7 +198,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(LinesOf(editor), (QStringList{"!"}));  // passed through: typed
   }
 
-  void keyDownHookSwallowsAKeySetToZero() {
+  void KeyDownHookSwallowsAKeySetToZero() {
     TSynEdit editor;
     editor.SetOnKeyDown([](TSynEdit&, int& key, TShiftState) {
       if (key == 'A') key = 0;
@@ -210,7 +210,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(changes.count(), 1);
   }
 
-  void keyDownHookRunsBeforeTheEditorActs() {
+  void KeyDownHookRunsBeforeTheEditorActs() {
     TSynEdit editor;
     editor.Lines().Assign({"abc"});
     editor.SetCaretXY({4, 1});
@@ -222,7 +222,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(LinesOf(editor), (QStringList{"ab"}));
   }
 
-  void userEditsTrimTrailingBlanks() {
+  void UserEditsTrimTrailingBlanks() {
     TSynEdit editor;
     editor.Lines().Assign({"ab   ", "cd  "});
     editor.SetCaretXY({2, 1});
@@ -235,7 +235,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(Pos(editor.CaretXY()), QPoint(6, 1));
   }
 
-  void typingPastTheEndPadsWithBlanks() {
+  void TypingPastTheEndPadsWithBlanks() {
     TSynEdit editor;
     editor.Lines().Assign({"abc"});
     editor.SetCaretXY({10, 1});
@@ -249,7 +249,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(Pos(editor.CaretXY()), QPoint(13, 1));  // the caret goes on past the end
   }
 
-  void endStopsAtTheLastNonBlankFirst() {
+  void EndStopsAtTheLastNonBlankFirst() {
     TSynEdit editor;
     editor.Lines().Assign({"abc   "});
     SendKey(editor, Qt::Key_End);
@@ -262,7 +262,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(Bytes(editor.SelText()), QByteArray("abc"));
   }
 
-  void insertTogglesOverwrite() {
+  void InsertTogglesOverwrite() {
     TSynEdit editor;
     editor.Lines().Assign({"abcd"});
     editor.SetCaretXY({2, 1});
@@ -273,7 +273,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(LinesOf(editor), (QStringList{"aXcd"}));
   }
 
-  void enterIndentsLikeTheLineAbove() {
+  void EnterIndentsLikeTheLineAbove() {
     TSynEdit editor;
     editor.Lines().Assign({"  ab"});
     editor.SetCaretXY({5, 1});
@@ -282,7 +282,7 @@ class SynEditInputTest : public QObject {
     QCOMPARE(LinesOf(editor), (QStringList{"  ab", "  c"}));
   }
 
-  void tabMovesTheFocusInsteadOfTyping() {
+  void TabMovesTheFocusInsteadOfTyping() {
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
     auto* editor = new TSynEdit;

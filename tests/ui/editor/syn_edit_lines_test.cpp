@@ -1,27 +1,17 @@
-// The editor's line list as the commands use it: the list contract, the view rules after a
-// change, and bytes that must come back exactly as they went in.
+// What the editor widget adds to its line list (the LineList contract itself is checked by
+// line_list_contract_test.cpp): the view rules after a change, no change event, an emptied
+// undo history, and bytes that must come back exactly through the widget's own text.
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <functional>
 
 #include "editor_tests.h"
-#include "runtime/errors.h"
 #include "support/recording_sounds.h"
 
 namespace quarrix::testing {
 namespace {
-
-QString ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const ListIndexError& error) {
-    return QString::fromUtf8(error.what());
-  }
-  return QStringLiteral("no error");
-}
 
 // Every byte but the line breaks, in order.
 std::string AllLineBytes() {
@@ -38,49 +28,7 @@ class SynEditLinesTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void getOutsideTheListIsEmpty() {
-    TSynEdit editor;
-    QCOMPARE(Bytes(editor.Lines().Get(0)), QByteArray());
-    editor.Lines().Append("a");
-    editor.Lines().Append("b");
-    QCOMPARE(Bytes(editor.Lines().Get(2)), QByteArray());
-    QCOMPARE(Bytes(editor.Lines().Get(-1)), QByteArray());
-    QCOMPARE(Bytes(editor.Lines().Get(1)), QByteArray("b"));
-  }
-
-  void badIndexesRaiseTheListError() {
-    TSynEdit editor;
-    LineList& lines = editor.Lines();
-    lines.Append("a");
-    lines.Append("b");
-    QCOMPARE(ErrorOf([&] { lines.Put(3, "x"); }), QStringLiteral("Invalid stringlist index 3"));
-    QCOMPARE(ErrorOf([&] { lines.Put(-1, "x"); }), QStringLiteral("Invalid stringlist index -1"));
-    QCOMPARE(ErrorOf([&] { lines.Delete(2); }), QStringLiteral("Invalid stringlist index 2"));
-    QCOMPARE(ErrorOf([&] { lines.Delete(-5); }), QStringLiteral("Invalid stringlist index -5"));
-    QCOMPARE(LinesOf(editor), (QStringList{"a", "b"}));
-  }
-
-  void putAtTheCountAppends() {
-    TSynEdit editor;
-    editor.Lines().Put(0, "first");
-    editor.Lines().Put(1, "second");
-    editor.Lines().Put(0, "again");
-    QCOMPARE(LinesOf(editor), (QStringList{"again", "second"}));
-  }
-
-  void anEmptyDocumentHasNoLines() {
-    TSynEdit editor;
-    QCOMPARE(editor.Lines().Count(), 0);
-    QCOMPARE(editor.Lines().Append("a"), 0);
-    QCOMPARE(LinesOf(editor), (QStringList{"a"}));  // no empty line before it
-    editor.Lines().Clear();
-    QCOMPARE(editor.Lines().Append(""), 0);
-    QCOMPARE(editor.Lines().Count(), 1);
-    editor.Lines().Append("");
-    QCOMPARE(LinesOf(editor), (QStringList{"", ""}));
-  }
-
-  void lineListChangesNeverRaiseOnChange() {
+  void LineListChangesNeverRaiseOnChange() {
     TSynEdit editor;
     QSignalSpy changes(&editor, &TSynEdit::OnChange);
     for (int i = 0; i < 1000; ++i) editor.Lines().Append("line");
@@ -92,7 +40,7 @@ class SynEditLinesTest : public QObject {
     QCOMPARE(changes.count(), 0);
   }
 
-  void lineListChangesEmptyTheUndoHistory() {
+  void LineListChangesEmptyTheUndoHistory() {
     TSynEdit editor;
     editor.Lines().Append("abc");
     editor.SetCaretXY({4, 1});
@@ -104,7 +52,7 @@ class SynEditLinesTest : public QObject {
     QCOMPARE(changes.count(), 0);
   }
 
-  void clearPutsTheCaretHomeAndScrollsToTheTopLeft() {
+  void ClearPutsTheCaretHomeAndScrollsToTheTopLeft() {
     TSynEdit editor;
     editor.resize(300, 200);
     for (int i = 0; i < 300; ++i) editor.Lines().Append(std::string(200, 'w'));
@@ -119,9 +67,11 @@ class SynEditLinesTest : public QObject {
     QCOMPARE(editor.LeftChar(), 0);
     QCOMPARE(editor.verticalScrollBar()->value(), 0);
     QCOMPARE(editor.horizontalScrollBar()->value(), 0);
+    editor.Lines().Assign({"one", "", "three"});  // an Assign starts with a Clear
+    QCOMPARE(Pos(editor.CaretXY()), QPoint(1, 1));
   }
 
-  void otherChangesCollapseTheSelectionAndKeepTheCaret() {
+  void OtherChangesCollapseTheSelectionAndKeepTheCaret() {
     TSynEdit editor;
     editor.Lines().Assign({"abcdef", "ghi"});
     editor.SetCaretXY({3, 2});
@@ -134,23 +84,7 @@ class SynEditLinesTest : public QObject {
     QCOMPARE(Pos(editor.BlockBegin()), QPoint(3, 2));
   }
 
-  void trailingBlanksStayThroughTheLineList() {
-    TSynEdit editor;
-    editor.Lines().Append("abc  \t ");
-    editor.Lines().Put(0, editor.Lines().Get(0) + " ");
-    QCOMPARE(Bytes(editor.Lines().Get(0)), QByteArray("abc  \t  "));
-  }
-
-  void assignAndSnapshotMoveWholeLists() {
-    TSynEdit editor;
-    editor.SetCaretXY({1, 1});
-    editor.Lines().Assign({"one", "", "three"});
-    QCOMPARE(LinesOf(editor.Lines().Snapshot()), (QStringList{"one", "", "three"}));
-    QCOMPARE(Pos(editor.CaretXY()), QPoint(1, 1));
-    QCOMPARE(editor.Lines().Count(), 3);
-  }
-
-  void everyByteRoundTripsThroughTheWidget() {
+  void EveryByteRoundTripsThroughTheWidget() {
     TSynEdit editor;
     const std::string bytes = AllLineBytes();
     editor.Lines().Append(bytes);
@@ -175,7 +109,7 @@ class SynEditLinesTest : public QObject {
     QCOMPARE(Bytes(editor.Lines().Get(1)), Bytes(bytes));
   }
 
-  void charactersOutsideTheCodePageAreRefused() {
+  void CharactersOutsideTheCodePageAreRefused() {
     TSynEdit editor;
     RecordingSounds sounds;
     editor.SetSounds(&sounds);

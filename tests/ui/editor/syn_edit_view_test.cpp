@@ -33,7 +33,7 @@ class SynEditViewTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void gutterWidensWhenTheCountNeedsAnotherDigit() {
+  void GutterWidensWhenTheCountNeedsAnotherDigit() {
     TSynEdit editor;
     const int digit = GutterDigitWidth();
     QCOMPARE(editor.GutterWidth(), 16 + 4 + 3 * digit + 2);
@@ -46,7 +46,7 @@ class SynEditViewTest : public QObject {
     QCOMPARE(editor.GutterWidth(), 16 + 4 + 3 * digit + 2);
   }
 
-  void gutterFaceRunsFromWhiteToGreyWithItsEdgeLines() {
+  void GutterFaceRunsFromWhiteToGreyWithItsEdgeLines() {
     TSynEdit editor;
     editor.resize(300, 200);
     Fill(editor, 3);
@@ -68,7 +68,7 @@ class SynEditViewTest : public QObject {
     QCOMPARE(face.pixelColor(w - 1, bottom), gutter->palette().color(QPalette::Button));
   }
 
-  void gotoLineAndCenterPutsAHiddenLineInTheMiddle() {
+  void GotoLineAndCenterPutsAHiddenLineInTheMiddle() {
     TSynEdit editor;
     editor.resize(400, 300);
     Fill(editor, 1000);
@@ -88,7 +88,7 @@ class SynEditViewTest : public QObject {
     QCOMPARE(editor.TopLine(), 1);
   }
 
-  void gotoLineCollapsesTheSelection() {
+  void GotoLineCollapsesTheSelection() {
     TSynEdit editor;
     Fill(editor, 10);
     editor.SetBlockBegin({1, 2});
@@ -98,7 +98,7 @@ class SynEditViewTest : public QObject {
     QCOMPARE(Pos(editor.BlockBegin()), QPoint(1, 7));
   }
 
-  void theViewNeverScrollsPastTheLastLine() {
+  void TheViewNeverScrollsPastTheLastLine() {
     TSynEdit editor;
     editor.resize(400, 300);
     Fill(editor, 100);
@@ -114,7 +114,7 @@ class SynEditViewTest : public QObject {
     QCOMPARE(editor.TopLine(), 1);
   }
 
-  void bothScrollBarsAreAlwaysShown() {
+  void BothScrollBarsAreAlwaysShown() {
     TSynEdit editor;
     editor.resize(400, 300);
     editor.show();
@@ -123,7 +123,7 @@ class SynEditViewTest : public QObject {
     QCOMPARE(editor.horizontalScrollBar()->isVisible(), true);
   }
 
-  void caretWritesClampAndCollapse() {
+  void CaretWritesClampAndCollapse() {
     TSynEdit editor;
     editor.Lines().Assign({"abc", "de", "f"});
     editor.SetBlockBegin({1, 1});
@@ -135,7 +135,7 @@ class SynEditViewTest : public QObject {
     QCOMPARE(Pos(editor.CaretXY()), QPoint(1, 1));
   }
 
-  void blockWritesClampToTheLine() {
+  void BlockWritesClampToTheLine() {
     TSynEdit editor;
     editor.Lines().Assign({"abcdef", "gh"});
     editor.SetBlockBegin({40, 7});
@@ -150,7 +150,7 @@ class SynEditViewTest : public QObject {
     QCOMPARE(Bytes(editor.SelText()), QByteArray("bcdef"));
   }
 
-  void wordAtAPosition() {
+  void WordAtAPosition() {
     TSynEdit editor;
     editor.Lines().Append(kEntry);
     QCOMPARE(Bytes(editor.GetWordAtRowCol({9, 1})), QByteArray("SoundName"));
@@ -160,7 +160,7 @@ class SynEditViewTest : public QObject {
     QCOMPARE(Bytes(editor.GetWordAtRowCol({static_cast<int>(sizeof kEntry), 1})), QByteArray());
   }
 
-  void selectionIsWhiteOnBlack() {
+  void SelectionIsWhiteOnBlack() {
     TSynEdit editor;
     editor.resize(400, 200);
     editor.Lines().Append("MMMMMMMM");

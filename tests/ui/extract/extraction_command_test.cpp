@@ -14,7 +14,10 @@
 #include "extract/frm_config.h"
 #include "extract_tests.h"
 #include "runtime/file_io.h"
+#include "support/file_faults.h"
+#include "support/latin1.h"
 #include "support/program_fixture.h"
+#include "support/trigger_entries.h"
 
 namespace quarrix::testing {
 namespace {
@@ -25,31 +28,22 @@ constexpr int kYes = 6;
 constexpr int kNo = 7;
 constexpr int kCancel = 2;
 
-const QString kDefaultFlags =
-    QStringLiteral("DedicatedOnly=True,HideInMenu=False,AdminOnly=False,");
-
-QString Entry(const QString& sound, const QString& file, int random = 0,
-              const QString& flags = kDefaultFlags, const QString& trigger = QString()) {
-  return QStringLiteral("Quooms=(SoundName=\"%1\",TriggerName=\"%2\",%3Random=%4,Filename=\"%5\")")
-      .arg(sound, trigger.isNull() ? sound : trigger, flags)
-      .arg(random)
-      .arg(file);
+// An entry line as the fixture's Lines() shows it (bytes as Latin-1).
+QString EntryLine(const EntryFields& fields) { return Latin1(Entry(fields)); }
+QString EntryLine(std::string_view sound, int random = 0, std::string_view file = "Fun.uax") {
+  return Latin1(Entry(sound, random, file));
 }
 
 // The entries of Fun.uax and Two.uax as the name walk meets them: the engine's WAV comes
 // first, the package's own name is skipped.
-QStringList FunEntries(const QString& file = "Fun.uax") {
-  return {Entry("WAV", file), Entry("Laugh", file, 3), Entry("Laugh1", file), Entry("Laugh2", file),
-          Entry("Boo", file)};
+QStringList FunEntries() {
+  return {EntryLine("WAV"), EntryLine("Laugh", 3), EntryLine("Laugh1"), EntryLine("Laugh2"),
+          EntryLine("Boo")};
 }
 QStringList TwoEntries() {
-  return {Entry("WAV", "Two.uax"), Entry("Horn", "Two.uax"), Entry("Gong", "Two.uax")};
+  return {EntryLine("WAV", 0, "Two.uax"), EntryLine("Horn", 0, "Two.uax"),
+          EntryLine("Gong", 0, "Two.uax")};
 }
-
-struct FaultGuard {
-  explicit FaultGuard(FileFaults faults) { SetFileFaultsForTesting(std::move(faults)); }
-  ~FaultGuard() { SetFileFaultsForTesting({}); }
-};
 
 // The document as one printable list: its lines, then the flag, the Save button and the
 // current trigger file name.
@@ -422,9 +416,10 @@ class ExtractionCommandTest : public QObject {
     f().prompts.open_answers = {path};
     Run();
     // An empty package base rejects no name: the package's own name is an entry too.
-    QCOMPARE(Document(f()),
-             With(Header({Entry("WAV", file), Entry("Fun", file), Entry("Boo", file)}), true, true,
-                  Suggested("Q_.txt")));
+    QCOMPARE(Document(f()), With(Header({EntryLine("WAV", 0, file.toStdString()),
+                                         EntryLine("Fun", 0, file.toStdString()),
+                                         EntryLine("Boo", 0, file.toStdString())}),
+                                 true, true, Suggested("Q_.txt")));
     QCOMPARE(f().Played(), QList<int>({0x30, 0x40}));
   }
 
@@ -463,10 +458,16 @@ class ExtractionCommandTest : public QObject {
     f().prompts.options_answers = {true};
     f().prompts.open_answers = {two_};
     Run();
-    const QString flags = "DedicatedOnly=False,HideInMenu=True,AdminOnly=True,";
-    QCOMPARE(f().Lines(),
-             Header({Entry("WAV", "Two.uax", 0, flags, ""), Entry("Horn", "Two.uax", 0, flags, ""),
-                     Entry("Gong", "Two.uax", 0, flags, "")}));
+    QStringList entries;
+    for (const char* sound : {"WAV", "Horn", "Gong"}) {
+      entries << EntryLine({.sound = sound,
+                            .file = "Two.uax",
+                            .trigger = "",
+                            .dedicated = false,
+                            .hide_in_menu = true,
+                            .admin_only = true});
+    }
+    QCOMPARE(f().Lines(), Header(entries));
     const QList<bool> states = {config.CheckBoxTrigger->Checked(),
                                 config.CheckBoxDedicated->Checked(),
                                 config.CheckBoxHideMenu->Checked(), config.CheckBoxAdmin->Checked(),
@@ -479,7 +480,7 @@ class ExtractionCommandTest : public QObject {
     f().prompts.options_answers = {true};
     f().prompts.open_answers = {fun_};
     Run();
-    QCOMPARE(f().Lines().at(2), Entry("Laugh", "Fun.uax", 0));
+    QCOMPARE(f().Lines().at(2), EntryLine("Laugh", 0));
   }
 
   void TheCaretEndsAtTheStartOfTheLastLine() {

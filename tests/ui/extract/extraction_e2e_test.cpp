@@ -14,6 +14,7 @@
 #include "editor/syn_edit.h"
 #include "extract/frm_config.h"
 #include "extract_tests.h"
+#include "support/latin1.h"
 #include "support/modal_steps.h"
 #include "support/package_writer.h"
 #include "support/recording_sounds.h"
@@ -63,13 +64,23 @@ QStringList CliLines(const QStringList& arguments) {
   return lines;
 }
 
-QStringList EditorLines(TfrmMain& window) {
-  QStringList lines;
-  for (const std::string& line : window.SynEdit1->Lines().Snapshot()) {
-    lines << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+QStringList EditorLines(TfrmMain& window) { return Latin1(window.SynEdit1->Lines().Snapshot()); }
+
+// The real program in a fresh folder, shown, with Qt's own file dialog rather than the
+// platform's, so the steps can answer it.
+struct ShownProgram {
+  static std::string ProgramPath(const TempDir& dir) {
+    std::filesystem::create_directories(dir.File("bin"));
+    return dir.File("bin/Quarrix");
   }
-  return lines;
-}
+  ShownProgram() {
+    static_cast<QtPrompts&>(program.ActivePrompts()).SetFileDialogLook({.use_native = false});
+    program.frmMain().show();
+  }
+  TempDir dir;
+  RecordingSounds sounds;
+  Program program{{&sounds, nullptr, ProgramPath(dir)}};
+};
 
 class ExtractionEndToEndTest : public QObject {
   Q_OBJECT
@@ -79,16 +90,13 @@ class ExtractionEndToEndTest : public QObject {
   void cleanup() { home_.reset(); }
 
   void TheWindowBuildsWhatTheCommandLineToolBuilds() {
-    TempDir dir;
+    ShownProgram shown;
+    const TempDir& dir = shown.dir;
+    Program& program = shown.program;
     const std::string demo = dir.Write("Demo.uax", WritePackage(MakeDemoPackage()).bytes);
     const std::string more =
         WriteSoundPackage(dir, "More.uax", "More", {"Laugh3", "Zap", "Zap1", "Quote\"d", "Boo"});
-    RecordingSounds sounds;
-    std::filesystem::create_directories(dir.File("bin"));
-    Program program({&sounds, nullptr, dir.File("bin/Quarrix")});
-    static_cast<QtPrompts&>(program.ActivePrompts()).SetFileDialogLook({.use_native = false});
     TfrmMain& window = program.frmMain();
-    window.show();
 
     {
       ModalSteps steps({SubmitOptions({"CheckBoxHideMenu"}), ChooseFile(demo)});
@@ -115,18 +123,14 @@ class ExtractionEndToEndTest : public QObject {
         CliLines({"--hide-in-menu", "--no-trigger-names", QString::fromStdString(more)});
     QCOMPARE(both.mid(0, first.size() - 1), first.mid(0, first.size() - 1));
     QCOMPARE(both.mid(first.size() - 1), added.mid(1));
-    QCOMPARE(sounds.played, (std::vector<int>{0x30, 0x40, 0x30, 0x40}));
+    QCOMPARE(shown.sounds.played, (std::vector<int>{0x30, 0x40, 0x30, 0x40}));
     QCOMPARE(program.State().current_file, program.State().program_folder + "Q_Demo.txt");
   }
 
   void TheSampleGivesTheSameListInBothTools() {
     const std::string sample = std::string(QUARRIX_SAMPLES_DIR) + "/Demo.uax";
-    TempDir dir;
-    RecordingSounds sounds;
-    std::filesystem::create_directories(dir.File("bin"));
-    Program program({&sounds, nullptr, dir.File("bin/Quarrix")});
-    static_cast<QtPrompts&>(program.ActivePrompts()).SetFileDialogLook({.use_native = false});
-    program.frmMain().show();
+    ShownProgram shown;
+    Program& program = shown.program;
     ModalSteps steps({SubmitOptions({"CheckBoxDedicated", "CheckBoxAdmin", "CheckBoxRandom"}),
                       ChooseFile(sample)});
     program.frmMain().btnGetQuoomsClick();
@@ -138,13 +142,9 @@ class ExtractionEndToEndTest : public QObject {
   }
 
   void TheCloseBoxCancelsEvenAfterASubmit() {
-    TempDir dir;
-    RecordingSounds sounds;
-    std::filesystem::create_directories(dir.File("bin"));
-    Program program({&sounds, nullptr, dir.File("bin/Quarrix")});
-    static_cast<QtPrompts&>(program.ActivePrompts()).SetFileDialogLook({.use_native = false});
+    ShownProgram shown;
+    Program& program = shown.program;
     TfrmMain& window = program.frmMain();
-    window.show();
     window.SynEdit1->Lines().Assign({"[QuoomTriggers]", "mine", ""});
     {
       // Submitted, then the open dialog cancelled: the list stays.
@@ -163,7 +163,7 @@ class ExtractionEndToEndTest : public QObject {
     }
     QCOMPARE(program.frmConfig().Submitted(), false);
     QCOMPARE(EditorLines(window), QStringList({"[QuoomTriggers]", "mine", ""}));
-    QCOMPARE(sounds.played, (std::vector<int>{0x30, 0, 0x30, 0}));
+    QCOMPARE(shown.sounds.played, (std::vector<int>{0x30, 0, 0x30, 0}));
   }
 
  private:

@@ -8,26 +8,13 @@
 #include <vector>
 
 #include "editor/syn_edit.h"
+#include "support/latin1.h"
 
 namespace quarrix::testing {
 
 int RunListCommandTests(int argc, char** argv);
 int RunFindCommandTests(int argc, char** argv);
 int RunFindDialogTests(int argc, char** argv);
-
-// A trigger entry for `sound`; `tag` tells apart entries with the same sound name.
-inline std::string Entry(const std::string& sound, const std::string& tag = "") {
-  return "Quooms=(SoundName=\"" + sound + "\",TriggerName=\"" + sound + tag +
-         "\",DedicatedOnly=True,HideInMenu=False,AdminOnly=False,Random=0,Filename=\"Fun.uax\")";
-}
-
-inline QStringList Latin1(const std::vector<std::string>& lines) {
-  QStringList list;
-  for (const std::string& line : lines) {
-    list << QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
-  }
-  return list;
-}
 
 // Caret, selection begin and selection end as (column, line) points, printable by QCOMPARE.
 inline QList<QPoint> SpotOf(const TSynEdit& editor) {

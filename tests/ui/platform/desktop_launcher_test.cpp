@@ -60,15 +60,15 @@ class DesktopLauncherTest : public QObject {
  private slots:
   void init();
   void cleanup();
-  void foldersFollowXdg_data();
-  void foldersFollowXdg();
-  void entryText_data();
-  void entryText();
-  void commandWritesValidLauncher_data();
-  void commandWritesValidLauncher();
-  void secondRunReplacesFirst();
-  void failuresEndWithCannotCreate_data();
-  void failuresEndWithCannotCreate();
+  void FoldersFollowXdg_data();
+  void FoldersFollowXdg();
+  void EntryText_data();
+  void EntryText();
+  void CommandWritesValidLauncher_data();
+  void CommandWritesValidLauncher();
+  void SecondRunReplacesFirst();
+  void FailuresEndWithCannotCreate_data();
+  void FailuresEndWithCannotCreate();
 
  private:
   std::string desktop() const { return home_->path() + "/Schreibtisch"; }
@@ -106,7 +106,7 @@ void DesktopLauncherTest::cleanup() {
   home_.reset();
 }
 
-void DesktopLauncherTest::foldersFollowXdg_data() {
+void DesktopLauncherTest::FoldersFollowXdg_data() {
   QTest::addColumn<int>("folder_id");
   QTest::addColumn<QString>("below_home");  // empty: the folder has no path
   QTest::newRow("Desktop") << kCsidlDesktop << "/Schreibtisch";
@@ -118,7 +118,7 @@ void DesktopLauncherTest::foldersFollowXdg_data() {
   QTest::newRow("unknown id") << 0x0001 << "";
 }
 
-void DesktopLauncherTest::foldersFollowXdg() {
+void DesktopLauncherTest::FoldersFollowXdg() {
   QFETCH(int, folder_id);
   QFETCH(QString, below_home);
   const std::string expected =
@@ -127,7 +127,7 @@ void DesktopLauncherTest::foldersFollowXdg() {
   QCOMPARE(folders.FolderPath(folder_id), expected);
 }
 
-void DesktopLauncherTest::entryText_data() {
+void DesktopLauncherTest::EntryText_data() {
   QTest::addColumn<QByteArray>("target");
   QTest::addColumn<QByteArray>("arguments");
   QTest::addColumn<QByteArray>("folder");
@@ -153,7 +153,7 @@ void DesktopLauncherTest::entryText_data() {
                                       << QByteArray("\" o/Q\"") << QByteArray("\\so/\\t");
 }
 
-void DesktopLauncherTest::entryText() {
+void DesktopLauncherTest::EntryText() {
   QFETCH(QByteArray, target);
   QFETCH(QByteArray, arguments);
   QFETCH(QByteArray, folder);
@@ -167,7 +167,7 @@ void DesktopLauncherTest::entryText() {
                exec + "\nPath=" + path + "\n");
 }
 
-void DesktopLauncherTest::commandWritesValidLauncher_data() {
+void DesktopLauncherTest::CommandWritesValidLauncher_data() {
   QTest::addColumn<QByteArray>("program_folder");
   QTest::addColumn<QByteArray>("exec");
   QTest::newRow("plain") << QByteArray("/opt/quarrix/") << QByteArray("/opt/quarrix/Quarrix");
@@ -177,7 +177,7 @@ void DesktopLauncherTest::commandWritesValidLauncher_data() {
       << QByteArray("/opt/it's $odd 100%/") << QByteArray("\"/opt/it's \\\\$odd 100%%/Quarrix\"");
 }
 
-void DesktopLauncherTest::commandWritesValidLauncher() {
+void DesktopLauncherTest::CommandWritesValidLauncher() {
   QFETCH(QByteArray, program_folder);
   QFETCH(QByteArray, exec);
   RecordingSounds sounds;
@@ -203,7 +203,7 @@ void DesktopLauncherTest::commandWritesValidLauncher() {
   QCOMPARE(process.exitCode(), 0);
 }
 
-void DesktopLauncherTest::secondRunReplacesFirst() {
+void DesktopLauncherTest::SecondRunReplacesFirst() {
   RecordingSounds sounds;
   QCOMPARE(RunCommand("/opt/first/", sounds), std::string("no error"));
   QCOMPARE(RunCommand("/opt/second/", sounds), std::string("no error"));
@@ -214,7 +214,7 @@ void DesktopLauncherTest::secondRunReplacesFirst() {
                       "Comment=Quoom Extract\nExec=/opt/second/Quarrix\nPath=/opt/second/\n"));
 }
 
-void DesktopLauncherTest::failuresEndWithCannotCreate_data() {
+void DesktopLauncherTest::FailuresEndWithCannotCreate_data() {
   QTest::addColumn<QString>("how");
   QTest::newRow("desktop folder missing") << "missing";
   QTest::newRow("desktop folder is a file") << "file";
@@ -222,7 +222,7 @@ void DesktopLauncherTest::failuresEndWithCannotCreate_data() {
   QTest::newRow("disk fails while writing") << "fault";
 }
 
-void DesktopLauncherTest::failuresEndWithCannotCreate() {
+void DesktopLauncherTest::FailuresEndWithCannotCreate() {
   QFETCH(QString, how);
   RecordingSounds sounds;
   std::string before;  // what the link file held before the failing run, if anything

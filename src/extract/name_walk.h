@@ -69,9 +69,6 @@ bool IsSoundName(std::string_view name, std::string_view package_base);
 int CountVariants(std::span<const std::uint8_t> image, std::string_view name,
                   std::uint16_t position);
 
-// ASCII upper case (a..z only); other bytes are kept.
-std::string AsciiUpper(std::string_view text);
-
 // The walk: FindNextName and ReadName in turn from a start position, at most `limit` names.
 // It allocates nothing.
 class NameWalk {
@@ -93,18 +90,20 @@ class NameWalk {
   NameRead current_;
 };
 
+// Whether a build counts each sound's numbered variants or leaves every count 0 (the option
+// No Random Search), for the walk and for the sounds the tables give alike.
+enum class VariantSearch { kCount, kSkip };
+
 // The names of the list builder's walk (from position 100, at most 1000) with their variant
 // counts. The counts equal CountVariants for each name but come from one pass over the names
 // rather than a walk per name: the walk after a name goes on exactly as the main walk does.
 class ListWalk {
  public:
-  enum class Variants { kCount, kSkip };
-
-  ListWalk(std::span<const std::uint8_t> image, Variants variants);
+  ListWalk(std::span<const std::uint8_t> image, VariantSearch search);
 
   int size() const { return listed_; }
   std::string_view name(int index) const { return names_[static_cast<std::size_t>(index)].name(); }
-  // The variant count of the name at index; 0 for every name with Variants::kSkip.
+  // The variant count of the name at index; 0 for every name with VariantSearch::kSkip.
   int variants(int index) const;
 
  private:

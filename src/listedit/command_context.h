@@ -3,8 +3,8 @@
 // the seams for questions and sounds. The main window hands one to every command.
 #include <functional>
 
-#include "app/program_state.h"
 #include "editor/line_list.h"
+#include "listedit/program_state.h"
 #include "platform/prompts.h"
 #include "platform/sounds.h"
 

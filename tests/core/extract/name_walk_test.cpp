@@ -1,4 +1,4 @@
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include "core/extract/image_bytes.h"
 #include "runtime/errors.h"
 #include "runtime/file_io.h"
+#include "support/file_faults.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"
 
@@ -311,8 +312,8 @@ TEST(ListWalk, GivesTheNamesAndCountsOfTheLiteralWalk) {
   std::mt19937 random(20040128);
   for (int round = 0; round < 80; ++round) {
     const std::string image = RandomImage(random);
-    const ListWalk list(Bytes(image), ListWalk::Variants::kCount);
-    const ListWalk plain(Bytes(image), ListWalk::Variants::kSkip);
+    const ListWalk list(Bytes(image), VariantSearch::kCount);
+    const ListWalk plain(Bytes(image), VariantSearch::kSkip);
     NameWalk walk(Bytes(image), kFirstSearchPosition, kListNameLimit);
     int index = 0;
     while (walk.Next()) {
@@ -334,7 +335,7 @@ TEST(ListWalk, CountsVariantsPastTheThousandthName) {
   names.push_back("Zed");
   for (int i = 0; i < 150; ++i) names.push_back("Zed" + std::to_string(i % 10));
   const std::string image = TableImage(names, 30'000);
-  const ListWalk list(Bytes(image), ListWalk::Variants::kCount);
+  const ListWalk list(Bytes(image), VariantSearch::kCount);
   ASSERT_EQ(list.size(), 1000);
   EXPECT_EQ(list.name(999), "Zed");
   EXPECT_EQ(list.variants(999), 101);
@@ -342,11 +343,7 @@ TEST(ListWalk, CountsVariantsPastTheThousandthName) {
   EXPECT_EQ(list.variants(998), 0);
 }
 
-// Clears the injected faults however a test ends.
-struct FaultGuard {
-  explicit FaultGuard(FileFaults faults) { SetFileFaultsForTesting(std::move(faults)); }
-  ~FaultGuard() { SetFileFaultsForTesting({}); }
-};
+using testing::FaultGuard;
 
 std::string Text(const PackageImage& image) {
   return {reinterpret_cast<const char*>(image.bytes().data()), image.size()};

@@ -1,8 +1,9 @@
-#include "extract/package_reader.h"
+#include "extract/name_walk.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/ascii.h"
 #include "runtime/file_io.h"
 
 namespace quarrix {
@@ -14,8 +15,6 @@ constexpr std::size_t kAddressable = 65'536;
 std::size_t Reachable(std::span<const std::uint8_t> image) {
   return std::min(image.size(), kAddressable);
 }
-
-constexpr char UpperOf(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
 bool IsMarker(const std::uint8_t* at) {
   return at[0] == 0x10 && at[1] == 0x00 && at[2] == 0x07 && (at[3] == 0x00 || at[3] == 0x04);
@@ -69,17 +68,11 @@ NameRead ReadName(std::span<const std::uint8_t> image, std::uint16_t position) {
   return read;
 }
 
-std::string AsciiUpper(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = UpperOf(c);
-  return upper;
-}
-
 bool IsSoundName(std::string_view name, std::string_view package_base) {
   if (name.empty() || name == "Engine" || name == "Core") return false;
   if (name.size() != package_base.size()) return true;
   for (std::size_t i = 0; i < name.size(); ++i) {
-    if (UpperOf(name[i]) != package_base[i]) return true;
+    if (AsciiUpperOf(name[i]) != package_base[i]) return true;
   }
   return false;
 }
@@ -93,7 +86,7 @@ int CountVariants(std::span<const std::uint8_t> image, std::string_view name,
   NameWalk walk(image, position, kVariantNameLimit);
   while (walk.Next()) {
     const std::string_view met = walk.current().name();
-    std::transform(met.begin(), met.end(), candidate.begin(), UpperOf);
+    std::transform(met.begin(), met.end(), candidate.begin(), AsciiUpperOf);
     if (met.size() < name.size() + 2 &&
         std::string_view(candidate.data(), met.size()).find(upper) != std::string_view::npos) {
       ++count;
@@ -119,8 +112,8 @@ bool NameWalk::Next() {
   return true;
 }
 
-ListWalk::ListWalk(std::span<const std::uint8_t> image, Variants variants)
-    : count_variants_(variants == Variants::kCount) {
+ListWalk::ListWalk(std::span<const std::uint8_t> image, VariantSearch search)
+    : count_variants_(search == VariantSearch::kCount) {
   // The walk after name i is the main walk from name i + 1 on, so reading 100 names past
   // the listed ones gives every variant count its names.
   const int wanted = count_variants_ ? kListNameLimit + kVariantNameLimit : kListNameLimit;
@@ -132,7 +125,7 @@ ListWalk::ListWalk(std::span<const std::uint8_t> image, Variants variants)
     upper_.resize(names_.size());
     for (std::size_t i = 0; i < names_.size(); ++i) {
       const std::string_view text = names_[i].name();
-      std::transform(text.begin(), text.end(), upper_[i].begin(), UpperOf);
+      std::transform(text.begin(), text.end(), upper_[i].begin(), AsciiUpperOf);
     }
   }
 }

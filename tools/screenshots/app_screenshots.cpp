@@ -10,14 +10,11 @@
 #include "editor/syn_edit.h"
 #include "screenshot.h"
 #include "support/recording_sounds.h"
+#include "support/trigger_entries.h"
 
 namespace {
 
-std::string Entry(const std::string& sound, int random) {
-  return "Quooms=(SoundName=\"" + sound + "\",TriggerName=\"" + sound +
-         "\",DedicatedOnly=True,HideInMenu=False,AdminOnly=False,Random=" + std::to_string(random) +
-         ",Filename=\"Fun.uax\")";
-}
+using quarrix::testing::Entry;
 
 QImage Grab(quarrix::TfrmMain& window) {
   window.show();

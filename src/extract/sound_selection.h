@@ -1,0 +1,39 @@
+#pragma once
+// Which sounds of a package's tables give trigger entries (quarrix-cli's --sounds-only), and
+// their variant counts by the walk's rule among those sounds.
+#include <span>
+#include <string>
+#include <vector>
+
+#include "extract/name_walk.h"
+#include "extract/package_tables.h"
+
+namespace quarrix {
+
+// True when the name can be a trigger entry's sound name: not empty, and every character from
+// 0x20 to 0x7E. The name-table exclusions of the walk (Engine, Core, the package's own name)
+// do not apply: the tables tell sounds from other objects by their class.
+bool IsTriggerSoundName(const PackageName& name);
+
+// The variant count of each name among the names after it, by the walk's rule: a name counts
+// the next (at most 100) names that contain it, ASCII case ignored, and are at most one
+// character longer; a count of 1 becomes 0, the empty name gets 0.
+std::vector<int> CountVariantsAmong(std::span<const std::string> names);
+
+// A sound that gives a trigger entry, with its variant count among those sounds.
+struct TriggerSound {
+  std::string name;
+  std::string group;
+  int variants = 0;
+};
+
+struct TriggerSounds {
+  std::vector<TriggerSound> sounds;
+  std::vector<SoundExport> skipped;  // names that cannot be sound names (empty ones aside)
+};
+
+// The sounds that pass IsTriggerSoundName, in order, with their variant counts among them (all
+// 0 with kSkip). Empty names are dropped quietly; other names that fail are listed as skipped.
+TriggerSounds SelectTriggerSounds(std::span<const SoundExport> exports, VariantSearch search);
+
+}  // namespace quarrix
