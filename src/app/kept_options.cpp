@@ -59,6 +59,8 @@ void ReadKeptOptions(QSettings& settings, TfrmConfig& config) {
 }
 
 void WriteKeptOptions(QSettings& settings, const TfrmConfig& config) {
+  // Written afresh: whatever a broken file held is not carried on.
+  settings.clear();
   for (const auto& [key, box] : kKeptBoxes) {
     settings.setValue(QLatin1StringView(key), (config.*box)->Checked());
   }
