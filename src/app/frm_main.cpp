@@ -3,13 +3,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFrame>
+#include <QMimeData>
 #include <QScreen>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/desktop_icon_command.h"
 #include "app/error_display.h"
+#include "app/file_drop.h"
 #include "app/program_paths.h"
 #include "controls/app_icons.h"
 #include "controls/bar_button.h"
@@ -27,6 +31,7 @@
 #include "listedit/document_commands.h"
 #include "listedit/find_commands.h"
 #include "listedit/list_commands.h"
+#include "platform/dropped_files.h"
 
 namespace quarrix {
 namespace {
@@ -86,6 +91,7 @@ TfrmMain::TfrmMain(ProgramState& state, Prompts& prompts, Sounds& sounds, SoundP
   OpenDialog1.title = "Quoom .uax to ini Converter.";
   SaveDialog1.overwrite_prompt = true;
   SaveDialog1.enable_sizing = true;
+  setAcceptDrops(true);
 
   BuildControls();
   ConfigureMessageBox();
@@ -348,6 +354,43 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   } else {
     event->ignore();
   }
+}
+
+void TfrmMain::FilesDropped(const std::vector<std::string>& paths) {
+  switch (KindOfDrop(paths)) {
+    case DropKind::kTriggerFile:
+      Run([&] { OpenTriggerFileAt(*context_, paths.front()); });
+      break;
+    case DropKind::kPackages:
+      Run([&] { GetQuoomsFrom(*context_, paths); });
+      break;
+    case DropKind::kRefused:
+      sounds_.Play(Sounds::kPlain);
+      break;
+  }
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+
+void TfrmMain::dragMoveEvent(QDragMoveEvent* event) {
+  // Any files are taken; the drop decides whether they are refused, with the beep.
+  if (DroppedFiles(*event->mimeData()).empty()) {
+    event->ignore();
+  } else {
+    event->acceptProposedAction();
+  }
+}
+
+void TfrmMain::dropEvent(QDropEvent* event) {
+  std::vector<std::string> paths = DroppedFiles(*event->mimeData());
+  if (paths.empty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  // Run once the drop is over: the source (a file manager) waits for its end, and the
+  // command may show modal dialogs.
+  QTimer::singleShot(0, this, [this, paths = std::move(paths)] { FilesDropped(paths); });
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {

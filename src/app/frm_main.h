@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "editor/key_codes.h"
 #include "editor/line_list.h"
@@ -101,9 +102,15 @@ class TfrmMain : public QWidget {
   // F3 runs Find Next, Ctrl+F Find First, Ctrl+P Play Sound; the key then goes on to the
   // editor unchanged.
   void SynEdit1KeyDown(TSynEdit& sender, int& key, TShiftState shift);
+  // Files dropped on the window or the editor: one trigger file is opened, packages are taken
+  // by Get Quooms without its package dialog, anything else is refused with the plain beep.
+  void FilesDropped(const std::vector<std::string>& paths);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

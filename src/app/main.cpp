@@ -1,10 +1,12 @@
 // Quarrix: the Quoom Trigger Extractor window.
 #include <QApplication>
 #include <QFile>
+#include <QSettings>
 #include <memory>
 
 #include "app/error_display.h"
 #include "app/frm_main.h"
+#include "app/kept_options.h"
 #include "app/program.h"
 #include "app/program_paths.h"
 #include "app/qt_prompts.h"
@@ -18,9 +20,11 @@ int main(int argc, char* argv[]) {
       .run =
           [&] {
             quarrix::InstallFontSubstitutes();
-            quarrix::Program program;
+            quarrix::Program program({.open_settings = quarrix::OpenUserSettings});
             program.frmMain().show();
-            return application->exec();
+            const int code = application->exec();
+            program.KeepOptions();
+            return code;
           },
       // A failed start is shown like any other error; then the program ends.
       .show_error =

@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include "app/frm_main.h"
+#include "app/kept_options.h"
 #include "app/program_paths.h"
 #include "app/qt_prompts.h"
 #include "extract/frm_config.h"
@@ -29,7 +31,8 @@ Program::Program(ProgramSeams seams)
           seams.executable_path.empty()
               ? QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString()
               : seams.executable_path),
-      app_title_(AppTitleOf(executable_path_)) {
+      app_title_(AppTitleOf(executable_path_)),
+      open_settings_(std::move(seams.open_settings)) {
   if (seams.sounds == nullptr) own_sounds_ = MakeSystemSounds();
   sounds_ = seams.sounds != nullptr ? seams.sounds : own_sounds_.get();
   if (seams.prompts == nullptr) {
@@ -54,6 +57,11 @@ Program::Program(ProgramSeams seams)
   }
 
   frm_main_->SetDialogs(frm_config_.get(), nullptr);
+  if (open_settings_) {
+    if (const std::unique_ptr<QSettings> settings = open_settings_()) {
+      ReadKeptOptions(*settings, *frm_config_);
+    }
+  }
 
   // The find dialog comes after the options dialog and stays hidden until Find First.
   frm_find_ = std::make_unique<TfrmFind>(frm_main_.get());
@@ -62,5 +70,12 @@ Program::Program(ProgramSeams seams)
 }
 
 Program::~Program() = default;
+
+void Program::KeepOptions() {
+  if (!open_settings_) return;
+  if (const std::unique_ptr<QSettings> settings = open_settings_()) {
+    WriteKeptOptions(*settings, *frm_config_);
+  }
+}
 
 }  // namespace quarrix

@@ -1,6 +1,7 @@
 #pragma once
 // The running program: its state and its windows, created once in a fixed order (the main
 // window, then the options and the find dialog) and kept until the end.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -8,6 +9,8 @@
 #include "platform/prompts.h"
 #include "platform/sound_player.h"
 #include "platform/sounds.h"
+
+class QSettings;
 
 namespace quarrix {
 
@@ -21,9 +24,12 @@ struct ProgramSeams {
   Sounds* sounds = nullptr;
   Prompts* prompts = nullptr;
   // The running executable's path; empty means the application's own.
-  std::string executable_path;
+  std::string executable_path = {};
   // A replacement for the real sound player (tests); null means the platform's own.
   SoundPlayer* sound_player = nullptr;
+  // Opens the settings that keep the options between runs (OpenUserSettings for the real
+  // program, a temporary file in tests); null, or a null result, keeps none.
+  std::function<std::unique_ptr<QSettings>()> open_settings = nullptr;
 };
 
 class Program {
@@ -41,11 +47,14 @@ class Program {
   Prompts& ActivePrompts() { return *prompts_; }
   // The application title, from the executable's name.
   const std::string& AppTitle() const { return app_title_; }
+  // Writes the options to keep into the settings; called when the program ends normally.
+  void KeepOptions();
 
  private:
   ProgramState state_;
   std::string executable_path_;
   std::string app_title_;
+  std::function<std::unique_ptr<QSettings>()> open_settings_;
   std::unique_ptr<Sounds> own_sounds_;
   std::unique_ptr<QtPrompts> own_prompts_;
   std::unique_ptr<SoundPlayer> own_sound_player_;

@@ -6,7 +6,7 @@
 
 #include "cli/sounds_only.h"
 #include "editor/line_list.h"
-#include "extract/name_walk.h"
+#include "extract/package_extraction.h"
 #include "extract/trigger_list.h"
 
 namespace quarrix::cli {
@@ -47,23 +47,12 @@ int RunExtract(const ExtractArgs& args) {
   options.admin_only = args.admin_only;
   options.no_random = args.no_random;
 
-  int appended = 0;
-  for (const std::string& path : args.packages) {
-    if (args.sounds_only) {
-      const TriggerSounds sounds =
-          ReadTriggerSounds(path, args.no_random ? VariantSearch::kSkip : VariantSearch::kCount);
-      TriggerListAppender appender(list, road, options, FileNameOf(path));
-      for (const TriggerSound& sound : sounds.sounds) appender.Add(sound.name, sound.variants);
-      appended += appender.Close().appended;
-    } else {
-      const PackageImage image = LoadPackageImage(path);
-      appended += BuildTriggerList(list, image.bytes(), road, options, FileNameOf(path)).appended;
-    }
-    road = BuildRoad::kAddToCurrent;
-  }
+  const SoundSource source = args.sounds_only ? SoundSource::kSoundObjects : SoundSource::kNameWalk;
+  const BuildResult result =
+      ExtractPackages(list, args.packages, road, source, options, ReportSkippedSounds);
   // Written only once every file has been read, so a failed run leaves the output untouched.
   WriteList(list.lines(), style, args.output);
-  return appended > 0 ? kExitSuccess : kExitNoEntry;
+  return result.appended > 0 ? kExitSuccess : kExitNoEntry;
 }
 
 }  // namespace

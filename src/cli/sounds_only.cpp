@@ -1,6 +1,7 @@
 #include "cli/sounds_only.h"
 
 #include "cli/cli_output.h"
+#include "extract/package_extraction.h"
 
 namespace quarrix::cli {
 
@@ -45,13 +46,16 @@ std::string PrintableGroup(std::string_view group) {
 }
 
 TriggerSounds ReadTriggerSounds(const std::string& path, VariantSearch search) {
-  const PackageTables tables = ReadPackageTables(path);
-  TriggerSounds sounds = SelectTriggerSounds(FindSoundExports(tables), search);
-  for (const SoundExport& skipped : sounds.skipped) {
-    PrintError("warning: " + path + ": skipped the sound \"" + EscapedName(skipped.name) +
+  TriggerSounds sounds = ReadPackageSounds(path, search);
+  ReportSkippedSounds(path, sounds.skipped);
+  return sounds;
+}
+
+void ReportSkippedSounds(const std::string& path, std::span<const SoundExport> skipped) {
+  for (const SoundExport& sound : skipped) {
+    PrintError("warning: " + path + ": skipped the sound \"" + EscapedName(sound.name) +
                "\": a sound name takes only the characters 0x20 to 0x7E");
   }
-  return sounds;
 }
 
 }  // namespace quarrix::cli

@@ -1,5 +1,6 @@
 #pragma once
 // --sounds-only: the sounds of a package found through its tables rather than by the walk.
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ namespace quarrix::cli {
 // counts. Each sound name that cannot be one is reported on standard error, one line each.
 // Throws FileOpenError or PackageFormatError.
 TriggerSounds ReadTriggerSounds(const std::string& path, VariantSearch search);
+
+// Reports on standard error each sound of the package at path that was skipped, one line each.
+void ReportSkippedSounds(const std::string& path, std::span<const SoundExport> skipped);
 
 // The name for a message: bytes outside 0x20..0x7E as \xHH (the UTF-8 of a UTF-16 name
 // kept), a double quote and a backslash escaped.

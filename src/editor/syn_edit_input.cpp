@@ -12,6 +12,7 @@
 #include "editor/syn_edit.h"
 #include "editor/text_ops.h"
 #include "editor/virtual_keys.h"
+#include "platform/dropped_files.h"
 #include "platform/sounds.h"
 #include "runtime/cp1252.h"
 
@@ -377,12 +378,15 @@ Qt::DropAction DropActionFor(const QDropEvent& event, const TSynEdit* editor) {
   return IsDragFrom(*event.mimeData(), editor) && !copy ? Qt::MoveAction : Qt::CopyAction;
 }
 
+// Files (from a file manager) are the window's to take, so they pass by the editor.
+bool IsTextDrag(const QMimeData& data) { return data.hasText() && DroppedFiles(data).empty(); }
+
 }  // namespace
 
 void TSynEdit::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
 void TSynEdit::dragMoveEvent(QDragMoveEvent* event) {
-  if (!event->mimeData()->hasText()) {
+  if (!IsTextDrag(*event->mimeData())) {
     event->ignore();
     return;
   }
@@ -411,7 +415,7 @@ void TSynEdit::dropEvent(QDropEvent* event) {
         at, action == Qt::MoveAction ? DropAction::kMove : DropAction::kCopy));
     return;
   }
-  if (!event->mimeData()->hasText()) {
+  if (!IsTextDrag(*event->mimeData())) {
     event->ignore();
     return;
   }

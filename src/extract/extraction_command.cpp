@@ -1,13 +1,16 @@
 #include "extract/extraction_command.h"
 
 #include <QAbstractButton>
+#include <optional>
 #include <stdexcept>
 
 #include "controls/lum_check_box.h"
+#include "editor/staged_line_list.h"
 #include "editor/syn_edit.h"
 #include "extract/extraction_paths.h"
 #include "extract/frm_config.h"
 #include "extract/name_walk.h"
+#include "extract/package_extraction.h"
 #include "extract/trigger_list.h"
 #include "listedit/document_commands.h"
 #include "runtime/errors.h"
@@ -19,72 +22,110 @@ namespace {
 constexpr const char* kSoundFileFilter = "Sound file (*.uax)|*.uax";
 constexpr const char* kSoundFileTitle = "Open Sound File:";
 
-}  // namespace
+// Where the packages come from: the open dialog, or a drop that already named them.
+enum class PackageChoice { kOpenDialog, kGiven };
 
-void GetQuooms(CommandContext& context) {
+struct ExtractionRun {
+  TriggerOptions options;
+  BuildRoad road = BuildRoad::kNewList;
+  SoundSource source = SoundSource::kNameWalk;
+};
+
+// The options dialog and, on the new-list road, the save prompt. Nothing when the user
+// stopped the command at either.
+std::optional<ExtractionRun> AskForTheRun(CommandContext& context, PackageChoice choice) {
   if (context.config == nullptr) throw std::logic_error("The options dialog is missing");
   TfrmConfig& config = *context.config;
-  LineList& lines = context.editor.Lines();
 
-  config.SetAddFileOffered(lines.Count() >= 2);
+  config.SetAddFileOffered(context.editor.Lines().Count() >= 2);
   context.sounds.Play(Sounds::kExclamation);
   if (!context.prompts.RunOptionsDialog()) {
     context.sounds.Play(Sounds::kPlain);
-    return;
+    return std::nullopt;
   }
 
-  TriggerOptions options;
-  options.no_trigger_names = config.CheckBoxTrigger->Checked();
-  options.no_random = config.CheckBoxRandom->Checked();
-  const BuildRoad road =
-      config.CheckBoxAddFile->Checked() ? BuildRoad::kAddToCurrent : BuildRoad::kNewList;
+  ExtractionRun run;
+  run.options.no_trigger_names = config.CheckBoxTrigger->Checked();
+  run.options.no_random = config.CheckBoxRandom->Checked();
+  run.road = config.CheckBoxAddFile->Checked() ? BuildRoad::kAddToCurrent : BuildRoad::kNewList;
+
+  if (run.road == BuildRoad::kNewList) {
+    if (GuardUnsavedWork(context) == PromptOutcome::kAbandon) return std::nullopt;
+    config.SetAddFileOffered(false);
+    if (choice == PackageChoice::kOpenDialog) {
+      context.open_dialog.filter = kSoundFileFilter;
+      context.open_dialog.title = kSoundFileTitle;
+    }
+  }
+
+  run.options.dedicated = config.CheckBoxDedicated->Checked();
+  run.options.hide_in_menu = config.CheckBoxHideMenu->Checked();
+  run.options.admin_only = config.CheckBoxAdmin->Checked();
+  run.source =
+      config.CheckBoxSoundsOnly->Checked() ? SoundSource::kSoundObjects : SoundSource::kNameWalk;
+  return run;
+}
+
+std::string FolderOf(const std::string& path) {
+  return path.substr(0, path.size() - FileNameOf(path).size());
+}
+
+void Extract(CommandContext& context, const ExtractionRun& run, std::vector<std::string> paths) {
+  if (paths.empty()) return;
+  SortByFileName(paths);
+  // A name that leads nowhere, or to a folder, ends the command silently; a pipe or a device
+  // cannot be read as a package.
+  for (const std::string& path : paths) {
+    const PathKind kind = KindOfPath(path);
+    if (kind == PathKind::kMissing || kind == PathKind::kDirectory) return;
+    if (kind == PathKind::kOther) throw FileOpenError(path);
+  }
+
+  // Built aside and put in place only once every package was read: a package that cannot be
+  // read loses nothing.
+  StagedLineList lines(context.editor.Lines());
+  if (run.road == BuildRoad::kNewList) lines.Clear();
+  const BuildResult result = ExtractPackages(lines, paths, run.road, run.source, run.options);
+  lines.Commit();
+  context.state.last_package_folder = FolderOf(paths.front());
+
+  // Adding counts only when this run added something; a list that merely had a second line
+  // before must not be marked as changed.
+  const bool success = run.road == BuildRoad::kNewList ? result.success : result.appended > 0;
+  if (!success) return;
+
+  context.sounds.Play(Sounds::kAsterisk);
+  if (run.road == BuildRoad::kNewList) {
+    context.state.current_file =
+        SuggestedTriggerFileName(context.state.work_folder, FileNameOf(paths.front()));
+  }
+  context.save_button.setEnabled(true);
+  // A line past the end is clamped to the last one: the empty line that closes the list.
+  context.editor.GotoLineAndCenter(context.editor.Lines().Count() + 1);
+  context.state.unsaved = true;
+}
+
+}  // namespace
+
+void GetQuooms(CommandContext& context) {
+  const std::optional<ExtractionRun> run = AskForTheRun(context, PackageChoice::kOpenDialog);
+  if (!run) return;
 
   FileDialogState& dialog = context.open_dialog;
-  if (road == BuildRoad::kNewList) {
-    if (GuardUnsavedWork(context) == PromptOutcome::kAbandon) return;
-    config.SetAddFileOffered(false);
-    dialog.filter = kSoundFileFilter;
-    dialog.title = kSoundFileTitle;
-  }
-
-  options.dedicated = config.CheckBoxDedicated->Checked();
-  options.hide_in_menu = config.CheckBoxHideMenu->Checked();
-  options.admin_only = config.CheckBoxAdmin->Checked();
-
   if (auto folder = FirstExistingFolder(DefaultSoundFolders())) {
     dialog.initial_folder = std::move(*folder);
   }
+  dialog.multi_select = true;
   if (!context.prompts.RunOpenDialog(dialog)) {
     context.sounds.Play(Sounds::kPlain);
     return;
   }
+  Extract(context, *run, dialog.file_names);
+}
 
-  const std::string path = dialog.file_name;
-  const std::string file_name = FileNameOf(path);
-  // A name that leads nowhere, or to a folder, ends the command silently; a pipe or a device
-  // cannot be read as a package.
-  const PathKind kind = KindOfPath(path);
-  if (kind == PathKind::kMissing || kind == PathKind::kDirectory) return;
-  if (kind == PathKind::kOther) throw FileOpenError(path);
-
-  // Read before anything changes: a package that cannot be read loses nothing.
-  const PackageImage image = LoadPackageImage(path);
-  context.state.last_package_folder = path.substr(0, path.size() - file_name.size());
-  if (road == BuildRoad::kNewList) lines.Clear();
-  const BuildResult result = BuildTriggerList(lines, image.bytes(), road, options, file_name);
-  // Adding counts only when this run added something; a list that merely had a second line
-  // before must not be marked as changed.
-  const bool success = road == BuildRoad::kNewList ? result.success : result.appended > 0;
-  if (!success) return;
-
-  context.sounds.Play(Sounds::kAsterisk);
-  if (road == BuildRoad::kNewList) {
-    context.state.current_file = SuggestedTriggerFileName(context.state.work_folder, file_name);
-  }
-  context.save_button.setEnabled(true);
-  // A line past the end is clamped to the last one: the empty line that closes the list.
-  context.editor.GotoLineAndCenter(lines.Count() + 1);
-  context.state.unsaved = true;
+void GetQuoomsFrom(CommandContext& context, std::vector<std::string> paths) {
+  const std::optional<ExtractionRun> run = AskForTheRun(context, PackageChoice::kGiven);
+  if (run) Extract(context, *run, std::move(paths));
 }
 
 }  // namespace quarrix

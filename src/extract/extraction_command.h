@@ -1,13 +1,21 @@
 #pragma once
-// Get Quooms: the options, the save prompt of a new list, one package from the open dialog,
-// and its sound names as trigger entries, as a new list or added to the current one.
+// Get Quooms: the options, the save prompt of a new list, one or more packages from the open
+// dialog (or dropped on the window), and their sound names as trigger entries, as a new list
+// or added to the current one.
+#include <string>
+#include <vector>
+
 #include "listedit/command_context.h"
 
 namespace quarrix {
 
-// btnGetQuoomsClick. The editor changes only once a package has been chosen and read; a
-// cancel, a missing file or a failed save leave text, flag and Save button as they were.
-// A package that cannot be read ends it with FileOpenError. Needs context.config.
+// btnGetQuoomsClick. The packages chosen are taken in the order of their file names, the first
+// by the road the options say and every further one added. The editor changes only once every
+// package was read; a cancel, a missing file or a failed save leave text, flag and Save button
+// as they were. A package that cannot be read ends it with its error. Needs context.config.
 void GetQuooms(CommandContext& context);
+
+// The same for packages dropped on the window: the options dialog first, then no open dialog.
+void GetQuoomsFrom(CommandContext& context, std::vector<std::string> paths);
 
 }  // namespace quarrix

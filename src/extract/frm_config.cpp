@@ -13,7 +13,7 @@ namespace quarrix {
 namespace {
 
 constexpr int kClientWidth = 208;
-constexpr int kClientHeight = 209;
+constexpr int kClientHeight = 237;
 constexpr int kButtonBarHeight = 34;
 
 }  // namespace
@@ -43,7 +43,8 @@ TfrmConfig::TfrmConfig(QWidget* parent)
   CheckBoxHideMenu = AddCheckBox("CheckBoxHideMenu", "All Hide in Menu", QRect(16, 64, 117, 19));
   CheckBoxAdmin = AddCheckBox("CheckBoxAdmin", "Set All as  Admin Only", QRect(16, 92, 157, 19));
   CheckBoxRandom = AddCheckBox("CheckBoxRandom", "No Random Search", QRect(16, 120, 121, 19));
-  CheckBoxAddFile = AddCheckBox("CheckBoxAddFile", "Add to current File", QRect(16, 148, 153, 19));
+  CheckBoxSoundsOnly = AddCheckBox("CheckBoxSoundsOnly", "Sounds Only", QRect(16, 148, 93, 19));
+  CheckBoxAddFile = AddCheckBox("CheckBoxAddFile", "Add to current File", QRect(16, 176, 153, 19));
   CheckBoxDedicated->SetChecked(true);
   QFont bold = CheckBoxAddFile->font();
   bold.setBold(true);
@@ -54,7 +55,8 @@ TfrmConfig::TfrmConfig(QWidget* parent)
   CheckBoxAddFile->setVisible(false);
 
   TLumCheckBox* const order[] = {CheckBoxTrigger, CheckBoxDedicated, CheckBoxHideMenu,
-                                 CheckBoxAdmin,   CheckBoxRandom,    CheckBoxAddFile};
+                                 CheckBoxAdmin,   CheckBoxRandom,    CheckBoxSoundsOnly,
+                                 CheckBoxAddFile};
   for (std::size_t i = 1; i < std::size(order); ++i) {
     setTabOrder(order[i - 1], order[i]);
   }

@@ -1,6 +1,6 @@
 #pragma once
 // TfrmConfig: the options dialog of the extraction command. Created once and kept, so its
-// six check boxes hold their states for the program's life; Submitted tells Submit from
+// seven check boxes hold their states for the program's life; Submitted tells Submit from
 // every other way of closing it (Cancel, the close box, Escape).
 #include <QDialog>
 
@@ -34,6 +34,7 @@ class TfrmConfig : public QDialog {
   TLumCheckBox* CheckBoxHideMenu = nullptr;
   TLumCheckBox* CheckBoxAdmin = nullptr;
   TLumCheckBox* CheckBoxRandom = nullptr;
+  TLumCheckBox* CheckBoxSoundsOnly = nullptr;
   TLumCheckBox* CheckBoxAddFile = nullptr;
   QFrame* Panel1 = nullptr;
   TLumGradient* LumGradient1 = nullptr;

@@ -23,6 +23,19 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, path.size() - FileNameOf(path).size());
 }
 
+void LoadTriggerFile(CommandContext& context, const std::string& path) {
+  // Read first: a file that cannot be read leaves the list and the state untouched.
+  TriggerFileText text = ReadTriggerFile(path);
+  context.state.current_file = path;
+  context.state.last_trigger_file_folder = FolderOf(path);
+  context.editor.Lines().Assign(std::move(text.lines));
+  context.state.line_breaks = text.format;
+  ShowFileNameInTitle(context, path);
+  context.state.unsaved = false;
+  context.save_button.setEnabled(true);
+  context.sounds.Play(Sounds::kExclamation);
+}
+
 }  // namespace
 
 PromptOutcome GuardUnsavedWork(CommandContext& context) {
@@ -75,19 +88,14 @@ void OpenTriggerFile(CommandContext& context) {
   dialog.filter_index = 1;
   dialog.initial_folder = context.state.work_folder;
   dialog.title = "Open Quoom Triggers:";
+  dialog.multi_select = false;
   if (!context.prompts.RunOpenDialog(dialog)) return;
+  LoadTriggerFile(context, dialog.file_name);
+}
 
-  const std::string path = dialog.file_name;
-  // Read first: a file that cannot be read leaves the list and the state untouched.
-  TriggerFileText text = ReadTriggerFile(path);
-  context.state.current_file = path;
-  context.state.last_trigger_file_folder = FolderOf(path);
-  context.editor.Lines().Assign(std::move(text.lines));
-  context.state.line_breaks = text.format;
-  ShowFileNameInTitle(context, path);
-  context.state.unsaved = false;
-  context.save_button.setEnabled(true);
-  context.sounds.Play(Sounds::kExclamation);
+void OpenTriggerFileAt(CommandContext& context, const std::string& path) {
+  if (GuardUnsavedWork(context) == PromptOutcome::kAbandon) return;
+  LoadTriggerFile(context, path);
 }
 
 void ClearCurrentEdits(CommandContext& context) {

@@ -1,6 +1,8 @@
 #pragma once
 // The trigger list as a document: open, save, clear and exit, and the save prompt that
 // guards unsaved work before a command discards it.
+#include <string>
+
 #include "listedit/command_context.h"
 
 namespace quarrix {
@@ -22,6 +24,8 @@ void SaveTriggerListFromMenu(CommandContext& context);
 // OpenFile1Click: after the save prompt, reads the chosen file; only a file that was read
 // replaces the list, the file name, the flag and the Save button.
 void OpenTriggerFile(CommandContext& context);
+// The same for a file dropped on the window: the save prompt, then the file at path.
+void OpenTriggerFileAt(CommandContext& context, const std::string& path);
 // ClearCurrent1Click: empties the list; no question.
 void ClearCurrentEdits(CommandContext& context);
 // btnQuitClick: after the save prompt, asks the program to end. False when abandoned.

@@ -2,6 +2,7 @@
 // The modal questions a command asks. Commands talk to this seam, never to dialogs, so
 // tests can script the answers; the real implementation shows the real windows.
 #include <string>
+#include <vector>
 
 namespace quarrix {
 
@@ -16,6 +17,10 @@ struct FileDialogState {
   std::string file_name;
   bool overwrite_prompt = false;
   bool enable_sizing = false;
+  // An open dialog that lets the user choose several existing files.
+  bool multi_select = false;
+  // Every chosen path, in the dialog's order; file_name is the first of them.
+  std::vector<std::string> file_names;
 };
 
 class Prompts {
@@ -28,8 +33,9 @@ class Prompts {
                           const std::string& buttons, int x, int y) = 0;
   // LumMesg1's information box with only an OK button.
   virtual int ShowMessage(const std::string& message) = 0;
-  // The open and save file dialogs. On true the chosen path is in state.file_name; on
-  // false (cancelled) the state is left as it was.
+  // The open and save file dialogs. On true the chosen paths are in state.file_names (one
+  // unless the open dialog allows several) and the first in state.file_name; on false
+  // (cancelled) the state is left as it was.
   virtual bool RunOpenDialog(FileDialogState& state) = 0;
   virtual bool RunSaveDialog(FileDialogState& state) = 0;
   // The options and find dialogs, shown modally; true when the user submitted them.

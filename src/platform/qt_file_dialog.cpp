@@ -22,8 +22,9 @@ bool RunFileDialog(QWidget* parent, FileDialogState& state, FileDialogMode mode,
   }
   if (mode == FileDialogMode::kOpen) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // The user may type a name that does not exist; opening it then reports the error.
-    dialog.setFileMode(QFileDialog::AnyFile);
+    // With one file the user may type a name that does not exist; opening it then reports the
+    // error. A multi-selection takes existing files only, and the dialog refuses others.
+    dialog.setFileMode(state.multi_select ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
   } else {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -37,7 +38,11 @@ bool RunFileDialog(QWidget* parent, FileDialogState& state, FileDialogMode mode,
   if (!state.file_name.empty()) dialog.selectFile(QFile::decodeName(state.file_name.c_str()));
 
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  state.file_name = QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+  state.file_names.clear();
+  for (const QString& file : dialog.selectedFiles()) {
+    state.file_names.push_back(QFile::encodeName(file).toStdString());
+  }
+  state.file_name = state.file_names.front();
   const int chosen = filters.indexOf(dialog.selectedNameFilter());
   if (chosen >= 0) state.filter_index = chosen + 1;
   return true;

@@ -14,8 +14,8 @@ struct FileDialogLook {
   bool use_native = true;
 };
 
-// Modal; true when a file was chosen (its path is then in state.file_name and the chosen
-// filter in state.filter_index).
+// Modal; true when a file was chosen (the paths are then in state.file_names, the first in
+// state.file_name, and the chosen filter in state.filter_index).
 bool RunFileDialog(QWidget* parent, FileDialogState& state, FileDialogMode mode,
                    FileDialogLook look = {});
 

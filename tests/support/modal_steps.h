@@ -76,21 +76,34 @@ inline ModalSteps::Step ChooseFile(std::optional<std::string> path) {
   return [path](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     if (dialog == nullptr) return false;
-    auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-    if (box == nullptr || !dialog->isActiveWindow() || !box->hasFocus()) return false;
     if (!path) {
-      QTest::keyClick(box, Qt::Key_Escape);
+      // Escape needs no focus: the running dialog takes it wherever it is.
+      QTest::keyClick(dialog, Qt::Key_Escape);
       return true;
     }
+    auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (box == nullptr || !dialog->isActiveWindow() || !box->hasFocus()) return false;
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(box, QFile::decodeName(path->c_str()));
     // The user's Enter goes to the list of completions when it shows; it closes the list and
-    // hands the key on to the box.
+    // hands the key on to the box. It is pressed after this step returns: the dialog may
+    // answer it with a modal message box, which the steps' timer must be free to answer.
     QWidget* completions = box->completer() != nullptr ? box->completer()->popup() : nullptr;
-    QTest::keyClick(completions != nullptr && completions->isVisible() ? completions : box,
-                    Qt::Key_Return);
+    QPointer<QWidget> target(completions != nullptr && completions->isVisible() ? completions
+                                                                                : box);
+    QTimer::singleShot(0, target, [target] {
+      if (target) QTest::keyClick(target, Qt::Key_Return);
+    });
     return true;
   };
+}
+
+// The same for several files of the dialog's folder, typed as Qt's dialog takes them: each
+// name in double quotes, separated by blanks.
+inline ModalSteps::Step ChooseFiles(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "\"" : " \"") + name + "\"";
+  return ChooseFile(text);
 }
 
 }  // namespace quarrix::testing

@@ -12,6 +12,20 @@
 
 namespace quarrix::testing {
 
+// A scripted answer of a file dialog: one path, several (a multi-selection), or none (the
+// dialog cancelled).
+class FileAnswer {
+ public:
+  // Implicit, so a script reads as the values it answers with.
+  FileAnswer(std::nullopt_t) {}
+  FileAnswer(std::string path) : paths_(std::vector<std::string>{std::move(path)}) {}
+  FileAnswer(std::vector<std::string> paths) : paths_(std::move(paths)) {}
+  const std::optional<std::vector<std::string>>& paths() const { return paths_; }
+
+ private:
+  std::optional<std::vector<std::string>> paths_;
+};
+
 class ScriptedPrompts final : public Prompts {
  public:
   struct Message {
@@ -22,10 +36,11 @@ class ScriptedPrompts final : public Prompts {
     int y;
   };
 
-  // Answers, used front first. A file answer is the chosen path, or nullopt to cancel.
+  // Answers, used front first. A file answer is the chosen path (or paths), or nullopt to
+  // cancel.
   std::deque<int> message_answers;
-  std::deque<std::optional<std::string>> open_answers;
-  std::deque<std::optional<std::string>> save_answers;
+  std::deque<FileAnswer> open_answers;
+  std::deque<FileAnswer> save_answers;
   std::deque<bool> options_answers;
   std::deque<bool> find_answers;
 
@@ -73,9 +88,15 @@ class ScriptedPrompts final : public Prompts {
     answers.pop_front();
     return answer;
   }
-  static bool Choose(FileDialogState& state, const std::optional<std::string>& path) {
-    if (!path) return false;
-    state.file_name = *path;
+  static bool Choose(FileDialogState& state, const FileAnswer& answer) {
+    if (!answer.paths()) return false;
+    const std::vector<std::string>& paths = *answer.paths();
+    if (paths.empty() || (paths.size() > 1 && !state.multi_select)) {
+      throw std::logic_error("a file dialog answered with " + std::to_string(paths.size()) +
+                             " files");
+    }
+    state.file_names = paths;
+    state.file_name = paths.front();
     return true;
   }
 };

@@ -1,9 +1,10 @@
-// Pictures of Get Quooms: the options dialog as it offers "Add to current File", and the
-// main window after an extraction of the bundled sample package.
+// Pictures of Get Quooms: the options dialog as it offers "Add to current File", with Sounds
+// Only ticked, and the main window after an extraction of the bundled sample package.
 #include <QApplication>
 
 #include "app/frm_main.h"
 #include "app/program.h"
+#include "controls/lum_check_box.h"
 #include "editor/syn_edit.h"
 #include "extract/frm_config.h"
 #include "screenshot.h"
@@ -15,6 +16,7 @@ QUARRIX_SCREENSHOT(options_dialog) {
   quarrix::Program program({&sounds, nullptr, "/opt/quarrix/Quarrix"});
   quarrix::TfrmConfig& dialog = program.frmConfig();
   dialog.SetAddFileOffered(true);
+  dialog.CheckBoxSoundsOnly->SetChecked(true);
   dialog.show();
   QApplication::processEvents();
   return quarrix::screenshots::WithTitleBar(dialog.grab().toImage(), dialog.windowTitle());

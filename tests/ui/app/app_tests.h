@@ -8,5 +8,7 @@ int RunMainWindowTests(int argc, char** argv);
 int RunDocumentTests(int argc, char** argv);
 int RunRealDialogTests(int argc, char** argv);
 int RunPlaySoundTests(int argc, char** argv);
+int RunFileDropTests(int argc, char** argv);
+int RunKeptOptionsTests(int argc, char** argv);
 
 }  // namespace quarrix::testing

@@ -11,5 +11,7 @@ int main(int argc, char** argv) {
   failures += quarrix::testing::RunDocumentTests(argc, argv);
   failures += quarrix::testing::RunRealDialogTests(argc, argv);
   failures += quarrix::testing::RunPlaySoundTests(argc, argv);
+  failures += quarrix::testing::RunFileDropTests(argc, argv);
+  failures += quarrix::testing::RunKeptOptionsTests(argc, argv);
   return failures == 0 ? 0 : 1;
 }

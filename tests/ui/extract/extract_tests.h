@@ -12,6 +12,7 @@ namespace quarrix::testing {
 
 int RunOptionsDialogTests(int argc, char** argv);
 int RunExtractionCommandTests(int argc, char** argv);
+int RunSeveralPackagesTests(int argc, char** argv);
 int RunExtractionEndToEndTests(int argc, char** argv);
 
 // Writes a UT2004 sound package named package_name (its sounds at the top level) into dir

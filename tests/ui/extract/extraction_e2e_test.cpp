@@ -2,10 +2,12 @@
 // run modally: the list it builds is byte for byte what quarrix-cli extract writes for the
 // same packages and options, since both build it through one list builder.
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
+#include <fstream>
 
 #include "app/frm_main.h"
 #include "app/program.h"
@@ -16,40 +18,35 @@
 #include "extract_tests.h"
 #include "support/latin1.h"
 #include "support/modal_steps.h"
+#include "support/option_steps.h"
 #include "support/package_writer.h"
 #include "support/recording_sounds.h"
 
 namespace quarrix::testing {
 namespace {
 
-void Click(TLumCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(30, 9)); }
-
-// Ticks the named boxes in the real options dialog, then presses Submit.
-ModalSteps::Step SubmitOptions(std::vector<const char*> toggles) {
-  return [toggles](QWidget* modal) {
-    auto* dialog = qobject_cast<TfrmConfig*>(modal);
-    if (dialog == nullptr) return false;
-    for (const char* name : toggles) Click(dialog->findChild<TLumCheckBox*>(name));
-    QTest::mouseClick(dialog->btnSubmit, Qt::LeftButton);
+// Presses OK in a message box and keeps its text.
+ModalSteps::Step AcknowledgeMessage(QString& text) {
+  return [&text](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    if (box == nullptr || box->button(QMessageBox::Ok) == nullptr) return false;
+    text = box->text();
+    box->button(QMessageBox::Ok)->click();
     return true;
   };
 }
 
-ModalSteps::Step CloseOptionsByTheCloseBox() {
-  return [](QWidget* modal) {
-    auto* dialog = qobject_cast<TfrmConfig*>(modal);
-    if (dialog == nullptr) return false;
-    dialog->close();
-    return true;
-  };
-}
-
-// The lines quarrix-cli extract writes for the packages with the given flags.
-QStringList CliLines(const QStringList& arguments) {
+// What quarrix-cli extract writes for the packages with the given flags.
+QByteArray CliOutput(const QStringList& arguments) {
   QProcess cli;
   cli.start(QStringLiteral(QUARRIX_CLI_PATH), QStringList{"extract"} + arguments);
-  if (!cli.waitForFinished(30000)) return {"quarrix-cli did not finish"};
-  const QList<QByteArray> pieces = cli.readAllStandardOutput().split('\n');
+  if (!cli.waitForFinished(30000)) return "quarrix-cli did not finish";
+  return cli.readAllStandardOutput();
+}
+
+// The same as lines.
+QStringList CliLines(const QStringList& arguments) {
+  const QList<QByteArray> pieces = CliOutput(arguments).split('\n');
   QStringList lines;
   for (qsizetype i = 0; i < pieces.size(); ++i) {
     QByteArray line = pieces[i];
@@ -139,6 +136,60 @@ class ExtractionEndToEndTest : public QObject {
     QCOMPARE(EditorLines(program.frmMain()),
              CliLines({"--no-dedicated", "--admin-only", "--no-random",
                        QString::fromStdString(sample)}));
+  }
+
+  void SoundsOnlyOverThreePackagesSavesWhatTheCommandLineToolWrites() {
+    // The packages lie in the sound folder the package dialog opens in; Sounds Only is ticked
+    // in the dialog, the three names are typed into Qt's dialog at once, in no order.
+    const std::string sounds_folder = home_->dir().path() + "/.ut2004/Sounds";
+    std::filesystem::create_directories(sounds_folder);
+    const auto write = [&](const std::string& file, const PackageSpec& spec) {
+      const std::string path = sounds_folder + "/" + file;
+      std::ofstream(path, std::ios::binary) << WritePackage(spec).bytes;
+      return QString::fromStdString(path);
+    };
+    const QString demo = write("Demo.uax", MakeDemoPackage());
+    const QString zed = write("zed.uax", MakeSoundPackage("zed", {{"Fx", {"Zap", "Zap1"}}}));
+    const QString more = write("More.uax", MakeSoundPackage("More", {{"", {"Horn", "Gong"}}}));
+    ShownProgram shown;
+    TfrmMain& window = shown.program.frmMain();
+    {
+      ModalSteps steps({SubmitOptions({"CheckBoxSoundsOnly", "CheckBoxAdmin"}),
+                        ChooseFiles({"zed.uax", "Demo.uax", "More.uax"})});
+      QTest::mouseClick(window.btnGetQuooms, Qt::LeftButton);
+      QCOMPARE(steps.answered(), std::size_t{2});
+      QCOMPARE(steps.stuck(), QStringList());
+    }
+    const std::string saved = shown.dir.File("Q_Demo.txt");
+    {
+      ModalSteps steps({ChooseFile(saved)});
+      QTest::mouseClick(window.btnSave, Qt::LeftButton);
+      QCOMPARE(steps.answered(), std::size_t{1});
+    }
+    const QByteArray expected = CliOutput({"--sounds-only", "--admin-only", demo, more, zed});
+    QCOMPARE(QByteArray::fromStdString(Slurp(saved)), expected);
+    QVERIFY(expected.contains("SoundName=\"Zap1\""));
+    QCOMPARE(shown.sounds.played, (std::vector<int>{0x30, 0x40, 0x30, 0x40}));
+  }
+
+  void TheDialogRefusesMissingNames() {
+    ShownProgram shown;
+    TfrmMain& window = shown.program.frmMain();
+    window.SynEdit1->Lines().Assign({"[QuoomTriggers]", "mine", ""});
+    QString refusal;
+    {
+      // Refused with a message; the user then gives up.
+      ModalSteps steps({SubmitOptions({"CheckBoxAddFile"}),
+                        ChooseFiles({shown.dir.File("Gone.uax"), shown.dir.File("Lost.uax")}),
+                        AcknowledgeMessage(refusal), ChooseFile(std::nullopt)});
+      window.btnGetQuoomsClick();
+      QCOMPARE(steps.answered(), std::size_t{4});
+      QCOMPARE(steps.stuck(), QStringList());
+    }
+    QCOMPARE(refusal, QStringLiteral("Gone.uax\nFile not found.\nPlease verify the correct file "
+                                     "name was given."));
+    QCOMPARE(EditorLines(window), QStringList({"[QuoomTriggers]", "mine", ""}));
+    QCOMPARE(shown.sounds.played, (std::vector<int>{0x30, 0}));
   }
 
   void TheCloseBoxCancelsEvenAfterASubmit() {

@@ -47,8 +47,8 @@ class OptionsDialogTest : public QObject {
     TfrmConfig dialog;
     QCOMPARE(dialog.objectName(), QStringLiteral("frmConfig"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Quoom Options"));
-    QCOMPARE(dialog.minimumSize(), QSize(208, 209));
-    QCOMPARE(dialog.maximumSize(), QSize(208, 209));
+    QCOMPARE(dialog.minimumSize(), QSize(208, 237));
+    QCOMPARE(dialog.maximumSize(), QSize(208, 237));
     QCOMPARE(dialog.font().family(), QStringLiteral("MS Sans Serif"));
     QCOMPARE(dialog.font().pointSize(), 8);
     QCOMPARE(dialog.isModal(), true);
@@ -58,10 +58,10 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(dialog.windowIcon().isNull(), false);
     QCOMPARE(dialog.Submitted(), false);
 
-    QCOMPARE(dialog.LumGradient2->geometry(), QRect(0, 0, 208, 175));
+    QCOMPARE(dialog.LumGradient2->geometry(), QRect(0, 0, 208, 203));
     QCOMPARE(dialog.LumGradient2->ColorBegin(), QColor(Qt::white));
     QCOMPARE(dialog.LumGradient2->Gradient(), TGradientDirection::gdHorizontal);
-    QCOMPARE(dialog.Panel1->geometry(), QRect(0, 175, 208, 34));
+    QCOMPARE(dialog.Panel1->geometry(), QRect(0, 203, 208, 34));
     QCOMPARE(dialog.LumGradient1->parentWidget(), dialog.Panel1);
     QCOMPARE(dialog.LumGradient1->geometry(), dialog.Panel1->contentsRect());
     QCOMPARE(dialog.LumGradient1->ColorBegin(), QColor(Qt::white));
@@ -86,7 +86,7 @@ class OptionsDialogTest : public QObject {
     }
   }
 
-  void BuildsTheSixCheckBoxes_data() {
+  void BuildsTheSevenCheckBoxes_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("bounds");
@@ -108,11 +108,14 @@ class OptionsDialogTest : public QObject {
     QTest::newRow("random") << "CheckBoxRandom"
                             << "No Random Search" << QRect(16, 120, 121, 19) << false << false
                             << false;
+    QTest::newRow("sounds only") << "CheckBoxSoundsOnly"
+                                 << "Sounds Only" << QRect(16, 148, 93, 19) << false << false
+                                 << false;
     QTest::newRow("add") << "CheckBoxAddFile"
-                         << "Add to current File" << QRect(16, 148, 153, 19) << false << true
+                         << "Add to current File" << QRect(16, 176, 153, 19) << false << true
                          << true;
   }
-  void BuildsTheSixCheckBoxes() {
+  void BuildsTheSevenCheckBoxes() {
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QRect, bounds);
@@ -141,7 +144,8 @@ class OptionsDialogTest : public QObject {
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     const QList<QWidget*> order = {dialog.CheckBoxTrigger,  dialog.CheckBoxDedicated,
                                    dialog.CheckBoxHideMenu, dialog.CheckBoxAdmin,
-                                   dialog.CheckBoxRandom,   dialog.CheckBoxAddFile};
+                                   dialog.CheckBoxRandom,   dialog.CheckBoxSoundsOnly,
+                                   dialog.CheckBoxAddFile};
     QCOMPARE(QApplication::focusWidget(), order[0]);
     QList<QWidget*> visited = {QApplication::focusWidget()};
     for (int i = 1; i < order.size(); ++i) {

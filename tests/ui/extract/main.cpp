@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
   int failures = 0;
   failures += quarrix::testing::RunOptionsDialogTests(argc, argv);
   failures += quarrix::testing::RunExtractionCommandTests(argc, argv);
+  failures += quarrix::testing::RunSeveralPackagesTests(argc, argv);
   failures += quarrix::testing::RunExtractionEndToEndTests(argc, argv);
   return failures == 0 ? 0 : 1;
 }

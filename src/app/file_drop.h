@@ -1,0 +1,19 @@
+#pragma once
+// Files dropped on the main window: which command takes them.
+#include <span>
+#include <string>
+
+namespace quarrix {
+
+enum class DropKind {
+  kTriggerFile,  // opened as Open Trigger File opens a file
+  kPackages,     // the packages of a Get Quooms
+  kRefused,      // anything else: the plain beep
+};
+
+// Exactly one file ending in ".txt" or ".ini" is a trigger file; one or more files all ending
+// in ".uax" are packages (endings in any ASCII case). Every path must name a regular file, or
+// a link to one; folders, special files, missing names, other endings and mixes are refused.
+DropKind KindOfDrop(std::span<const std::string> paths);
+
+}  // namespace quarrix

@@ -1,0 +1,58 @@
+#include "extract/package_extraction.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "extract/name_walk.h"
+#include "runtime/ascii.h"
+
+namespace quarrix {
+
+TriggerSounds ReadPackageSounds(const std::string& path, VariantSearch search) {
+  const PackageTables tables = ReadPackageTables(path);
+  return SelectTriggerSounds(FindSoundExports(tables), search);
+}
+
+BuildResult ExtractPackages(LineList& list, std::span<const std::string> paths, BuildRoad road,
+                            SoundSource source, const TriggerOptions& options,
+                            const SkippedSoundsReport& report) {
+  BuildResult total{!list.Get(1).empty(), 0};
+  for (const std::string& path : paths) {
+    const std::string file_name = FileNameOf(path);
+    BuildResult result{};
+    if (source == SoundSource::kSoundObjects) {
+      const TriggerSounds sounds =
+          ReadPackageSounds(path, options.no_random ? VariantSearch::kSkip : VariantSearch::kCount);
+      if (report && !sounds.skipped.empty()) report(path, sounds.skipped);
+      TriggerListAppender appender(list, road, options, file_name);
+      for (const TriggerSound& sound : sounds.sounds) appender.Add(sound.name, sound.variants);
+      result = appender.Close();
+    } else {
+      const PackageImage image = LoadPackageImage(path);
+      result = BuildTriggerList(list, image.bytes(), road, options, file_name);
+    }
+    total = {result.success, total.appended + result.appended};
+    road = BuildRoad::kAddToCurrent;
+  }
+  return total;
+}
+
+void SortByFileName(std::vector<std::string>& paths) {
+  struct Keyed {
+    std::string upper;
+    std::string name;
+    std::string path;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(paths.size());
+  for (std::string& path : paths) {
+    std::string name = FileNameOf(path);
+    keyed.push_back({AsciiUpper(name), std::move(name), std::move(path)});
+  }
+  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+    return std::tie(a.upper, a.name, a.path) < std::tie(b.upper, b.name, b.path);
+  });
+  for (std::size_t i = 0; i < keyed.size(); ++i) paths[i] = std::move(keyed[i].path);
+}
+
+}  // namespace quarrix
