@@ -30,7 +30,7 @@ struct PackageSounds {
   std::optional<std::string> error;
 };
 
-PackageSounds ReadPackageSounds(const std::string& path) {
+PackageSounds ReadSoundNamesForCheck(const std::string& path) {
   PackageSounds sounds;
   try {
     // Only a regular file is opened: a pipe or a device could block or never end.
@@ -57,7 +57,7 @@ class PackageCache {
     const PackageSounds* sounds = nullptr;
     if (const std::optional<std::string> path = lookup_.Find(file_name)) {
       auto [read, fresh] = by_path_.try_emplace(*path);
-      if (fresh) read->second = std::make_unique<PackageSounds>(ReadPackageSounds(*path));
+      if (fresh) read->second = std::make_unique<PackageSounds>(ReadSoundNamesForCheck(*path));
       sounds = read->second.get();
     }
     by_file_name_.emplace(std::string(file_name), sounds);
