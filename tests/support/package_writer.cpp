@@ -214,24 +214,24 @@ bool SoundHasFloat(std::uint16_t version, std::uint16_t licensee) {
          (version >= 121 && version <= 128 && licensee == 29);
 }
 
-std::string MakeWave(const WaveSpec& spec) {
-  const std::uint32_t block = spec.channels * (spec.bits / 8u);
-  const std::uint32_t data_size = spec.frames * block;
+std::string MakeWave(const WaveShape& shape) {
+  const std::uint32_t block = shape.channels * (shape.bits / 8u);
+  const std::uint32_t data_size = shape.frames * block;
   std::string wave = "RIFF";
-  AppendU32(wave, static_cast<std::uint32_t>(36 + spec.extra_chunks.size() + data_size));
+  AppendU32(wave, static_cast<std::uint32_t>(36 + shape.extra_chunks.size() + data_size));
   wave += "WAVEfmt ";
   AppendU32(wave, 16);
   AppendU16(wave, 1);  // PCM
-  AppendU16(wave, spec.channels);
-  AppendU32(wave, spec.rate);
-  AppendU32(wave, spec.rate * block);  // bytes per second
+  AppendU16(wave, shape.channels);
+  AppendU32(wave, shape.rate);
+  AppendU32(wave, shape.rate * block);  // bytes per second
   AppendU16(wave, static_cast<std::uint16_t>(block));
-  AppendU16(wave, spec.bits);
-  wave += spec.extra_chunks;
+  AppendU16(wave, shape.bits);
+  wave += shape.extra_chunks;
   wave += "data";
   AppendU32(wave, data_size);
   for (std::uint32_t k = 0; k < data_size; ++k) {
-    wave += static_cast<char>(96 + (k * static_cast<std::uint32_t>(7 + spec.seed)) % 64);
+    wave += static_cast<char>(96 + (k * static_cast<std::uint32_t>(7 + shape.seed)) % 64);
   }
   return wave;
 }
@@ -460,7 +460,7 @@ PackageSpec MakeSoundPackage(std::string_view package_name, const std::vector<So
       sound_export.class_ref = sound_class;
       sound_export.outer = outer;
       sound_export.object_name = layout.NameIndex(sound_name);
-      WaveSpec wave;
+      WaveShape wave;
       wave.seed = seed++;
       SoundData data;
       data.format_name = wav;

@@ -113,7 +113,7 @@ bool SoundHasFloat(std::uint16_t version, std::uint16_t licensee);
 
 // A RIFF WAVE file of PCM samples: "RIFF", "WAVE", a 16-byte fmt chunk, `extra_chunks` as
 // given, and a data chunk of frames * channels * bits / 8 bytes, different for each seed.
-struct WaveSpec {
+struct WaveShape {
   std::uint32_t rate = 11025;
   std::uint16_t channels = 1;
   std::uint16_t bits = 8;
@@ -121,7 +121,7 @@ struct WaveSpec {
   int seed = 0;
   std::string extra_chunks;
 };
-std::string MakeWave(const WaveSpec& spec);
+std::string MakeWave(const WaveShape& shape);
 
 struct ExportEntry {
   std::int32_t class_ref = 0;

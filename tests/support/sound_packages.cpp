@@ -6,7 +6,7 @@
 namespace quarrix::testing {
 namespace {
 
-SoundData Wave(PackageSpec& layout, std::vector<Property> properties, const WaveSpec& wave) {
+SoundData Wave(PackageSpec& layout, std::vector<Property> properties, const WaveShape& wave) {
   SoundData data;
   data.format_name = layout.NameIndex("WAV");
   data.audio = MakeWave(wave);
@@ -22,9 +22,9 @@ SoundData Ogg(PackageSpec& layout, std::vector<Property> properties, std::string
   return data;
 }
 
-WaveSpec WaveOf(std::uint32_t rate, std::uint16_t channels, std::uint16_t bits,
-                std::uint32_t frames, int seed) {
-  WaveSpec wave;
+WaveShape WaveOf(std::uint32_t rate, std::uint16_t channels, std::uint16_t bits,
+                 std::uint32_t frames, int seed) {
+  WaveShape wave;
   wave.rate = rate;
   wave.channels = channels;
   wave.bits = bits;

@@ -12,7 +12,7 @@ namespace quarrix {
 namespace {
 
 using testing::MakeWave;
-using testing::WaveSpec;
+using testing::WaveShape;
 
 std::string Chunk(std::string id, std::string body) {
   const auto size = static_cast<std::uint32_t>(body.size());

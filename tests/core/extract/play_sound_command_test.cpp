@@ -31,7 +31,7 @@ std::string Entry(std::string_view sound, std::string_view file) {
 }
 
 std::string Wave(int seed) {
-  testing::WaveSpec wave;
+  testing::WaveShape wave;
   wave.frames = 40;
   wave.seed = seed;
   return testing::MakeWave(wave);

@@ -28,9 +28,9 @@ std::string PlayError(WinSoundPlayer& player, std::string bytes, std::string_vie
 }
 
 TEST(WinSoundPlayer, PlaysWavFromMemoryAndRefusesWhatItCannotPlay) {
-  testing::WaveSpec spec;
-  spec.frames = 2205;  // a fifth of a second
-  const std::string wave = testing::MakeWave(spec);
+  testing::WaveShape shape;
+  shape.frames = 2205;  // a fifth of a second
+  const std::string wave = testing::MakeWave(shape);
   const bool device = waveOutGetNumDevs() > 0;
   const struct {
     const char* name;

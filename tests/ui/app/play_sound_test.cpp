@@ -21,7 +21,7 @@ constexpr int kCancel = 2;
 constexpr int kNo = 7;
 
 std::string Wave(int seed) {
-  WaveSpec wave;
+  WaveShape wave;
   wave.seed = seed;
   return MakeWave(wave);
 }

@@ -143,9 +143,9 @@ class ExtractionEndToEndTest : public QObject {
     // in the dialog, the three names are typed into Qt's dialog at once, in no order.
     const std::string sounds_folder = home_->dir().path() + "/.ut2004/Sounds";
     std::filesystem::create_directories(sounds_folder);
-    const auto write = [&](const std::string& file, const PackageSpec& spec) {
+    const auto write = [&](const std::string& file, const PackageSpec& shape) {
       const std::string path = sounds_folder + "/" + file;
-      std::ofstream(path, std::ios::binary) << WritePackage(spec).bytes;
+      std::ofstream(path, std::ios::binary) << WritePackage(shape).bytes;
       return QString::fromStdString(path);
     };
     const QString demo = write("Demo.uax", MakeDemoPackage());
