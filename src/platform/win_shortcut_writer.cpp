@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+#include "platform/win_com.h"
+
 namespace quarrix {
 namespace {
 
@@ -17,43 +19,12 @@ std::string Failure(const char* step, HRESULT result) {
   return text;
 }
 
-// Releases a COM interface on every road out of Write.
-template <typename Interface>
-class Held {
- public:
-  Held() = default;
-  Held(const Held&) = delete;
-  Held& operator=(const Held&) = delete;
-  ~Held() {
-    if (pointer_ != nullptr) pointer_->Release();
-  }
-  Interface* operator->() const { return pointer_; }
-  void** out() { return reinterpret_cast<void**>(&pointer_); }
-
- private:
-  Interface* pointer_ = nullptr;
-};
-
-// Keeps COM initialised for the calling thread while a link is written.
-class ComScope {
- public:
-  ComScope() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  ~ComScope() {
-    if (initialised_) CoUninitialize();
-  }
-
- private:
-  bool initialised_;
-};
-
 }  // namespace
 
 LinkWriteReport WinShortcutWriter::Write(const LinkContents& link, const std::string& link_file) {
   ComScope com;
   // Declared after the scope so the interfaces are released before COM is left.
-  Held<IShellLinkA> shell_link;
+  ComPointer<IShellLinkA> shell_link;
   HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                     shell_link.out());
   if (FAILED(result)) {
@@ -65,7 +36,7 @@ LinkWriteReport WinShortcutWriter::Write(const LinkContents& link, const std::st
   shell_link->SetDescription(link.description.c_str());
   shell_link->SetHotkey(link.hot_key);
 
-  Held<IPersistFile> file;
+  ComPointer<IPersistFile> file;
   result = shell_link->QueryInterface(IID_IPersistFile, file.out());
   if (FAILED(result)) {
     return {ShortcutOutcome::kNoLinkObject, Failure("QueryInterface(IPersistFile)", result)};

@@ -18,6 +18,7 @@
 #include "app/desktop_icon_command.h"
 #include "app/program_paths.h"
 #include "app/shortcut_maker.h"
+#include "platform/win_com.h"
 #include "platform/win_shell_folders.h"
 #include "platform/win_shortcut_writer.h"
 #include "support/recording_sounds.h"
@@ -28,37 +29,6 @@ namespace {
 
 using testing::Slurp;
 using testing::TempDir;
-
-// Releases a COM interface when the test is done with it.
-template <typename Interface>
-class Com {
- public:
-  Com() = default;
-  Com(const Com&) = delete;
-  Com& operator=(const Com&) = delete;
-  ~Com() {
-    if (pointer_ != nullptr) pointer_->Release();
-  }
-  Interface* operator->() const { return pointer_; }
-  void** out() { return reinterpret_cast<void**>(&pointer_); }
-
- private:
-  Interface* pointer_ = nullptr;
-};
-
-// COM for the calling thread while the object lives.
-class ComScope {
- public:
-  ComScope() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  ~ComScope() {
-    if (initialised_) CoUninitialize();
-  }
-
- private:
-  bool initialised_;
-};
 
 // A link file as the shell's link object reads it back.
 struct ReadLink {
@@ -95,8 +65,8 @@ ReadLink Expected(std::string path, std::string arguments, std::string folder,
 }
 
 std::optional<ReadLink> ReadLinkObject(const std::string& link_file) {
-  Com<IShellLinkA> link;
-  Com<IPersistFile> file;
+  ComPointer<IShellLinkA> link;
+  ComPointer<IPersistFile> file;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                               link.out())) ||
       FAILED(link->QueryInterface(IID_IPersistFile, file.out()))) {
