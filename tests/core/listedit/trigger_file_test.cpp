@@ -7,6 +7,7 @@
 
 #include "runtime/errors.h"
 #include "runtime/file_io.h"
+#include "support/error_of.h"
 #include "support/temp_dir.h"
 
 namespace quarrix {
@@ -111,16 +112,6 @@ TEST(TriggerFile, ReadsAndWritesFiles) {
   EXPECT_EQ(Slurp(path), "x\ry");
 }
 
-template <typename Error, typename Action>
-std::string ErrorText(Action action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "no error";
-}
-
 TEST(TriggerFile, ReportsFilesThatCannotBeReadOrWritten) {
   TempDir dir;
   const std::string file = dir.Write("file.txt", "keep");
@@ -137,14 +128,15 @@ TEST(TriggerFile, ReportsFilesThatCannotBeReadOrWritten) {
 #endif
   for (const std::string& path :
        {dir.File("missing.txt"), dir.path(), file + "/x.txt", huge, endless}) {
-    EXPECT_EQ(ErrorText<FileOpenError>([&] { ReadTriggerFile(path); }), "Cannot open file " + path);
+    EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadTriggerFile(path); }),
+              "Cannot open file " + path);
   }
   for (const std::string& path : {dir.path(), file + "/x.txt", full_device}) {
-    EXPECT_EQ(ErrorText<FileCreateError>([&] { WriteTriggerFile(path, Lines{"a"}, kDos); }),
+    EXPECT_EQ(testing::ErrorOf<FileCreateError>([&] { WriteTriggerFile(path, Lines{"a"}, kDos); }),
               "Cannot create file " + path);
   }
   SetFileFaultsForTesting({{}, [&](const std::string& path) { return path == file; }});
-  EXPECT_EQ(ErrorText<FileCreateError>([&] {
+  EXPECT_EQ(testing::ErrorOf<FileCreateError>([&] {
               WriteTriggerFile(file, Lines{"new", "text"}, kDos);
             }),
             "Cannot create file " + file);

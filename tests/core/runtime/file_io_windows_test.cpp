@@ -12,6 +12,7 @@
 #include "listedit/trigger_file.h"
 #include "runtime/errors.h"
 #include "runtime/file_io.h"
+#include "support/error_of.h"
 #include "support/temp_dir.h"
 
 namespace quarrix {
@@ -42,16 +43,6 @@ class OtherHandle {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-template <typename Error, typename Action>
-std::string ErrorText(Action action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error.what();
-  }
-  return "no error";
-}
-
 std::size_t FilesIn(const std::string& folder) {
   return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
                                                 std::filesystem::directory_iterator()));
@@ -81,7 +72,7 @@ TEST(WindowsTriggerFile, IsReadWhileAnotherProgramHoldsItOpenForWriting) {
       EXPECT_EQ(text.lines, (std::vector<std::string>{"[QuoomTriggers]", "A=B", ""}));
       EXPECT_EQ(text.format, TSynEditFileFormat::sffDos);
     } else {
-      EXPECT_EQ(ErrorText<FileOpenError>([&] { ReadTriggerFile(path); }),
+      EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadTriggerFile(path); }),
                 "Cannot open file " + path);
     }
   }
@@ -106,8 +97,9 @@ TEST(WindowsPackageFile, APackageAnotherProgramIsWritingIsNotRead) {
   const std::string path = dir.Write("Demo.uax", "package bytes");
   const OtherHandle writer(path, GENERIC_WRITE, kShareAll);
   ASSERT_EQ(writer.error(), static_cast<DWORD>(ERROR_SUCCESS));
-  EXPECT_EQ(ErrorText<FileOpenError>([&] { ReadFileBytes(path); }), "Cannot open file " + path);
-  EXPECT_EQ(ErrorText<FileOpenError>([&] { RangedFile{path}; }), "Cannot open file " + path);
+  EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadFileBytes(path); }),
+            "Cannot open file " + path);
+  EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { RangedFile{path}; }), "Cannot open file " + path);
   // A trigger file shares every kind of access, so the same file reads as a list.
   EXPECT_EQ(ReadWholeFile(path, 100), "package bytes");
 }
@@ -118,7 +110,7 @@ TEST(WindowsTriggerFile, ASaveOverAFileHeldOpenFailsAndLosesNothing) {
   {
     const OtherHandle editor(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_EQ(editor.error(), static_cast<DWORD>(ERROR_SUCCESS));
-    EXPECT_EQ(ErrorText<FileCreateError>([&] {
+    EXPECT_EQ(testing::ErrorOf<FileCreateError>([&] {
                 WriteTriggerFile(path, std::vector<std::string>{"new"}, TSynEditFileFormat::sffDos);
               }),
               "Cannot create file " + path);
@@ -146,7 +138,7 @@ TEST(WindowsTriggerFile, AReadOnlyFileIsRefusedAndKept) {
     SCOPED_TRACE(c.name);
     const std::string path = dir.Write("list.txt", "old");
     ASSERT_NE(SetFileAttributesA(path.c_str(), c.attributes), 0);
-    EXPECT_EQ(ErrorText<FileCreateError>([&] { WriteFileAtomic(path, "new"); }),
+    EXPECT_EQ(testing::ErrorOf<FileCreateError>([&] { WriteFileAtomic(path, "new"); }),
               c.replaced ? "no error" : "Cannot create file " + path);
     ASSERT_NE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL), 0);
     EXPECT_EQ(Slurp(path), c.replaced ? "new" : "old");
@@ -165,10 +157,11 @@ TEST(WindowsFileIo, APipeIsRefusedNotWaitedOn) {
                                        instances, 0, 0, 0, nullptr));
     ASSERT_NE(servers.back(), INVALID_HANDLE_VALUE);
   }
-  EXPECT_EQ(ErrorText<FileOpenError>([&] { ReadFileBytes(name); }), "Cannot open file " + name);
-  EXPECT_EQ(ErrorText<FileOpenError>([&] { ReadWholeFile(name, 100); }),
+  EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadFileBytes(name); }),
             "Cannot open file " + name);
-  EXPECT_EQ(ErrorText<FileOpenError>([&] { RangedFile{name}; }), "Cannot open file " + name);
+  EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadWholeFile(name, 100); }),
+            "Cannot open file " + name);
+  EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { RangedFile{name}; }), "Cannot open file " + name);
   for (HANDLE server : servers) CloseHandle(server);
 }
 
