@@ -44,7 +44,8 @@ EditOp OpOf(fuzzing::InputBytes& input) {
   op.a = PosOf(input);
   op.b = PosOf(input);
   const bool typed = op.kind == EditOpKind::kType || op.kind == EditOpKind::kOverwrite;
-  const bool line = op.kind == EditOpKind::kPut || op.kind == EditOpKind::kAppend;
+  const bool line = op.kind == EditOpKind::kPut || op.kind == EditOpKind::kAppend ||
+                    op.kind == EditOpKind::kRearrange;
   op.text = TextOf(input, 8, typed ? kTypedChars : line ? kLineChars : kPastedChars);
   return op;
 }

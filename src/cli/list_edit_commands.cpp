@@ -41,8 +41,17 @@ CLI::App* AddListFileCommand(CLI::App& app, const char* name, const char* descri
   return command;
 }
 
-constexpr std::string_view kHeader = "[QuoomTriggers]";
-constexpr std::string_view kDuplicatesHeader = "[Duplicates]";
+// The lines that picks (see LineList::Rearrange) take from `lines` and `extras`, as views.
+std::vector<std::string_view> PickedViews(std::span<const std::string_view> lines,
+                                          std::span<const std::uint32_t> picks,
+                                          std::span<const std::string_view> extras) {
+  std::vector<std::string_view> picked;
+  picked.reserve(picks.size());
+  for (const std::uint32_t pick : picks) {
+    picked.push_back(pick < lines.size() ? lines[pick] : extras[pick - lines.size()]);
+  }
+  return picked;
+}
 
 // The file is read into one buffer and its lines stay views into it: a list of a million
 // lines is sorted or checked without a string per line, and written from the views.
@@ -59,13 +68,8 @@ int RunSort(const ListFileArgs& args) {
                          " is empty; a sort needs an entry there");
     return kExitNotSorted;
   }
-  std::vector<std::string_view> sorted;
-  {
-    const std::vector<std::uint32_t> order = SortedLineOrder(lines);
-    sorted.reserve(order.size() + 1);
-    sorted.push_back(kHeader);
-    for (const std::uint32_t index : order) sorted.push_back(lines[index]);
-  }
+  const std::string_view extras[] = {kSortedHeader};
+  const std::vector<std::string_view> sorted = PickedViews(lines, SortPicks(lines), extras);
   WriteList(sorted, file.format, args.Destination());
   return kExitSuccess;
 }
@@ -74,15 +78,11 @@ int RunDedupe(const ListFileArgs& args) {
   const TriggerFileBytes file = ReadTriggerFileBytes(args.path);
   const std::span<const std::string_view> lines = file.lines;
   std::vector<std::string_view> checked;
-  std::size_t duplicate_count = 0;
+  int duplicate_count = 0;
   {
-    const DuplicateOrder order = FindDuplicates(lines);
-    duplicate_count = order.duplicates.size();
-    checked.reserve(2 + order.kept.size() + duplicate_count);
-    checked.push_back(kHeader);
-    for (const std::uint32_t index : order.kept) checked.push_back(lines[index]);
-    if (duplicate_count > 0) checked.push_back(kDuplicatesHeader);
-    for (const std::uint32_t index : order.duplicates) checked.push_back(lines[index]);
+    const DuplicateCheckPicks picked = PickCheckedLines(lines);
+    checked = PickedViews(lines, picked.picks, DuplicateCheckExtras());
+    duplicate_count = picked.duplicate_count;
   }
   WriteList(checked, file.format, args.Destination());
   PrintError("duplicates moved: " + std::to_string(duplicate_count));

@@ -54,6 +54,14 @@ void EditBuffer::Assign(std::vector<std::string> lines) {
   AfterListChange();
 }
 
+bool EditBuffer::Rearrange(std::span<const std::uint32_t> picks,
+                           std::span<const std::string_view> extras) {
+  const bool changed = lines_.Rearrange(picks, extras);
+  caret_ = {};
+  AfterListChange();
+  return changed;
+}
+
 void EditBuffer::AfterListChange() {
   if (!undo_.empty()) undo_.clear();
   if (!redo_.empty()) redo_.clear();

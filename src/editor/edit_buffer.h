@@ -24,8 +24,8 @@ class EditBuffer final : public LineList {
  public:
   EditBuffer() = default;
 
-  // LineList. Clear (and Assign) put the caret at (1, 1); every other change collapses the
-  // selection at the caret and leaves the caret where it is.
+  // LineList. Clear (and Assign and Rearrange) put the caret at (1, 1); every other change
+  // collapses the selection at the caret and leaves the caret where it is.
   int Count() const override { return lines_.Count(); }
   std::string Get(int index) const override;
   void Put(int index, std::string_view line) override;
@@ -34,6 +34,8 @@ class EditBuffer final : public LineList {
   void Delete(int index) override;
   std::vector<std::string> Snapshot() const override { return lines_.Copy(); }
   void Assign(std::vector<std::string> lines) override;
+  bool Rearrange(std::span<const std::uint32_t> picks,
+                 std::span<const std::string_view> extras) override;
 
   // All lines without a copy, valid until the next change. The first call after lines were
   // added or removed moves the lines after that place once.

@@ -1,6 +1,8 @@
 #pragma once
 // The line list every command works on: the trigger list in the editor, and the plain
 // scratch lists. Lines are byte strings without line breaks; indexes count from 0.
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,7 +29,26 @@ class LineList {
   virtual std::vector<std::string> Snapshot() const;
   // Replaces every line: the same as Clear() followed by Append() of each line.
   virtual void Assign(std::vector<std::string> lines);
+  // Rebuilds the list from its own lines, as Assign would: new line k is old line picks[k],
+  // or extras[j] for a pick of Count() + j. Old lines not picked are dropped. Implementations
+  // move the lines rather than copy them. Returns whether the text changed. A pick outside
+  // the lines and extras, or an old line picked twice, throws ListIndexError and changes
+  // nothing.
+  virtual bool Rearrange(std::span<const std::uint32_t> picks,
+                         std::span<const std::string_view> extras);
 };
+
+// For Rearrange: which old lines the picks take; throws as Rearrange does.
+std::vector<bool> CheckPicks(std::size_t count, std::span<const std::uint32_t> picks,
+                             std::span<const std::string_view> extras);
+// For Rearrange: whether the picks give other text than `lines`.
+bool PicksChangeText(std::span<const std::string> lines, std::span<const std::uint32_t> picks,
+                     std::span<const std::string_view> extras);
+// For Rearrange: the new lines, the picked ones moved out of `lines` (checked picks). Should
+// it fail, `lines` are left as they were.
+std::vector<std::string> MovePicks(std::span<std::string> lines,
+                                   std::span<const std::uint32_t> picks,
+                                   std::span<const std::string_view> extras);
 
 // A line list held in a vector: the scratch lists and the CLI's trigger list.
 class PlainLineList final : public LineList {
@@ -43,6 +64,8 @@ class PlainLineList final : public LineList {
   void Delete(int index) override;
   std::vector<std::string> Snapshot() const override { return lines_; }
   void Assign(std::vector<std::string> lines) override { lines_ = std::move(lines); }
+  bool Rearrange(std::span<const std::uint32_t> picks,
+                 std::span<const std::string_view> extras) override;
 
   const std::vector<std::string>& lines() const { return lines_; }
 

@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "editor/line_list.h"
 #include "editor/text_ops.h"
 
 namespace quarrix {
 namespace {
 
-int WidthOf(const std::string& line) {
+int WidthOf(std::string_view line) {
   // Tabs are rare in trigger lists; most lines need no per-byte walk.
   if (std::memchr(line.data(), '\t', line.size()) == nullptr) return static_cast<int>(line.size());
   return DisplayWidth(line);
@@ -16,7 +17,7 @@ int WidthOf(const std::string& line) {
 
 }  // namespace
 
-void LineStore::CountWidth(const std::string& line, int delta) {
+void LineStore::CountWidth(std::string_view line, int delta) {
   const int width = WidthOf(line);
   if (width >= kNarrowWidths) {
     const auto counted = wide_.try_emplace(width, 0).first;
@@ -118,6 +119,25 @@ void LineStore::Assign(std::vector<std::string> lines) {
   gap_begin_ = gap_end_ = slots_.size();
   ClearWidths();
   for (const std::string& line : slots_) CountWidth(line, +1);
+}
+
+bool LineStore::Rearrange(std::span<const std::uint32_t> picks,
+                          std::span<const std::string_view> extras) {
+  MoveGap(static_cast<std::size_t>(Count()));
+  const std::span<std::string> lines(slots_.data(), static_cast<std::size_t>(Count()));
+  const std::vector<bool> picked = CheckPicks(lines.size(), picks, extras);
+  const bool changed = PicksChangeText(lines, picks, extras);
+  std::vector<std::string> old = MovePicks(lines, picks, extras);
+  slots_.swap(old);  // `old` now holds the moved-from and the dropped lines
+  gap_begin_ = gap_end_ = slots_.size();
+  // A permutation keeps the count of lines per width; only what leaves or joins counts.
+  for (std::size_t i = 0; i < picked.size(); ++i) {
+    if (!picked[i]) CountWidth(old[i], -1);
+  }
+  for (const std::uint32_t pick : picks) {
+    if (pick >= picked.size()) CountWidth(extras[pick - picked.size()], +1);
+  }
+  return changed;
 }
 
 void LineStore::Clear() {

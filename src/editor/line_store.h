@@ -3,6 +3,7 @@
 // in one vector with a gap of unused slots at the place of the last insertion or removal, so
 // further ones there move nothing; a count of lines per display width keeps the widest width
 // current without a rescan. Moving the gap costs one move per line it passes.
+#include <cstdint>
 #include <map>
 #include <span>
 #include <string>
@@ -28,6 +29,8 @@ class LineStore {
   void Set(int index, std::string line);
   void Append(std::string line);
   void Assign(std::vector<std::string> lines);
+  // LineList::Rearrange: the lines move, and only dropped and added lines are measured.
+  bool Rearrange(std::span<const std::uint32_t> picks, std::span<const std::string_view> extras);
   void Clear();
 
   // All lines in order, without a copy; the gap moves to the end first, so this is not a
@@ -40,7 +43,7 @@ class LineStore {
   // Moves the gap to just before line `index`.
   void MoveGap(std::size_t index) const;
   void ReserveGap(std::size_t count);
-  void CountWidth(const std::string& line, int delta);
+  void CountWidth(std::string_view line, int delta);
   void ClearWidths();
 
   // Lines [0, gap_begin_) and [gap_end_, size) in order; the slots between are unused.

@@ -36,4 +36,11 @@ void SynEditLines::Assign(std::vector<std::string> lines) {
   editor_.AfterLinesChanged(true);
 }
 
+bool SynEditLines::Rearrange(std::span<const std::uint32_t> picks,
+                             std::span<const std::string_view> extras) {
+  const bool changed = editor_.buffer_.Rearrange(picks, extras);
+  editor_.AfterLinesChanged(true);
+  return changed;
+}
+
 }  // namespace quarrix

@@ -19,6 +19,8 @@ class SynEditLines final : public LineList {
   void Delete(int index) override;
   std::vector<std::string> Snapshot() const override;
   void Assign(std::vector<std::string> lines) override;
+  bool Rearrange(std::span<const std::uint32_t> picks,
+                 std::span<const std::string_view> extras) override;
 
  private:
   TSynEdit& editor_;

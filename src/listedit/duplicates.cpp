@@ -9,6 +9,7 @@
 #include <span>
 #include <string_view>
 
+#include "editor/line_list.h"
 #include "listedit/byte_hash.h"
 
 namespace quarrix {
@@ -25,6 +26,14 @@ inline void PrefetchRead(const void* address) {
 #else
   (void)address;
 #endif
+}
+
+// The first few cache lines of a line: an entry's text fits in them.
+inline void PrefetchText(std::string_view line) {
+  constexpr std::size_t kCacheLine = 64;
+  constexpr std::size_t kLinesFetched = 3;
+  const std::size_t fetched = std::min(line.size(), kCacheLine * kLinesFetched);
+  for (std::size_t at = 0; at < fetched; at += kCacheLine) PrefetchRead(line.data() + at);
 }
 
 std::uint32_t Load4(const char* data) {
@@ -227,8 +236,13 @@ DuplicateOrder FindDuplicates(std::span<const std::string_view> lines) {
   KeptKeys keys(items);
   std::size_t duplicate_count = 0;
   constexpr std::size_t kAhead = 8;
+  // Lines held one string each lie anywhere in memory (after a sort, in no order at all):
+  // their text is fetched further ahead still, before the hint reads it.
+  constexpr std::size_t kTextAhead = 4 * kAhead;
+  for (std::size_t m = 0; m < std::min(n, kTextAhead); ++m) PrefetchText(items[m]);
   std::array<std::uint64_t, kAhead> ahead{};
   for (std::size_t m = 0; m < n; ++m) {
+    if (m + kTextAhead < n) PrefetchText(items[m + kTextAhead]);
     if (m + kAhead < n) ahead[m % kAhead] = keys.PrefetchSlot(items[m + kAhead]);
     keys.PrefetchKept(ahead[(m + kAhead / 2) % kAhead]);
     const std::string_view line = items[m];
@@ -263,22 +277,36 @@ DuplicateOrder FindDuplicates(std::span<const std::string_view> lines) {
   return order;
 }
 
-DuplicateCheckResult CheckDuplicates(std::vector<std::string> lines) {
-  const std::vector<std::string_view> views(lines.begin(), lines.end());
-  const DuplicateOrder order = FindDuplicates(views);
+std::span<const std::string_view> DuplicateCheckExtras() {
+  static constexpr std::string_view kExtras[] = {kHeader, kDuplicatesHeader};
+  return kExtras;
+}
 
-  DuplicateCheckResult result;
+DuplicateCheckPicks PickCheckedLines(std::span<const std::string_view> lines) {
+  const DuplicateOrder order = FindDuplicates(lines);
+  const auto header = static_cast<std::uint32_t>(lines.size());
   const std::size_t duplicate_count = order.duplicates.size();
-  result.lines.reserve(1 + order.kept.size() + (duplicate_count > 0 ? 1 + duplicate_count : 0));
-  result.lines.emplace_back(kHeader);
-  for (const std::uint32_t m : order.kept) result.lines.push_back(std::move(lines[m]));
-  const int kept_lines = static_cast<int>(result.lines.size());
+  DuplicateCheckPicks result;
+  result.picks.reserve(1 + order.kept.size() + (duplicate_count > 0 ? 1 + duplicate_count : 0));
+  result.picks.push_back(header);
+  result.picks.insert(result.picks.end(), order.kept.begin(), order.kept.end());
+  const int kept_lines = static_cast<int>(result.picks.size());
   if (duplicate_count > 0) {
-    result.lines.emplace_back(kDuplicatesHeader);
-    for (const std::uint32_t m : order.duplicates) result.lines.push_back(std::move(lines[m]));
+    result.picks.push_back(header + 1);
+    result.picks.insert(result.picks.end(), order.duplicates.begin(), order.duplicates.end());
   }
   result.duplicate_count = static_cast<int>(duplicate_count);
   result.caret_line = kept_lines + (duplicate_count > 0 ? 1 : 0) + 1;
+  return result;
+}
+
+DuplicateCheckResult CheckDuplicates(std::vector<std::string> lines) {
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  const DuplicateCheckPicks picked = PickCheckedLines(views);
+  DuplicateCheckResult result;
+  result.lines = MovePicks(lines, picked.picks, DuplicateCheckExtras());
+  result.duplicate_count = picked.duplicate_count;
+  result.caret_line = picked.caret_line;
   return result;
 }
 

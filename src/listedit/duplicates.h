@@ -34,4 +34,15 @@ struct DuplicateOrder {
 };
 DuplicateOrder FindDuplicates(std::span<const std::string_view> lines);
 
+// CheckDuplicates's result as picks from `lines` (see LineList::Rearrange): lines.size()
+// stands for "[QuoomTriggers]" and lines.size() + 1 for "[Duplicates]", the lines of
+// DuplicateCheckExtras(); every other pick is an index into `lines`.
+struct DuplicateCheckPicks {
+  std::vector<std::uint32_t> picks;
+  int duplicate_count = 0;
+  int caret_line = 2;  // as in DuplicateCheckResult
+};
+DuplicateCheckPicks PickCheckedLines(std::span<const std::string_view> lines);
+std::span<const std::string_view> DuplicateCheckExtras();
+
 }  // namespace quarrix

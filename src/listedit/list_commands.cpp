@@ -1,9 +1,10 @@
 #include "listedit/list_commands.h"
 
 #include <QAbstractButton>
-#include <algorithm>
+#include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "editor/syn_edit.h"
@@ -13,13 +14,10 @@
 namespace quarrix {
 namespace {
 
-// Replaces the editor's lines in one step (one refresh, however long the list) and tells
-// whether the text is now different.
-bool ReplaceLines(CommandContext& context, std::vector<std::string> lines) {
-  const std::span<const std::string> before = context.editor.LineSpan();
-  const bool changed = !std::ranges::equal(before, lines);
-  context.editor.Lines().Assign(std::move(lines));
-  return changed;
+// The editor's lines as views, for the list commands to read without a copy.
+std::vector<std::string_view> LineViews(const CommandContext& context) {
+  const std::span<const std::string> lines = context.editor.LineSpan();
+  return {lines.begin(), lines.end()};
 }
 
 // A command's change is work to save, just like an edit typed by the user.
@@ -35,15 +33,17 @@ void SortAlphabetically(CommandContext& context) {
     context.sounds.Play(Sounds::kPlain);
     return;
   }
-  SortResult result = SortTriggerList(context.editor.Lines().Snapshot());
-  if (ReplaceLines(context, std::move(result.lines))) MarkChanged(context);
-  context.editor.GotoLineAndCenter(result.caret_line);
+  const std::vector<std::uint32_t> picks = SortPicks(LineViews(context));
+  // The editor's own lines move into their new order: no copy, and one refresh.
+  const std::string_view extras[] = {kSortedHeader};
+  if (context.editor.Lines().Rearrange(picks, extras)) MarkChanged(context);
+  context.editor.GotoLineAndCenter(static_cast<int>(picks.size()));
   context.sounds.Play(Sounds::kAsterisk);
 }
 
 int CheckForDuplicates(CommandContext& context) {
-  DuplicateCheckResult result = CheckDuplicates(context.editor.Lines().Snapshot());
-  if (ReplaceLines(context, std::move(result.lines))) MarkChanged(context);
+  const DuplicateCheckPicks result = PickCheckedLines(LineViews(context));
+  if (context.editor.Lines().Rearrange(result.picks, DuplicateCheckExtras())) MarkChanged(context);
   if (result.duplicate_count > 0) {
     context.state.unsaved = true;
     context.sounds.Play(Sounds::kExclamation);

@@ -1,12 +1,15 @@
 #include "listedit/sort.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+
+#include "editor/line_list.h"
 
 namespace quarrix {
 namespace {
 
-constexpr std::string_view kHeader = "[QuoomTriggers]";
+constexpr std::string_view kHeader = kSortedHeader;
 
 std::uint8_t UpperAscii(std::uint8_t byte) {
   return byte >= 'a' && byte <= 'z' ? static_cast<std::uint8_t>(byte - ('a' - 'A')) : byte;
@@ -96,6 +99,66 @@ void OrderGroup(std::span<std::uint32_t> members, std::span<const std::int64_t> 
                    members.begin());
 }
 
+// A key's sixteen held bytes after the common prefix, upper-cased and zero-padded, big-endian
+// in two words so that comparing the words compares the bytes; with the line and key length.
+struct Entry {
+  std::uint64_t head;
+  std::uint64_t middle;
+  std::uint32_t line;
+  std::uint32_t length;
+};
+
+bool HeldBytesBefore(const Entry& a, const Entry& b) {
+  if (a.head != b.head) return a.head < b.head;
+  if (a.middle != b.middle) return a.middle < b.middle;
+  return a.line < b.line;
+}
+
+unsigned HeldByte(const Entry& entry, int byte) {
+  const std::uint64_t word = byte < 8 ? entry.head : entry.middle;
+  return static_cast<unsigned>(word >> (56 - 8 * (byte % 8))) & 0xFFu;
+}
+
+// Sorts entries by their held bytes from `byte` on, list order among equals: a
+// most-significant-byte-first radix sort that moves the entries in place (no second array,
+// which a huge list's peak memory would feel), small buckets sorted by comparison.
+void SortByHeldBytes(std::span<Entry> entries, int byte) {
+  constexpr std::size_t kSmall = 64;
+  constexpr int kHeldBytes = 16;
+  for (; byte < kHeldBytes; ++byte) {
+    if (entries.size() <= kSmall) {
+      std::sort(entries.begin(), entries.end(), HeldBytesBefore);
+      return;
+    }
+    std::array<std::size_t, 257> start{};
+    for (const Entry& entry : entries) ++start[HeldByte(entry, byte) + 1];
+    // All in one bucket: nothing to move, on to the next byte.
+    if (std::ranges::find(start, entries.size()) != start.end()) continue;
+    for (std::size_t d = 1; d < start.size(); ++d) start[d] += start[d - 1];
+    // Each swap puts one entry into its bucket for good.
+    std::array<std::size_t, 256> next{};
+    std::copy(start.begin(), start.end() - 1, next.begin());
+    for (std::size_t d = 0; d < 256; ++d) {
+      while (next[d] < start[d + 1]) {
+        const unsigned target = HeldByte(entries[next[d]], byte);
+        if (target == d) {
+          ++next[d];
+        } else {
+          std::swap(entries[next[d]], entries[next[target]++]);
+        }
+      }
+    }
+    for (std::size_t d = 0; d < 256; ++d) {
+      const std::size_t size = start[d + 1] - start[d];
+      if (size > 1) SortByHeldBytes(entries.subspan(start[d], size), byte + 1);
+    }
+    return;
+  }
+  // Every held byte equal: list order.
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry& a, const Entry& b) { return a.line < b.line; });
+}
+
 }  // namespace
 
 bool SortRefuses(std::span<const std::string> lines) {
@@ -139,12 +202,6 @@ std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string_view> l
     prefix = same;
   }
 
-  struct Entry {
-    std::uint64_t head;
-    std::uint64_t middle;
-    std::uint32_t line;
-    std::uint32_t length;
-  };
   const auto word_at = [](std::string_view line, std::size_t from, std::size_t end) {
     std::uint64_t word = 0;
     for (std::size_t b = from; b < from + 8; ++b) {
@@ -188,11 +245,7 @@ std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string_view> l
   };
   // First by the held bytes alone, then each run of equal held bytes by the rest of the key,
   // so the lines themselves are read only where the held bytes tie.
-  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    if (a.head != b.head) return a.head < b.head;
-    if (a.middle != b.middle) return a.middle < b.middle;
-    return a.line < b.line;
-  });
+  SortByHeldBytes(entries, 0);
 
   // Group ids in key order: 0 for the empty key, then one per distinct key.
   std::vector<std::uint32_t> group_of(n, 0);
@@ -263,14 +316,21 @@ std::vector<std::uint32_t> SortedLineOrder(std::span<const std::string_view> lin
   return order;
 }
 
+std::vector<std::uint32_t> SortPicks(std::span<const std::string_view> lines) {
+  const std::vector<std::uint32_t> order = SortedLineOrder(lines);
+  std::vector<std::uint32_t> picks;
+  picks.reserve(order.size() + 1);
+  picks.push_back(static_cast<std::uint32_t>(lines.size()));
+  picks.insert(picks.end(), order.begin(), order.end());
+  return picks;
+}
+
 SortResult SortTriggerList(std::vector<std::string> lines) {
   const std::vector<std::string_view> views(lines.begin(), lines.end());
-  const std::vector<std::uint32_t> order = SortedLineOrder(views);
-
+  const std::vector<std::uint32_t> picks = SortPicks(views);
+  const std::string_view extras[] = {kSortedHeader};
   SortResult result;
-  result.lines.reserve(order.size() + 1);
-  result.lines.emplace_back(kHeader);
-  for (const std::uint32_t index : order) result.lines.push_back(std::move(lines[index]));
+  result.lines = MovePicks(lines, picks, extras);
   result.caret_line = static_cast<int>(result.lines.size());
   return result;
 }

@@ -23,6 +23,13 @@ struct SortResult {
   int caret_line = 1;
 };
 
+// The sort's header line, the one line SortTriggerList adds.
+inline constexpr std::string_view kSortedHeader = "[QuoomTriggers]";
+
+// SortTriggerList's lines as picks from `lines` (see LineList::Rearrange): lines.size()
+// stands for kSortedHeader, every other pick is an index into `lines`.
+std::vector<std::uint32_t> SortPicks(std::span<const std::string_view> lines);
+
 // Sorts every line below a "[QuoomTriggers]" first line; a first line with any other text is
 // sorted as an ordinary line. Takes the lines by value so a caller can move a snapshot in.
 SortResult SortTriggerList(std::vector<std::string> lines);

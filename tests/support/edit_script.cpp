@@ -1,7 +1,9 @@
 #include "support/edit_script.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 #include "editor/text_ops.h"
 
@@ -42,6 +44,11 @@ std::string LinesText(const Lines& lines) {
   std::string text = "{";
   for (std::size_t i = 0; i < lines.size(); ++i) text += (i > 0 ? ", " : "") + Quoted(lines[i]);
   return text + "}";
+}
+
+// kRearrange drops the lines whose index is a multiple of this: 2, 3 or 4.
+std::uint32_t RearrangeStep(const EditOp& op) {
+  return static_cast<std::uint32_t>(op.a.line) % 3 + 2;
 }
 
 std::string Describe(const EditOp& op) {
@@ -88,6 +95,9 @@ std::string Describe(const EditOp& op) {
       return "delete line " + std::to_string(op.a.line);
     case EditOpKind::kAssign:
       return "assign " + LinesText(SplitLines(op.text));
+    case EditOpKind::kRearrange:
+      return "rearrange: reversed, every " + std::to_string(RearrangeStep(op)) +
+             "th line dropped, " + Quoted(op.text) + " on top";
     case EditOpKind::kClear:
       return "clear";
   }
@@ -186,6 +196,17 @@ Outcome Act(EditBuffer& buffer, const EditOp& op) {
     case EditOpKind::kAssign:
       buffer.Assign(SplitLines(op.text));
       return Outcome::kListChanged;
+    case EditOpKind::kRearrange: {
+      // As a list command does: the old lines in a new order, some dropped, one added.
+      const auto count = static_cast<std::uint32_t>(buffer.Count());
+      std::vector<std::uint32_t> picks{count};
+      for (std::uint32_t i = count; i-- > 0;) {
+        if (i % RearrangeStep(op) != 0) picks.push_back(i);
+      }
+      const std::string_view extras[] = {op.text};
+      buffer.Rearrange(picks, extras);
+      return Outcome::kListChanged;
+    }
     case EditOpKind::kClear:
       buffer.Clear();
       return Outcome::kListChanged;

@@ -34,6 +34,7 @@ enum class EditOpKind {
   kAppend,
   kDeleteLine,
   kAssign,
+  kRearrange,
   kClear,
 };
 // The kinds before kPut act through the editor, the rest through the line list.

@@ -57,8 +57,8 @@ EditOp DrawOp(Draw& draw) {
       {EditOpKind::kDropCopy, 3},   {EditOpKind::kUndo, 5},          {EditOpKind::kRedo, 3},
       {EditOpKind::kCaret, 8},      {EditOpKind::kSelect, 12},       {EditOpKind::kSelectAll, 1},
       {EditOpKind::kSelectWord, 2}, {EditOpKind::kCommandSelect, 3}, {EditOpKind::kPut, 2},
-      {EditOpKind::kAppend, 2},     {EditOpKind::kDeleteLine, 2},    {EditOpKind::kAssign, 1},
-      {EditOpKind::kClear, 1},
+      {EditOpKind::kAppend, 1},     {EditOpKind::kDeleteLine, 2},    {EditOpKind::kAssign, 1},
+      {EditOpKind::kRearrange, 1},  {EditOpKind::kClear, 1},
   };
   int pick = draw.Below(100);
   EditOp op;
@@ -81,6 +81,7 @@ EditOp DrawOp(Draw& draw) {
       break;
     case EditOpKind::kPut:
     case EditOpKind::kAppend:
+    case EditOpKind::kRearrange:
       op.text = draw.Text(kLineChars, 8);
       break;
     case EditOpKind::kAssign:

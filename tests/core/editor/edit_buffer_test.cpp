@@ -24,6 +24,10 @@ TEST(EditBufferList, ListChangesEmptyTheUndoHistoryAndCollapseTheSelection) {
       [](EditBuffer& b) { b.Put(0, "z"); },
       [](EditBuffer& b) { b.Delete(0); },
       [](EditBuffer& b) { b.Clear(); },
+      [](EditBuffer& b) {
+        const std::uint32_t picks[] = {1, 0};
+        b.Rearrange(picks, {});
+      },
   };
   for (const auto& change : changes) {
     EditBuffer buffer = With({"abc", "def"}, {4, 2});
@@ -36,11 +40,16 @@ TEST(EditBufferList, ListChangesEmptyTheUndoHistoryAndCollapseTheSelection) {
   }
 }
 
-TEST(EditBufferList, ClearPutsTheCaretHomeOtherChangesLeaveIt) {
+TEST(EditBufferList, ClearAndRearrangePutTheCaretHomeOtherChangesLeaveIt) {
   EditBuffer buffer = With({"abc", "def", "ghi"}, {3, 3});
   buffer.Delete(2);
   EXPECT_EQ(buffer.Caret(), (TextPos{3, 3}));  // beyond the end until the next caret operation
   buffer.Clear();
+  EXPECT_EQ(buffer.Caret(), (TextPos{1, 1}));
+  buffer.Assign({"abc", "def", "ghi"});
+  buffer.SetCaret({3, 3});
+  const std::uint32_t picks[] = {2, 1, 0};
+  buffer.Rearrange(picks, {});  // a rearranged list is a new list, as after Assign
   EXPECT_EQ(buffer.Caret(), (TextPos{1, 1}));
 }
 

@@ -4,7 +4,9 @@
 // list in the widget tests. A Maker holds one empty list and answers list().
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "editor/line_list.h"
@@ -91,10 +93,52 @@ TYPED_TEST_P(LineListContract, AssignReplacesEveryLine) {
   EXPECT_EQ(list.Snapshot(), (std::vector<std::string>{"one", "", "three"}));
 }
 
+TYPED_TEST_P(LineListContract, RearrangeTakesPickedLinesAndExtrasAndTellsWhetherTheTextChanged) {
+  const std::vector<std::string> before = {"b", "", "a\tz", "b"};
+  // Picks 4 and 5 are the extras.
+  const std::string_view extras[] = {"[head]", "a\tz"};
+  struct Case {
+    const char* name;
+    std::vector<std::uint32_t> picks;
+    std::vector<std::string> after;
+    bool changed;
+  };
+  const Case cases[] = {
+      {"reorder, drop, extra", {4, 2, 0, 3}, {"[head]", "a\tz", "b", "b"}, true},
+      {"every line in place", {0, 1, 2, 3}, before, false},
+      {"equal lines swapped", {3, 1, 2, 0}, before, false},
+      {"an extra for an equal line", {0, 1, 5, 3}, before, false},
+      {"one line fewer", {0, 1, 2}, {"b", "", "a\tz"}, true},
+      {"an extra twice, the rest dropped", {4, 4}, {"[head]", "[head]"}, true},
+      {"nothing", {}, {}, true},
+  };
+  for (const Case& c : cases) {
+    LineList& list = this->list();
+    list.Assign(before);
+    EXPECT_EQ(list.Rearrange(c.picks, extras), c.changed) << c.name;
+    EXPECT_EQ(list.Snapshot(), c.after) << c.name;
+    EXPECT_EQ(list.Count(), static_cast<int>(c.after.size())) << c.name;
+  }
+}
+
+TYPED_TEST_P(LineListContract, RearrangeRefusesAPickOutsideOrTakenTwiceAndChangesNothing) {
+  LineList& list = this->list();
+  list.Assign({"a", "b"});
+  const std::string_view extras[] = {"x"};
+  const auto rearrange = [&](std::vector<std::uint32_t> picks) {
+    return ErrorOf<ListIndexError>([&] { list.Rearrange(picks, extras); });
+  };
+  EXPECT_EQ(rearrange({1, 3}), "Invalid stringlist index 3");
+  EXPECT_EQ(rearrange({0, 2, 0}), "Invalid stringlist index 0");
+  EXPECT_EQ(list.Snapshot(), (std::vector<std::string>{"a", "b"}));
+}
+
 REGISTER_TYPED_TEST_SUITE_P(LineListContract, AnEmptyListHasNoLinesAndAppendAnswersTheNewIndex,
                             GetOutsideTheListIsEmpty, PutReplacesAndPutAtTheCountAppends,
                             BadIndexesRaiseInvalidStringlistIndexAndChangeNothing,
                             DeleteMovesLaterLinesUpAndClearEmpties,
-                            KeepsEveryByteTrailingBlanksAndEmptyLines, AssignReplacesEveryLine);
+                            KeepsEveryByteTrailingBlanksAndEmptyLines, AssignReplacesEveryLine,
+                            RearrangeTakesPickedLinesAndExtrasAndTellsWhetherTheTextChanged,
+                            RearrangeRefusesAPickOutsideOrTakenTwiceAndChangesNothing);
 
 }  // namespace quarrix::testing

@@ -19,7 +19,7 @@ struct EditBufferMaker {
 using CoreLists = ::testing::Types<PlainMaker, EditBufferMaker>;
 INSTANTIATE_TYPED_TEST_SUITE_P(Core, LineListContract, CoreLists);
 
-TEST(LineListDefaults, SnapshotAndAssignWorkThroughTheBasicOperations) {
+TEST(LineListDefaults, SnapshotAssignAndRearrangeWorkThroughTheBasicOperations) {
   // A minimal list that only implements the basic operations uses the base defaults.
   class Minimal final : public LineList {
    public:
@@ -39,6 +39,11 @@ TEST(LineListDefaults, SnapshotAndAssignWorkThroughTheBasicOperations) {
   list.Assign({"x", "", "y"});
   EXPECT_EQ(list.clears, 1);
   EXPECT_EQ(list.Snapshot(), (std::vector<std::string>{"x", "", "y"}));
+  const std::uint32_t picks[] = {3, 2, 0};
+  const std::string_view extras[] = {"head"};
+  EXPECT_EQ(list.Rearrange(picks, extras), true);
+  EXPECT_EQ(list.clears, 2);
+  EXPECT_EQ(list.Snapshot(), (std::vector<std::string>{"head", "y", "x"}));
 }
 
 }  // namespace

@@ -87,6 +87,24 @@ TEST(LineStore, AgreesWithAVectorThroughRandomChanges) {
         } else if (below(50) == 0) {
           model.clear();
           store.Clear();
+        } else if (below(5) == 0) {
+          // Some lines in a new order, the others dropped, an extra here and there.
+          std::vector<std::uint32_t> picks(model.size());
+          for (std::uint32_t i = 0; i < picks.size(); ++i) picks[i] = i;
+          std::shuffle(picks.begin(), picks.end(), engine);
+          picks.resize(static_cast<std::size_t>(below(count + 1)));
+          const std::string extras[] = {line(), std::string(1100, 'e') + "\t"};
+          const std::string_view extra_views[] = {extras[0], extras[1]};
+          for (int added = below(3); added > 0; --added) {
+            picks.push_back(static_cast<std::uint32_t>(model.size()) +
+                            static_cast<std::uint32_t>(below(2)));
+          }
+          Lines rearranged;
+          for (const std::uint32_t pick : picks) {
+            rearranged.push_back(pick < model.size() ? model[pick] : extras[pick - model.size()]);
+          }
+          ASSERT_EQ(store.Rearrange(picks, extra_views), rearranged != model) << "step " << step;
+          model = rearranged;
         }
         break;
       case 1:

@@ -35,6 +35,8 @@ class SynEditLinesTest : public QObject {
     editor.Lines().Put(5, "put");
     editor.Lines().Delete(0);
     editor.Lines().Assign({"x", "y"});
+    const std::uint32_t picks[] = {1, 0};
+    editor.Lines().Rearrange(picks, {});
     editor.Lines().Clear();
     QCoreApplication::processEvents();
     QCOMPARE(changes.count(), 0);
@@ -69,6 +71,22 @@ class SynEditLinesTest : public QObject {
     QCOMPARE(editor.horizontalScrollBar()->value(), 0);
     editor.Lines().Assign({"one", "", "three"});  // an Assign starts with a Clear
     QCOMPARE(Pos(editor.CaretXY()), QPoint(1, 1));
+    // So does a rearrangement of the lines.
+    for (int i = 0; i < 300; ++i) editor.Lines().Append(std::string(200, 'w'));
+    editor.GotoLineAndCenter(250);
+    editor.SetCaretXY({180, 250});
+    QCoreApplication::processEvents();
+    QVERIFY(editor.TopLine() > 1);
+    std::vector<std::uint32_t> reversed;
+    for (int i = editor.Lines().Count(); i-- > 0;)
+      reversed.push_back(static_cast<std::uint32_t>(i));
+    QCOMPARE(editor.Lines().Rearrange(reversed, {}), true);
+    QCoreApplication::processEvents();
+    QCOMPARE(Pos(editor.CaretXY()), QPoint(1, 1));
+    QCOMPARE(editor.TopLine(), 1);
+    QCOMPARE(editor.LeftChar(), 0);
+    QCOMPARE(editor.verticalScrollBar()->value(), 0);
+    QCOMPARE(editor.horizontalScrollBar()->value(), 0);
   }
 
   void OtherChangesCollapseTheSelectionAndKeepTheCaret() {
