@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "listedit/duplicates.h"
@@ -183,6 +184,26 @@ void BM_CliDedupe(benchmark::State& state) {
 BENCHMARK(BM_CliDedupe)->Iterations(3)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 #endif
+
+// The duplicate check as quarrix-cli dedupe runs it: the merged list in one buffer, its
+// lines as views, so the figure is the check's own cost without the file's reading.
+void BM_FindDuplicatesInOneBuffer(benchmark::State& state) {
+  const std::vector<std::string> lines = MergedServerList(1'000'000);
+  std::string buffer;
+  for (const std::string& line : lines) buffer += line + "\r\n";
+  std::vector<std::string_view> views;
+  views.reserve(lines.size());
+  std::size_t at = 0;
+  for (const std::string& line : lines) {
+    views.emplace_back(buffer.data() + at, line.size());
+    at += line.size() + 2;
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(FindDuplicates(views).kept.data());
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(views.size()));
+}
+BENCHMARK(BM_FindDuplicatesInOneBuffer)->Unit(benchmark::kMillisecond);
 
 // Kept keys of every length from 1 to 2,000 that share their first four bytes, then lines
 // of a 2,000-byte run without a comma that could hold any of them. Before the check was

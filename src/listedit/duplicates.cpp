@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <span>
 #include <string_view>
@@ -42,14 +43,19 @@ std::uint32_t Load4(const char* data) {
   return word;
 }
 
+std::optional<std::uint64_t>& HashBaseForTesting() {
+  static std::optional<std::uint64_t> base;
+  return base;
+}
+
 // The base of the key hashes: drawn once a run, so that no fixed text can be made to collide.
 std::uint64_t HashBase() {
-  static const std::uint64_t base = [] {
+  static const std::uint64_t drawn = [] {
     std::random_device device;
     return (std::uint64_t{device()} << 32) ^ device() ^
            static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
   }();
-  return base;
+  return HashBaseForTesting().value_or(drawn);
 }
 
 // The keys of the kept lines so far. A kept key ends with its only comma, so inside a later
@@ -106,46 +112,24 @@ class KeptKeys {
     if (slot.item != kNone) PrefetchRead(arena_.data() + slot.offset);
   }
 
-  // The smallest kept item whose key occurs in `line`, or kNone.
-  std::int32_t FirstOwner(std::string_view line) {
+  // The smallest kept item whose key occurs in `line`, or kNone. `hint` is PrefetchSlot's
+  // hash for this line (0 when it gave none): the hash of the line's own first key.
+  std::int32_t FirstOwner(std::string_view line, std::uint64_t hint) {
     if (count_ == 0) return kNone;
-    const char* data = line.data();
-    const std::size_t longest_key = has_length_.size() - 1;
     hits_.clear();
-    std::size_t run_start = 0;
-    for (std::size_t comma = line.find(','); comma != std::string_view::npos;
-         run_start = comma + 1, comma = line.find(',', comma + 1)) {
-      const std::size_t end = comma + 1;
-      const std::size_t first_start = end - std::min(end - run_start, longest_key);
-      starts_.clear();
-      for (std::size_t start = NextStart(data, first_start, end); start < end;
-           start = NextStart(data, start + 1, end)) {
-        const std::size_t length = end - start;
-        if (has_length_[length] == 0) continue;
-        if (length >= 4) {
-          const std::uint32_t filter = FilterBit(Load4(data + start));
-          if ((start_filter_[filter / 64] >> (filter % 64) & 1u) == 0) continue;
-        }
-        starts_.push_back(static_cast<std::uint32_t>(start));
-      }
-      // Hashes of the suffixes ending at the comma, from the shortest candidate to the longest.
-      PolynomialHash::Sum sum = 0;
-      std::size_t rolled = end;
-      for (auto start = starts_.rbegin(); start != starts_.rend(); ++start) {
-        for (; rolled > *start; --rolled) sum += hash_.Term(data[rolled - 1], end - rolled);
-        CollectHits(PolynomialHash::Reduce(sum), *start, end - *start);
-      }
-    }
+    all_hits_ = false;
+    CollectCandidates(line, hint);
     if (hits_.empty()) return kNone;
-    // Equal hashes nearly always mean equal keys; the bytes decide, best owner first.
-    std::sort(hits_.begin(), hits_.end(),
-              [](const Hit& a, const Hit& b) { return a.item < b.item; });
-    for (const Hit& hit : hits_) {
-      if (std::memcmp(arena_.data() + hit.offset, data + hit.start, hit.length) == 0) {
-        return hit.item;
-      }
+    std::int32_t owner = BestConfirmedHit(line.data());
+    if (owner == kNone && collided_) {
+      // A hash matched a key with other bytes (a chance of about 2^-50 a line), so a hit
+      // behind it in the table may have been passed over: look again with every hit.
+      hits_.clear();
+      all_hits_ = true;
+      CollectCandidates(line, 0);
+      owner = BestConfirmedHit(line.data());
     }
-    return kNone;
+    return owner;
   }
 
  private:
@@ -161,6 +145,105 @@ class KeptKeys {
     std::uint32_t start;
     std::uint32_t length;
   };
+
+  // Every candidate occurrence of a kept key in `line` goes through CollectHits. A kept key
+  // ends with its only comma, so a candidate start belongs to the first comma at or after
+  // it; the candidates before one comma are hashed together by RollHashes.
+  void CollectCandidates(std::string_view line, std::uint64_t hint) {
+    collided_ = false;
+    const char* data = line.data();
+    const std::size_t size = line.size();
+    const std::size_t longest_key = has_length_.size() - 1;
+    if (only_start_ >= 0) {
+      // Every kept key starts with the same byte: find its few places in the line with
+      // memchr, and the comma each belongs to, rather than walking comma by comma.
+      std::size_t comma = 0;
+      bool have_comma = false;
+      starts_.clear();
+      for (std::size_t start = NextStart(data, 0, size); start < size;
+           start = NextStart(data, start + 1, size)) {
+        if (!have_comma || start > comma) {
+          if (have_comma) RollHashes(data, comma + 1, hint);
+          starts_.clear();
+          const void* found = std::memchr(data + start, ',', size - start);
+          if (found == nullptr) return;
+          comma = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+          have_comma = true;
+        }
+        if (IsCandidate(data, start, comma + 1 - start, longest_key)) {
+          starts_.push_back(static_cast<std::uint32_t>(start));
+        }
+      }
+      if (have_comma) RollHashes(data, comma + 1, hint);
+      return;
+    }
+    std::size_t run_start = 0;
+    for (std::size_t comma = line.find(','); comma != std::string_view::npos;
+         run_start = comma + 1, comma = line.find(',', comma + 1)) {
+      const std::size_t end = comma + 1;
+      const std::size_t first_start = end - std::min(end - run_start, longest_key);
+      starts_.clear();
+      for (std::size_t start = NextStart(data, first_start, end); start < end;
+           start = NextStart(data, start + 1, end)) {
+        if (IsCandidate(data, start, end - start, longest_key)) {
+          starts_.push_back(static_cast<std::uint32_t>(start));
+        }
+      }
+      RollHashes(data, end, hint);
+    }
+  }
+
+  // Cheap filters: a kept key of this length, and of these first four bytes.
+  bool IsCandidate(const char* data, std::size_t start, std::size_t length,
+                   std::size_t longest_key) const {
+    if (length > longest_key || has_length_[length] == 0) return false;
+    if (length < 4) return true;
+    const std::uint32_t filter = FilterBit(Load4(data + start));
+    return (start_filter_[filter / 64] >> (filter % 64) & 1u) != 0;
+  }
+
+  // Hashes of the candidates in starts_ (all ending at `end`), from the shortest to the
+  // longest, in one backward pass over the bytes. A lone candidate at the line's start is
+  // the line's own first key, whose hash the hint already holds.
+  void RollHashes(const char* data, std::size_t end, std::uint64_t hint) {
+    if (starts_.empty()) return;
+    if (hint != 0 && starts_.size() == 1 && starts_[0] == 0) {
+      CollectHits(hint, 0, end);
+      return;
+    }
+    PolynomialHash::Sum sum = 0;
+    std::size_t rolled = end;
+    for (auto start = starts_.rbegin(); start != starts_.rend(); ++start) {
+      for (; rolled > *start; --rolled) sum += hash_.Term(data[rolled - 1], end - rolled);
+      CollectHits(PolynomialHash::Reduce(sum), *start, end - *start);
+    }
+  }
+
+  // The smallest item among the hits whose bytes match, or kNone. Equal hashes nearly
+  // always mean equal keys, so the bytes are compared best owner first.
+  std::int32_t BestConfirmedHit(const char* data) {
+    if (hits_.size() > 1) {
+      std::sort(hits_.begin(), hits_.end(),
+                [](const Hit& a, const Hit& b) { return a.item < b.item; });
+    }
+    for (const Hit& hit : hits_) {
+      if (SameBytes(arena_.data() + hit.offset, data + hit.start, hit.length)) return hit.item;
+      collided_ = true;
+    }
+    return kNone;
+  }
+
+  static bool SameBytes(const char* a, const char* b, std::size_t length) {
+    std::size_t at = 0;
+    for (; at + 8 <= length; at += 8) {
+      std::uint64_t x;
+      std::uint64_t y;
+      std::memcpy(&x, a + at, 8);
+      std::memcpy(&y, b + at, 8);
+      if (x != y) return false;
+    }
+    return std::memcmp(a + at, b + at, length - at) == 0;
+  }
 
   // The first position in [from, end) whose byte starts a kept key, or end. Entries all start
   // with the same byte, which memchr finds fastest.
@@ -181,7 +264,8 @@ class KeptKeys {
     return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 24) & (slots_.size() - 1);
   }
 
-  // Every kept key of this hash and length, as a hit at `start`.
+  // The kept key of this hash and length as a hit at `start`; with all_hits_, every such key
+  // (kept keys differ, so two share a hash and length only by a collision).
   void CollectHits(std::uint64_t hash, std::size_t start, std::size_t length) {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = SlotOf(hash); slots_[i].item != kNone; i = (i + 1) & mask) {
@@ -189,6 +273,7 @@ class KeptKeys {
       if (slot.hash == hash && slot.length == length) {
         hits_.push_back({slot.item, slot.offset, static_cast<std::uint32_t>(start),
                          static_cast<std::uint32_t>(length)});
+        if (!all_hits_) return;
       }
     }
   }
@@ -220,6 +305,8 @@ class KeptKeys {
   std::vector<std::uint64_t> start_filter_ = std::vector<std::uint64_t>(4096 / 64, 0);
   std::vector<std::uint32_t> starts_;  // scratch: the candidate starts before one comma
   std::vector<Hit> hits_;              // scratch: the kept keys one line may contain
+  bool all_hits_ = false;              // collect every hit of a hash, not just the first
+  bool collided_ = false;              // a hit's bytes differed from its candidate's
 };
 
 }  // namespace
@@ -242,12 +329,14 @@ DuplicateOrder FindDuplicates(std::span<const std::string_view> lines) {
   for (std::size_t m = 0; m < std::min(n, kTextAhead); ++m) PrefetchText(items[m]);
   std::array<std::uint64_t, kAhead> ahead{};
   for (std::size_t m = 0; m < n; ++m) {
+    // Line m's own hint was made kAhead lines ago; its place now takes line m + kAhead's.
+    const std::uint64_t hint = ahead[m % kAhead];
     if (m + kTextAhead < n) PrefetchText(items[m + kTextAhead]);
     if (m + kAhead < n) ahead[m % kAhead] = keys.PrefetchSlot(items[m + kAhead]);
     keys.PrefetchKept(ahead[(m + kAhead / 2) % kAhead]);
     const std::string_view line = items[m];
     if (line.empty()) continue;
-    const std::int32_t taker = keys.FirstOwner(line);
+    const std::int32_t taker = keys.FirstOwner(line, hint);
     if (taker != kNone) {
       owner[m] = taker;
       ++duplicate_count;
@@ -276,6 +365,8 @@ DuplicateOrder FindDuplicates(std::span<const std::string_view> lines) {
   }
   return order;
 }
+
+void SetKeyHashBaseForTesting(std::optional<std::uint64_t> base) { HashBaseForTesting() = base; }
 
 std::span<const std::string_view> DuplicateCheckExtras() {
   static constexpr std::string_view kExtras[] = {kHeader, kDuplicatesHeader};

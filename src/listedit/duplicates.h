@@ -3,6 +3,7 @@
 // text of an earlier kept line up to and including its first comma moves, grouped by that
 // kept line, into a closing "[Duplicates]" section. Runs in time proportional to the text.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -44,5 +45,9 @@ struct DuplicateCheckPicks {
 };
 DuplicateCheckPicks PickCheckedLines(std::span<const std::string_view> lines);
 std::span<const std::string_view> DuplicateCheckExtras();
+
+// Tests only: a fixed base for the key hashes (none: a random one, as in use), so that a
+// test can make two keys share a hash.
+void SetKeyHashBaseForTesting(std::optional<std::uint64_t> base);
 
 }  // namespace quarrix

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -147,18 +148,36 @@ TEST(CheckDuplicates, MatchesTheLiteralScanOnRandomShortLines) {
   }
 }
 
-// Lines glued from pieces make longer keys that recur inside later lines.
+// Lines glued from pieces make longer keys that recur inside later lines. In odd rounds
+// every line starts with "Q", as entries do, so all kept keys share their first byte (the
+// check then looks for that byte rather than walking comma by comma).
 TEST(CheckDuplicates, MatchesTheLiteralScanOnRandomPieceLines) {
   testing::LineDice dice(99);
-  const std::vector<std::string_view> pieces = {"Quooms=(", "ab", "a",   "b,",  ",",
+  const std::vector<std::string_view> pieces = {"Quooms=(", "ab", "a",   "b,",  ",",   "Q",
                                                 "Ab",       "\"", "ba,", "aab", "None"};
-  for (int round = 0; round < 10000; ++round) {
+  for (int round = 0; round < 20000; ++round) {
     Lines lines;
     if (dice.Below(3) != 0) lines.push_back("[QuoomTriggers]");
     const std::uint32_t count = dice.Below(25);
-    for (std::uint32_t i = 0; i < count; ++i) lines.push_back(dice.PieceLine(pieces, 6));
+    for (std::uint32_t i = 0; i < count; ++i) {
+      lines.push_back((round % 2 == 1 ? "Q" : "") + dice.PieceLine(pieces, 6));
+    }
     ExpectSameAsLiteral(lines, round);
   }
+}
+
+// With the hash base 2, "Qba," and "Qac," share a hash (4b + 2a = 4a + 2c). Both are kept,
+// and a later "Qac," belongs to the second even though the table offers the first.
+TEST(CheckDuplicates, KeysThatShareAHashAreToldApartByTheirBytes) {
+  const std::uint64_t kBaseTwo = (std::uint64_t{1} << 61) - 3;  // reduced to 2
+  SetKeyHashBaseForTesting(kBaseTwo);
+  const Lines lines = {"[QuoomTriggers]", "Qba,1", "Qac,2", "xQac,3", "Qba,4"};
+  const DuplicateCheckResult result = CheckDuplicates(lines);
+  SetKeyHashBaseForTesting(std::nullopt);
+  EXPECT_EQ(result.lines,
+            (Lines{"[QuoomTriggers]", "Qba,1", "Qac,2", "[Duplicates]", "Qba,4", "xQac,3"}));
+  EXPECT_EQ(result.duplicate_count, 2);
+  ExpectSameAsLiteral(lines, 0);
 }
 
 }  // namespace
