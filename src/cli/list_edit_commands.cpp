@@ -56,7 +56,7 @@ std::vector<std::string_view> PickedViews(std::span<const std::string_view> line
 // The file is read into one buffer and its lines stay views into it: a list of a million
 // lines is sorted or checked without a string per line, and written from the views.
 int RunSort(const ListFileArgs& args) {
-  const TriggerFileBytes file = ReadTriggerFileBytes(args.path);
+  const TriggerFileBytes file(args.path);
   const std::span<const std::string_view> lines = file.lines;
   if (SortRefuses(lines)) {
     // As in the window, a list without an entry on its sixth line is left as it is.
@@ -75,7 +75,7 @@ int RunSort(const ListFileArgs& args) {
 }
 
 int RunDedupe(const ListFileArgs& args) {
-  const TriggerFileBytes file = ReadTriggerFileBytes(args.path);
+  const TriggerFileBytes file(args.path);
   const std::span<const std::string_view> lines = file.lines;
   std::vector<std::string_view> checked;
   int duplicate_count = 0;

@@ -10,6 +10,7 @@
 #include "cli/list_edit_commands.h"
 #include "cli/names_command.h"
 #include "cli/sounds_command.h"
+#include "runtime/file_io.h"
 
 int main(int argc, char** argv) {
   using namespace quarrix::cli;
@@ -19,6 +20,9 @@ int main(int argc, char** argv) {
   app.footer(ExitCodesHelp(
       "extract gave no entry, sort left the list unsorted, export was refused, or check "
       "found problems"));
+
+  // Huge lists are mapped rather than read; one shortened meanwhile ends the run cleanly.
+  quarrix::ExitOnMappedFileChange("quarrix-cli: ", kExitFileError);
 
   CommandAction action;
   AddExtractCommand(app, action);

@@ -90,14 +90,10 @@ std::string FormatTriggerFile(std::span<const std::string> lines, TSynEditFileFo
   return bytes;
 }
 
-TriggerFileBytes::TriggerFileBytes(std::string file_bytes)
-    : bytes(std::move(file_bytes)),
-      lines(SplitTriggerLines(bytes)),
-      format(LineBreakStyleOf(bytes)) {}
-
-TriggerFileBytes ReadTriggerFileBytes(const std::string& path) {
-  return TriggerFileBytes(ReadWholeFile(path, kLargestTriggerFile));
-}
+TriggerFileBytes::TriggerFileBytes(const std::string& path)
+    : file(path, kLargestTriggerFile),
+      lines(SplitTriggerLines(file.bytes())),
+      format(LineBreakStyleOf(file.bytes())) {}
 
 TriggerFileText ReadTriggerFile(const std::string& path) {
   return ParseTriggerFile(ReadWholeFile(path, kLargestTriggerFile));

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/file_io.h"
+
 namespace quarrix {
 
 // The line-break style of a list: CR LF, LF or CR.
@@ -70,20 +72,18 @@ inline constexpr std::uint64_t kLargestTriggerFile = std::uint64_t{1} << 30;  //
 // path that names no regular file and for a file larger than kLargestTriggerFile.
 TriggerFileText ReadTriggerFile(const std::string& path);
 
-// A whole trigger file in one buffer, its lines views into it: the cheap way to read a huge
-// list that is only passed through. Not copied or moved, so the views stay valid.
+// A whole trigger file in one buffer (mapped where it can be, see MappedFile), its lines
+// views into it: the cheap way to read a huge list that is only passed through. Throws as
+// ReadTriggerFile does. Not copied or moved, so the views stay valid.
 struct TriggerFileBytes {
-  explicit TriggerFileBytes(std::string file_bytes);
+  explicit TriggerFileBytes(const std::string& path);
   TriggerFileBytes(const TriggerFileBytes&) = delete;
   TriggerFileBytes& operator=(const TriggerFileBytes&) = delete;
 
-  const std::string bytes;
+  const MappedFile file;
   const std::vector<std::string_view> lines;
   const TSynEditFileFormat format;
 };
-
-// ReadTriggerFile into one buffer; throws as ReadTriggerFile does.
-TriggerFileBytes ReadTriggerFileBytes(const std::string& path);
 
 // Replaces the file with the formatted lines, atomically. Throws FileCreateError ("Cannot
 // create file %s") and leaves an existing file untouched on failure. Callers do not write a

@@ -1,7 +1,9 @@
 #include "runtime/file_io.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -135,21 +137,6 @@ Descriptor OpenRegularFile(const std::string& path, struct stat& info) {
   return fd;
 }
 
-// A huge list is read whole and then visited in random order (sorted, grouped); large pages
-// spare the processor most address translation misses, and the kernel most page faults.
-void AskForHugePages(char* data, std::size_t size) {
-#ifdef MADV_HUGEPAGE
-  constexpr std::uintptr_t kHuge = std::uintptr_t{1} << 21;
-  if (size < 2 * kHuge) return;
-  const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
-  const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kHuge - 1);
-  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-  (void)data;
-  (void)size;
-#endif
-}
-
 std::string ReadPosix(const std::string& path, std::size_t max_bytes, std::uint64_t largest) {
   struct stat info {};
   const Descriptor fd = OpenRegularFile(path, info);
@@ -158,7 +145,6 @@ std::string ReadPosix(const std::string& path, std::size_t max_bytes, std::uint6
   std::string data;
   const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size, max_bytes));
   data.reserve(wanted);
-  AskForHugePages(data.data(), wanted);
   data.resize(wanted);
   std::size_t have = 0;
   while (have < data.size()) {
@@ -214,6 +200,62 @@ std::string ReadRegularFile(const std::string& path, std::size_t max_bytes, std:
   return data;
 }
 
+#ifndef _WIN32
+
+// What the bus-error handler may read: plain data, written before it is marked in use.
+// The temporary file of the atomic write in progress, so that a process ended by a
+// shortened mapping leaves none behind.
+struct PendingTemp {
+  std::array<char, 4096> path{};
+  volatile std::sig_atomic_t set = 0;
+};
+PendingTemp pending_temp;
+
+// Marks a temporary file as pending for as long as it lives (a longer path is not marked).
+class PendingTempMark {
+ public:
+  explicit PendingTempMark(const std::string& temp) {
+    if (temp.size() >= pending_temp.path.size()) return;
+    std::copy(temp.begin(), temp.end(), pending_temp.path.begin());
+    pending_temp.path[temp.size()] = '\0';
+    pending_temp.set = 1;
+  }
+  PendingTempMark(const PendingTempMark&) = delete;
+  PendingTempMark& operator=(const PendingTempMark&) = delete;
+  ~PendingTempMark() { pending_temp.set = 0; }
+};
+
+// The mapped files the handler can name: their memory and the message that names them.
+struct MappedRange {
+  const char* begin = nullptr;
+  const char* end = nullptr;
+  const char* message = nullptr;
+  std::size_t message_size = 0;
+  volatile std::sig_atomic_t set = 0;
+};
+std::array<MappedRange, 4> mapped_ranges;
+
+struct MappedFileChangeExit {
+  bool installed = false;
+  std::string prefix;
+  int exit_code = 1;
+};
+MappedFileChangeExit change_exit;
+
+void OnBusError(int, siginfo_t* info, void*) {
+  const auto* address = static_cast<const char*>(info->si_addr);
+  for (const MappedRange& range : mapped_ranges) {
+    if (range.set == 0 || address < range.begin || address >= range.end) continue;
+    [[maybe_unused]] const ssize_t written = ::write(2, range.message, range.message_size);
+    if (pending_temp.set != 0) ::unlink(pending_temp.path.data());
+    ::_exit(change_exit.exit_code);
+  }
+  // Not a mapped file of ours: the fault takes its default course when the access repeats.
+  ::signal(SIGBUS, SIG_DFL);
+}
+
+#endif
+
 }  // namespace
 
 void SetFileFaultsForTesting(FileFaults faults) { Faults() = std::move(faults); }
@@ -254,6 +296,73 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t largest) {
   return ReadRegularFile(path, std::numeric_limits<std::size_t>::max(), largest,
                          ReadSharing::kEverything);
 }
+
+#ifdef _WIN32
+
+MappedFile::MappedFile(const std::string& path, std::uint64_t largest)
+    : read_(ReadWholeFile(path, largest)), bytes_(read_) {}
+
+MappedFile::~MappedFile() = default;
+
+void ExitOnMappedFileChange(std::string_view, int) {}
+
+#else
+
+MappedFile::MappedFile(const std::string& path, std::uint64_t largest) {
+  if (ReadFaultFor(path)) throw FileOpenError(path);
+  struct stat info {};
+  const Descriptor fd = OpenRegularFile(path, info);
+  const auto size = static_cast<std::uint64_t>(info.st_size);
+  if (size > largest) throw FileOpenError(path);
+  for (std::size_t slot = 0; slot < mapped_ranges.size(); ++slot) {
+    if (mapped_ranges[slot].set == 0) slot_ = static_cast<int>(slot);
+  }
+  // Mapped only where a shortened file ends the process with a message (and a slot is free
+  // to name it); otherwise, and for an empty file, read.
+  if (!change_exit.installed || slot_ < 0 || size == 0) {
+    slot_ = -1;
+    read_ = ReadPosix(path, std::numeric_limits<std::size_t>::max(), largest);
+    bytes_ = read_;
+    ObserveRead(path, 0, bytes_.size());
+    return;
+  }
+  int flags = MAP_PRIVATE;
+#ifdef MAP_POPULATE
+  flags |= MAP_POPULATE;  // the whole file is wanted: map it at once, not page by page
+#endif
+  void* mapping = ::mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, flags, fd.get(), 0);
+  if (mapping == MAP_FAILED) throw FileOpenError(path);
+  mapping_ = mapping;
+  bytes_ = std::string_view(static_cast<const char*>(mapping), static_cast<std::size_t>(size));
+  change_message_ =
+      change_exit.prefix + "Cannot read file " + path + ": it changed while it was read\n";
+  MappedRange& range = mapped_ranges[static_cast<std::size_t>(slot_)];
+  range.begin = bytes_.data();
+  range.end = bytes_.data() + bytes_.size();
+  range.message = change_message_.data();
+  range.message_size = change_message_.size();
+  range.set = 1;
+  ObserveRead(path, 0, bytes_.size());
+}
+
+MappedFile::~MappedFile() {
+  if (mapping_ == nullptr) return;
+  mapped_ranges[static_cast<std::size_t>(slot_)].set = 0;
+  ::munmap(mapping_, bytes_.size());
+}
+
+void ExitOnMappedFileChange(std::string_view prefix, int exit_code) {
+  change_exit.prefix = prefix;
+  change_exit.exit_code = exit_code;
+  if (change_exit.installed) return;
+  struct sigaction action {};
+  action.sa_sigaction = OnBusError;
+  action.sa_flags = SA_SIGINFO;
+  sigemptyset(&action.sa_mask);
+  change_exit.installed = ::sigaction(SIGBUS, &action, nullptr) == 0;
+}
+
+#endif
 
 #ifdef _WIN32
 
@@ -396,6 +505,7 @@ void WriteFileAtomic(const std::string& path, const BytePieces& pieces) {
   std::string temp = target + ".XXXXXX";
   Descriptor fd(::mkstemp(temp.data()));
   if (fd.get() < 0) throw FileCreateError(path);
+  const PendingTempMark pending(temp);
   if (exists) KeepOwnerAndGroup(fd.get(), old);
   bool ok = ::fchmod(fd.get(), exists ? (old.st_mode & 07777) : NewFileMode()) == 0;
   ok = ok && write_all(fd.get());

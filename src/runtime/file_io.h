@@ -23,6 +23,35 @@ std::string ReadFileBytes(const std::string& path,
 // access meanwhile (on Windows they may hold the file open for writing).
 std::string ReadWholeFile(const std::string& path, std::uint64_t largest);
 
+// A whole regular file of at most `largest` bytes, mapped into memory read-only, so that a
+// huge list is passed through without a copy and without fresh memory. Refused and thrown
+// as ReadWholeFile refuses and throws. A file is mapped only after ExitOnMappedFileChange
+// (and never on Windows); otherwise, and when empty, it is read.
+class MappedFile {
+ public:
+  MappedFile(const std::string& path, std::uint64_t largest);
+  MappedFile(const MappedFile&) = delete;
+  MappedFile& operator=(const MappedFile&) = delete;
+  ~MappedFile();
+
+  std::string_view bytes() const { return bytes_; }
+
+ private:
+  std::string read_;  // the bytes, when the file was read rather than mapped
+  std::string_view bytes_;
+  void* mapping_ = nullptr;
+  int slot_ = -1;  // where the fault handler finds this mapping
+  std::string change_message_;
+};
+
+// A mapping shows the file as it is on disk: if another program shortens a mapped file, a
+// read of the lost part is a bus error. After this call such an error writes `prefix` +
+// "Cannot read file PATH: it changed while it was read" and a line break to standard error,
+// removes the temporary file of a WriteFileAtomic in progress, and ends the process with
+// `exit_code`. For single-threaded programs such as the command line; at most four files
+// are mapped at once (more are read).
+void ExitOnMappedFileChange(std::string_view prefix, int exit_code);
+
 // A regular file opened for reads at chosen offsets, so that a reader of a huge file reads
 // only the parts it needs. Closed when the object goes. Throws FileOpenError (with the path)
 // when the file cannot be opened, is no regular file, or a read fails. Shared as
