@@ -113,23 +113,47 @@ class KeptKeys {
   }
 
   // The smallest kept item whose key occurs in `line`, or kNone. `hint` is PrefetchSlot's
-  // hash for this line (0 when it gave none): the hash of the line's own first key.
-  std::int32_t FirstOwner(std::string_view line, std::uint64_t hint) {
+  // hash for this line (0 when it gave none): the hash of the line's own first key. When
+  // `confirm` is false the hashes alone decide, and the hit taken is left in taken() for
+  // ConfirmTaken: a hash hit is a match but for a chance of about 2^-50, and comparing the
+  // bytes at once would make every line wait for the kept key's memory.
+  std::int32_t FirstOwner(std::string_view line, std::uint64_t hint, bool confirm) {
     if (count_ == 0) return kNone;
     hits_.clear();
     all_hits_ = false;
     CollectCandidates(line, hint);
     if (hits_.empty()) return kNone;
+    if (hits_.size() > 1) {
+      std::sort(hits_.begin(), hits_.end(),
+                [](const Hit& a, const Hit& b) { return a.item < b.item; });
+    }
+    if (!confirm) {
+      taken_ = hits_.front();
+      return taken_.item;
+    }
     std::int32_t owner = BestConfirmedHit(line.data());
     if (owner == kNone && collided_) {
-      // A hash matched a key with other bytes (a chance of about 2^-50 a line), so a hit
-      // behind it in the table may have been passed over: look again with every hit.
+      // A hash matched a key with other bytes, so a hit behind it in the table may have
+      // been passed over: look again with every hit.
       hits_.clear();
       all_hits_ = true;
       CollectCandidates(line, 0);
+      std::sort(hits_.begin(), hits_.end(),
+                [](const Hit& a, const Hit& b) { return a.item < b.item; });
       owner = BestConfirmedHit(line.data());
     }
     return owner;
+  }
+
+  // The hit an unconfirmed FirstOwner took, and whether its bytes are the kept key's.
+  struct Taken {
+    std::uint32_t offset;
+    std::uint32_t start;
+    std::uint32_t length;
+  };
+  Taken taken() const { return {taken_.offset, taken_.start, taken_.length}; }
+  bool ConfirmTaken(std::string_view line, const Taken& hit) const {
+    return SameBytes(arena_.data() + hit.offset, line.data() + hit.start, hit.length);
   }
 
  private:
@@ -219,13 +243,9 @@ class KeptKeys {
     }
   }
 
-  // The smallest item among the hits whose bytes match, or kNone. Equal hashes nearly
-  // always mean equal keys, so the bytes are compared best owner first.
+  // The smallest item among the hits (sorted by item) whose bytes match, or kNone. Equal
+  // hashes nearly always mean equal keys, so the bytes are compared best owner first.
   std::int32_t BestConfirmedHit(const char* data) {
-    if (hits_.size() > 1) {
-      std::sort(hits_.begin(), hits_.end(),
-                [](const Hit& a, const Hit& b) { return a.item < b.item; });
-    }
     for (const Hit& hit : hits_) {
       if (SameBytes(arena_.data() + hit.offset, data + hit.start, hit.length)) return hit.item;
       collided_ = true;
@@ -307,19 +327,24 @@ class KeptKeys {
   std::vector<Hit> hits_;              // scratch: the kept keys one line may contain
   bool all_hits_ = false;              // collect every hit of a hash, not just the first
   bool collided_ = false;              // a hit's bytes differed from its candidate's
+  Hit taken_{};                        // the hit the last unconfirmed FirstOwner took
 };
 
 }  // namespace
 
-DuplicateOrder FindDuplicates(std::span<const std::string_view> lines) {
-  const std::size_t first = !lines.empty() && lines[0] == kHeader ? 1 : 0;
-  const std::span<const std::string_view> items = lines.subspan(first);
-  const std::size_t n = items.size();
+namespace {
 
+// One pass in list order over the lines below the header. With `confirm` false, hashes
+// decide and the bytes of every hit taken are compared after the pass, when the
+// comparisons no longer hold up the decisions; false when one differs (the caller then
+// runs the pass again with `confirm`).
+bool DecideInListOrder(std::span<const std::string_view> items, std::size_t first, bool confirm,
+                       DuplicateOrder& order) {
+  const std::size_t n = items.size();
   // A line is taken by the first kept line, in list order, whose key it contains; kept lines
   // only ever take later lines, so one pass in list order decides every line.
   std::vector<std::int32_t> owner(n, kNone);
-  DuplicateOrder order;
+  std::vector<KeptKeys::Taken> taken;  // for each line taken, in list order, unconfirmed
   KeptKeys keys(items);
   std::size_t duplicate_count = 0;
   constexpr std::size_t kAhead = 8;
@@ -333,18 +358,25 @@ DuplicateOrder FindDuplicates(std::span<const std::string_view> lines) {
     const std::uint64_t hint = ahead[m % kAhead];
     if (m + kTextAhead < n) PrefetchText(items[m + kTextAhead]);
     if (m + kAhead < n) ahead[m % kAhead] = keys.PrefetchSlot(items[m + kAhead]);
-    keys.PrefetchKept(ahead[(m + kAhead / 2) % kAhead]);
+    if (confirm) keys.PrefetchKept(ahead[(m + kAhead / 2) % kAhead]);
     const std::string_view line = items[m];
     if (line.empty()) continue;
-    const std::int32_t taker = keys.FirstOwner(line, hint);
+    const std::int32_t taker = keys.FirstOwner(line, hint, confirm);
     if (taker != kNone) {
       owner[m] = taker;
       ++duplicate_count;
+      if (!confirm) taken.push_back(keys.taken());
       continue;
     }
     order.kept.push_back(static_cast<std::uint32_t>(first + m));
     const std::size_t comma = line.find(',');
     if (comma != std::string_view::npos) keys.Add(static_cast<std::int32_t>(m), comma + 1);
+  }
+  if (!confirm) {
+    std::size_t next = 0;
+    for (std::size_t m = 0; m < n; ++m) {
+      if (owner[m] != kNone && !keys.ConfirmTaken(items[m], taken[next++])) return false;
+    }
   }
 
   // Duplicates are listed grouped by their kept line in kept order, each group in list
@@ -363,6 +395,19 @@ DuplicateOrder FindDuplicates(std::span<const std::string_view> lines) {
       }
     }
   }
+  return true;
+}
+
+}  // namespace
+
+DuplicateOrder FindDuplicates(std::span<const std::string_view> lines) {
+  const std::size_t first = !lines.empty() && lines[0] == kHeader ? 1 : 0;
+  const std::span<const std::string_view> items = lines.subspan(first);
+  DuplicateOrder order;
+  if (DecideInListOrder(items, first, false, order)) return order;
+  // Two different keys shared a hash: decide again, comparing bytes as the pass goes.
+  order = {};
+  DecideInListOrder(items, first, true, order);
   return order;
 }
 
