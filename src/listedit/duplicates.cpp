@@ -155,6 +155,7 @@ class KeptKeys {
   bool ConfirmTaken(std::string_view line, const Taken& hit) const {
     return SameBytes(arena_.data() + hit.offset, line.data() + hit.start, hit.length);
   }
+  void PrefetchTaken(const Taken& hit) const { PrefetchRead(arena_.data() + hit.offset); }
 
  private:
   struct Slot {
@@ -335,17 +336,30 @@ class KeptKeys {
 namespace {
 
 // One pass in list order over the lines below the header. With `confirm` false, hashes
-// decide and the bytes of every hit taken are compared after the pass, when the
-// comparisons no longer hold up the decisions; false when one differs (the caller then
-// runs the pass again with `confirm`).
+// decide and the bytes of every hit taken are compared some lines later, so that no
+// decision waits for them; false when one differs (the caller then runs the pass again
+// with `confirm`).
 bool DecideInListOrder(std::span<const std::string_view> items, std::size_t first, bool confirm,
                        DuplicateOrder& order) {
   const std::size_t n = items.size();
   // A line is taken by the first kept line, in list order, whose key it contains; kept lines
   // only ever take later lines, so one pass in list order decides every line.
   std::vector<std::int32_t> owner(n, kNone);
-  std::vector<KeptKeys::Taken> taken;  // for each line taken, in list order, unconfirmed
+  // The last few hits taken without comparing their bytes: compared a few hits later, when
+  // the kept key has come into the cache and the line is still there.
+  struct Unconfirmed {
+    std::size_t line;
+    KeptKeys::Taken hit;
+  };
+  constexpr std::size_t kConfirmLag = 16;
+  std::array<Unconfirmed, kConfirmLag> unconfirmed{};
+  std::size_t confirmed = 0;
+  std::size_t taken = 0;
   KeptKeys keys(items);
+  const auto confirm_oldest = [&] {
+    const Unconfirmed& oldest = unconfirmed[confirmed++ % kConfirmLag];
+    return keys.ConfirmTaken(items[oldest.line], oldest.hit);
+  };
   std::size_t duplicate_count = 0;
   constexpr std::size_t kAhead = 8;
   // Lines held one string each lie anywhere in memory (after a sort, in no order at all):
@@ -365,18 +379,19 @@ bool DecideInListOrder(std::span<const std::string_view> items, std::size_t firs
     if (taker != kNone) {
       owner[m] = taker;
       ++duplicate_count;
-      if (!confirm) taken.push_back(keys.taken());
+      if (!confirm) {
+        if (taken - confirmed == kConfirmLag && !confirm_oldest()) return false;
+        unconfirmed[taken++ % kConfirmLag] = {m, keys.taken()};
+        keys.PrefetchTaken(keys.taken());
+      }
       continue;
     }
     order.kept.push_back(static_cast<std::uint32_t>(first + m));
     const std::size_t comma = line.find(',');
     if (comma != std::string_view::npos) keys.Add(static_cast<std::int32_t>(m), comma + 1);
   }
-  if (!confirm) {
-    std::size_t next = 0;
-    for (std::size_t m = 0; m < n; ++m) {
-      if (owner[m] != kNone && !keys.ConfirmTaken(items[m], taken[next++])) return false;
-    }
+  while (confirmed < taken) {
+    if (!confirm_oldest()) return false;
   }
 
   // Duplicates are listed grouped by their kept line in kept order, each group in list
