@@ -254,16 +254,21 @@ class KeptKeys {
     return kNone;
   }
 
+  // Eight bytes at a time; a key of eight or more ends with one eight-byte look that may
+  // overlap the last, so no call to memcmp is made for the few bytes left.
   static bool SameBytes(const char* a, const char* b, std::size_t length) {
-    std::size_t at = 0;
-    for (; at + 8 <= length; at += 8) {
+    const auto same8 = [a, b](std::size_t at) {
       std::uint64_t x;
       std::uint64_t y;
       std::memcpy(&x, a + at, 8);
       std::memcpy(&y, b + at, 8);
-      if (x != y) return false;
+      return x == y;
+    };
+    if (length < 8) return std::memcmp(a, b, length) == 0;
+    for (std::size_t at = 0; at + 8 < length; at += 8) {
+      if (!same8(at)) return false;
     }
-    return std::memcmp(a + at, b + at, length - at) == 0;
+    return same8(length - 8);
   }
 
   // The first position in [from, end) whose byte starts a kept key, or end. Entries all start

@@ -3,6 +3,7 @@
 // style, and read back by splitting at CR, LF and CR LF. Bytes are kept as they are, so a
 // file read and written unchanged gives the same bytes when its breaks are alike.
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string>
 #include <string_view>
@@ -43,26 +44,30 @@ void FormatTriggerFileInPieces(std::size_t count, LineAt&& line_at, TSynEditFile
                                Write&& write) {
   constexpr std::size_t kPiece = std::size_t{1} << 20;
   const std::string_view line_break = LineBreakOf(format);
-  std::string piece;
-  piece.reserve(kPiece);
+  // A buffer filled by plain copies: a million lines make two million of them.
+  std::string piece(kPiece, '\0');
+  std::size_t used = 0;
+  const auto put = [&](std::string_view bytes) {
+    if (used + bytes.size() > kPiece) {
+      write(std::string_view(piece.data(), used));
+      used = 0;
+    }
+    if (bytes.size() >= kPiece) {
+      write(bytes);
+    } else {
+      std::memcpy(piece.data() + used, bytes.data(), bytes.size());
+      used += bytes.size();
+    }
+  };
   for (std::size_t i = 0; i < count; ++i) {
 #if defined(__GNUC__) || defined(__clang__)
     // Lines in an order of their own lie far apart in memory: fetch a few ahead.
     if (i + 8 < count) __builtin_prefetch(line_at(i + 8).data());
 #endif
-    if (i > 0) piece += line_break;
-    const std::string_view line = line_at(i);
-    if (piece.size() + line.size() > kPiece && !piece.empty()) {
-      write(std::string_view(piece));
-      piece.clear();
-    }
-    if (line.size() >= kPiece) {
-      write(line);
-    } else {
-      piece += line;
-    }
+    if (i > 0) put(line_break);
+    put(line_at(i));
   }
-  if (!piece.empty()) write(std::string_view(piece));
+  if (used > 0) write(std::string_view(piece.data(), used));
 }
 
 // The largest trigger file read: a larger one is refused rather than read into memory.
