@@ -48,6 +48,7 @@ void FormatTriggerFileInPieces(std::size_t count, LineAt&& line_at, TSynEditFile
   std::string piece(kPiece, '\0');
   std::size_t used = 0;
   const auto put = [&](std::string_view bytes) {
+    if (bytes.empty()) return;  // an empty line may have no address at all
     if (used + bytes.size() > kPiece) {
       write(std::string_view(piece.data(), used));
       used = 0;
