@@ -155,6 +155,16 @@ TEST(WriteFileAtomic, CreatesAndReplacesFiles) {
   EXPECT_EQ(Slurp(path), "first");
   WriteFileAtomic(path, std::string("second\0", 7));
   EXPECT_EQ(Slurp(path), std::string("second\0", 7));
+  // 20 MiB in pieces of 1 MiB: the disk writes start while later pieces come.
+  std::string expected;
+  WriteFileAtomic(path, [&expected](const ByteSink& write) {
+    for (char c = 'a'; c < 'a' + 20; ++c) {
+      const std::string piece(std::size_t{1} << 20, c);
+      expected += piece;
+      write(piece);
+    }
+  });
+  EXPECT_EQ(Slurp(path), expected);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
