@@ -326,6 +326,36 @@ MappedFile::~MappedFile() = default;
 
 void ExitOnMappedFileChange(std::string_view, int) {}
 
+struct RangedFile::Handle {
+  std::FILE* file = nullptr;
+  ~Handle() {
+    if (file != nullptr) std::fclose(file);
+  }
+};
+
+RangedFile::RangedFile(const std::string& path) : path_(path), handle_(std::make_unique<Handle>()) {
+  if (ReadFaultFor(path)) throw FileOpenError(path);
+  handle_->file = OpenForReading(path, ReadSharing::kReaders);
+  if (handle_->file == nullptr || _fseeki64(handle_->file, 0, SEEK_END) != 0) {
+    throw FileOpenError(path);
+  }
+  const long long size = _ftelli64(handle_->file);
+  if (size < 0) throw FileOpenError(path);
+  size_ = static_cast<std::uint64_t>(size);
+}
+
+std::string RangedFile::Read(std::uint64_t offset, std::size_t length) {
+  if (offset >= size_) return {};
+  std::string data(static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset)), '\0');
+  if (_fseeki64(handle_->file, static_cast<long long>(offset), SEEK_SET) != 0) {
+    throw FileOpenError(path_);
+  }
+  data.resize(std::fread(data.data(), 1, data.size(), handle_->file));
+  if (std::ferror(handle_->file) != 0) throw FileOpenError(path_);
+  ObserveRead(path_, offset, data.size());
+  return data;
+}
+
 #else
 
 MappedFile::MappedFile(const std::string& path, std::uint64_t largest) {
@@ -381,42 +411,6 @@ void ExitOnMappedFileChange(std::string_view prefix, int exit_code) {
   sigemptyset(&action.sa_mask);
   change_exit.installed = ::sigaction(SIGBUS, &action, nullptr) == 0;
 }
-
-#endif
-
-#ifdef _WIN32
-
-struct RangedFile::Handle {
-  std::FILE* file = nullptr;
-  ~Handle() {
-    if (file != nullptr) std::fclose(file);
-  }
-};
-
-RangedFile::RangedFile(const std::string& path) : path_(path), handle_(std::make_unique<Handle>()) {
-  if (ReadFaultFor(path)) throw FileOpenError(path);
-  handle_->file = OpenForReading(path, ReadSharing::kReaders);
-  if (handle_->file == nullptr || _fseeki64(handle_->file, 0, SEEK_END) != 0) {
-    throw FileOpenError(path);
-  }
-  const long long size = _ftelli64(handle_->file);
-  if (size < 0) throw FileOpenError(path);
-  size_ = static_cast<std::uint64_t>(size);
-}
-
-std::string RangedFile::Read(std::uint64_t offset, std::size_t length) {
-  if (offset >= size_) return {};
-  std::string data(static_cast<std::size_t>(std::min<std::uint64_t>(length, size_ - offset)), '\0');
-  if (_fseeki64(handle_->file, static_cast<long long>(offset), SEEK_SET) != 0) {
-    throw FileOpenError(path_);
-  }
-  data.resize(std::fread(data.data(), 1, data.size(), handle_->file));
-  if (std::ferror(handle_->file) != 0) throw FileOpenError(path_);
-  ObserveRead(path_, offset, data.size());
-  return data;
-}
-
-#else
 
 struct RangedFile::Handle {
   int fd = -1;
