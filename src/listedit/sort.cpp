@@ -99,11 +99,12 @@ void OrderGroup(std::span<std::uint32_t> members, std::span<const std::int64_t> 
                    members.begin());
 }
 
-// A key's sixteen held bytes after the common prefix, upper-cased and zero-padded, big-endian
-// in two words so that comparing the words compares the bytes; with the line and key length.
+// A key's 24 held bytes after the common prefix, upper-cased and zero-padded, big-endian in
+// three words so that comparing the words compares the bytes; with the line and key length.
 struct Entry {
   std::uint64_t head;
   std::uint64_t middle;
+  std::uint64_t tail;
   std::uint32_t line;
   std::uint32_t length;
 };
@@ -111,11 +112,12 @@ struct Entry {
 bool HeldBytesBefore(const Entry& a, const Entry& b) {
   if (a.head != b.head) return a.head < b.head;
   if (a.middle != b.middle) return a.middle < b.middle;
+  if (a.tail != b.tail) return a.tail < b.tail;
   return a.line < b.line;
 }
 
 unsigned HeldByte(const Entry& entry, int byte) {
-  const std::uint64_t word = byte < 8 ? entry.head : entry.middle;
+  const std::uint64_t word = byte < 8 ? entry.head : (byte < 16 ? entry.middle : entry.tail);
   return static_cast<unsigned>(word >> (56 - 8 * (byte % 8))) & 0xFFu;
 }
 
@@ -124,7 +126,7 @@ unsigned HeldByte(const Entry& entry, int byte) {
 // which a huge list's peak memory would feel), small buckets sorted by comparison.
 void SortByHeldBytes(std::span<Entry> entries, int byte) {
   constexpr std::size_t kSmall = 64;
-  constexpr int kHeldBytes = 16;
+  constexpr int kHeldBytes = 24;
   for (; byte < kHeldBytes; ++byte) {
     if (entries.size() <= kSmall) {
       std::sort(entries.begin(), entries.end(), HeldBytesBefore);
@@ -177,9 +179,9 @@ std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string> lines)
 std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string_view> lines) {
   const std::size_t n = lines.size();
 
-  // Every non-empty key starts with the common prefix of all keys; the sixteen upper-cased
-  // bytes after it, held in the entry, decide nearly every comparison without another look
-  // at the lines.
+  // Every non-empty key starts with the common prefix of all keys; the 24 upper-cased bytes
+  // after it, held in the entry, decide nearly every comparison without another look at the
+  // lines (sound names run to about twenty characters).
   std::string first_key;
   std::size_t prefix = 0;
   std::size_t keyed = 0;
@@ -220,16 +222,16 @@ std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string_view> l
       order.push_back(i);  // the smallest key: these lines go first
       continue;
     }
-    entries.push_back(
-        {word_at(line, prefix, length), word_at(line, prefix + 8, length), i, length});
+    entries.push_back({word_at(line, prefix, length), word_at(line, prefix + 8, length),
+                       word_at(line, prefix + 16, length), i, length});
   }
   const std::size_t empty_count = order.size();
 
   // A key ends with its only comma, so equal held bytes mean the two keys end at the same
   // place among them (and are equal) or both go on past them.
-  const std::size_t rest = prefix + 16;
+  const std::size_t rest = prefix + 24;
   const auto same_held = [](const Entry& a, const Entry& b) {
-    return a.head == b.head && a.middle == b.middle;
+    return a.head == b.head && a.middle == b.middle && a.tail == b.tail;
   };
   const auto compare_rest = [&](const Entry& a, const Entry& b) -> int {
     if (a.length <= rest) return 0;

@@ -119,13 +119,13 @@ TEST(ExchangeSortOrder, MatchesTheLiteralExchangeSortOnLargeGroups) {
   }
 }
 
-// Long sound names that agree far past the sixteen key bytes held for each line, so their
+// Long sound names that agree far past the 24 key bytes held for each line, so their
 // order is decided by the rest of the key; with the short or special lines mixed in, the
 // common prefix of all keys is sometimes long and sometimes nothing.
 TEST(ExchangeSortOrder, MatchesTheLiteralExchangeSortOnLongSoundNames) {
   testing::LineDice dice(4242);
   const std::string_view heads[] = {"Big", "big", "BIG_", "Small"};
-  const std::string_view shared = "_RoundTheServerTonight";
+  const std::string_view shared = "_RoundTheServerTonight_AndAllWeekLong";
   const std::string_view tail_bytes = "aAbB\" _";
   for (int round = 0; round < 3000; ++round) {
     Lines items;
