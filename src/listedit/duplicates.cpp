@@ -120,7 +120,6 @@ class KeptKeys {
   std::int32_t FirstOwner(std::string_view line, std::uint64_t hint, bool confirm) {
     if (count_ == 0) return kNone;
     hits_.clear();
-    all_hits_ = false;
     CollectCandidates(line, hint);
     if (hits_.empty()) return kNone;
     if (hits_.size() > 1) {
@@ -131,18 +130,7 @@ class KeptKeys {
       taken_ = hits_.front();
       return taken_.item;
     }
-    std::int32_t owner = BestConfirmedHit(line.data());
-    if (owner == kNone && collided_) {
-      // A hash matched a key with other bytes, so a hit behind it in the table may have
-      // been passed over: look again with every hit.
-      hits_.clear();
-      all_hits_ = true;
-      CollectCandidates(line, 0);
-      std::sort(hits_.begin(), hits_.end(),
-                [](const Hit& a, const Hit& b) { return a.item < b.item; });
-      owner = BestConfirmedHit(line.data());
-    }
-    return owner;
+    return BestConfirmedHit(line.data());
   }
 
   // The hit an unconfirmed FirstOwner took, and whether its bytes are the kept key's.
@@ -175,7 +163,6 @@ class KeptKeys {
   // ends with its only comma, so a candidate start belongs to the first comma at or after
   // it; the candidates before one comma are hashed together by RollHashes.
   void CollectCandidates(std::string_view line, std::uint64_t hint) {
-    collided_ = false;
     const char* data = line.data();
     const std::size_t size = line.size();
     const std::size_t longest_key = has_length_.size() - 1;
@@ -249,7 +236,6 @@ class KeptKeys {
   std::int32_t BestConfirmedHit(const char* data) {
     for (const Hit& hit : hits_) {
       if (SameBytes(arena_.data() + hit.offset, data + hit.start, hit.length)) return hit.item;
-      collided_ = true;
     }
     return kNone;
   }
@@ -290,8 +276,9 @@ class KeptKeys {
     return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ull) >> 24) & (slots_.size() - 1);
   }
 
-  // The kept key of this hash and length as a hit at `start`; with all_hits_, every such key
-  // (kept keys differ, so two share a hash and length only by a collision).
+  // The kept keys of this hash and length, as hits at `start`. Kept keys differ, so while no
+  // two of them share a hash and length, the first found is the only one that can match and
+  // the walk stops there.
   void CollectHits(std::uint64_t hash, std::size_t start, std::size_t length) {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t i = SlotOf(hash); slots_[i].item != kNone; i = (i + 1) & mask) {
@@ -299,7 +286,7 @@ class KeptKeys {
       if (slot.hash == hash && slot.length == length) {
         hits_.push_back({slot.item, slot.offset, static_cast<std::uint32_t>(start),
                          static_cast<std::uint32_t>(length)});
-        if (!all_hits_) return;
+        if (!keys_share_a_hash_) return;
       }
     }
   }
@@ -307,7 +294,11 @@ class KeptKeys {
   void Insert(const Slot& entry) {
     const std::size_t mask = slots_.size() - 1;
     std::size_t i = SlotOf(entry.hash);
-    while (slots_[i].item != kNone) i = (i + 1) & mask;
+    for (; slots_[i].item != kNone; i = (i + 1) & mask) {
+      if (slots_[i].hash == entry.hash && slots_[i].length == entry.length) {
+        keys_share_a_hash_ = true;
+      }
+    }
     slots_[i] = entry;
   }
 
@@ -331,8 +322,7 @@ class KeptKeys {
   std::vector<std::uint64_t> start_filter_ = std::vector<std::uint64_t>(4096 / 64, 0);
   std::vector<std::uint32_t> starts_;  // scratch: the candidate starts before one comma
   std::vector<Hit> hits_;              // scratch: the kept keys one line may contain
-  bool all_hits_ = false;              // collect every hit of a hash, not just the first
-  bool collided_ = false;              // a hit's bytes differed from its candidate's
+  bool keys_share_a_hash_ = false;     // two kept keys of one hash and length (about 2^-50)
   Hit taken_{};                        // the hit the last unconfirmed FirstOwner took
 };
 

@@ -166,17 +166,19 @@ TEST(CheckDuplicates, MatchesTheLiteralScanOnRandomPieceLines) {
   }
 }
 
-// With the hash base 2, "Qba," and "Qac," share a hash (4b + 2a = 4a + 2c). Both are kept,
-// and a later "Qac," belongs to the second even though the table offers the first.
+// With the hash base 2, "Qba," and "Qac," share a hash (4b + 2a = 4a + 2c). Both are kept;
+// a later "Qac," belongs to the second even though the table offers the first, also in a
+// line whose own key "Qzz," belongs to a later kept line.
 TEST(CheckDuplicates, KeysThatShareAHashAreToldApartByTheirBytes) {
   const std::uint64_t kBaseTwo = (std::uint64_t{1} << 61) - 3;  // reduced to 2
   SetKeyHashBaseForTesting(kBaseTwo);
-  const Lines lines = {"[QuoomTriggers]", "Qba,1", "Qac,2", "xQac,3", "Qba,4"};
+  const Lines lines = {"[QuoomTriggers]", "Qba,1", "Qac,2",     "Qzz,3",
+                       "xQac,4",          "Qba,5", "Qzz,Qac,6", "yQac,7"};
   const DuplicateCheckResult result = CheckDuplicates(lines);
   SetKeyHashBaseForTesting(std::nullopt);
-  EXPECT_EQ(result.lines,
-            (Lines{"[QuoomTriggers]", "Qba,1", "Qac,2", "[Duplicates]", "Qba,4", "xQac,3"}));
-  EXPECT_EQ(result.duplicate_count, 2);
+  EXPECT_EQ(result.lines, (Lines{"[QuoomTriggers]", "Qba,1", "Qac,2", "Qzz,3", "[Duplicates]",
+                                 "Qba,5", "xQac,4", "Qzz,Qac,6", "yQac,7"}));
+  EXPECT_EQ(result.duplicate_count, 4);
   ExpectSameAsLiteral(lines, 0);
 }
 
