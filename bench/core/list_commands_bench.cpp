@@ -188,16 +188,9 @@ BENCHMARK(BM_CliDedupe)->Iterations(3)->Unit(benchmark::kMillisecond)->UseManual
 // The duplicate check as quarrix-cli dedupe runs it: the merged list in one buffer, its
 // lines as views, so the figure is the check's own cost without the file's reading.
 void BM_FindDuplicatesInOneBuffer(benchmark::State& state) {
-  const std::vector<std::string> lines = MergedServerList(1'000'000);
-  std::string buffer;
-  for (const std::string& line : lines) buffer += line + "\r\n";
-  std::vector<std::string_view> views;
-  views.reserve(lines.size());
-  std::size_t at = 0;
-  for (const std::string& line : lines) {
-    views.emplace_back(buffer.data() + at, line.size());
-    at += line.size() + 2;
-  }
+  const std::string buffer =
+      FormatTriggerFile(MergedServerList(1'000'000), TSynEditFileFormat::sffDos);
+  const std::vector<std::string_view> views = SplitTriggerLines(buffer);
   for (auto _ : state) {
     benchmark::DoNotOptimize(FindDuplicates(views).kept.data());
   }

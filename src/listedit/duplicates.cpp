@@ -133,17 +133,19 @@ class KeptKeys {
     return BestConfirmedHit(line.data());
   }
 
-  // The hit an unconfirmed FirstOwner took, and whether its bytes are the kept key's.
-  struct Taken {
+  // A kept key found in a line: its item, its place in arena_, and where it stands in the line.
+  struct Hit {
+    std::int32_t item;
     std::uint32_t offset;
     std::uint32_t start;
     std::uint32_t length;
   };
-  Taken taken() const { return {taken_.offset, taken_.start, taken_.length}; }
-  bool ConfirmTaken(std::string_view line, const Taken& hit) const {
+  // The hit an unconfirmed FirstOwner took, and whether its bytes are the kept key's.
+  const Hit& taken() const { return taken_; }
+  bool ConfirmTaken(std::string_view line, const Hit& hit) const {
     return SameBytes(arena_.data() + hit.offset, line.data() + hit.start, hit.length);
   }
-  void PrefetchTaken(const Taken& hit) const { PrefetchRead(arena_.data() + hit.offset); }
+  void PrefetchTaken(const Hit& hit) const { PrefetchRead(arena_.data() + hit.offset); }
 
  private:
   struct Slot {
@@ -151,12 +153,6 @@ class KeptKeys {
     std::uint32_t offset = 0;  // of the key in arena_
     std::uint32_t length = 0;
     std::int32_t item = kNone;
-  };
-  struct Hit {
-    std::int32_t item;
-    std::uint32_t offset;
-    std::uint32_t start;
-    std::uint32_t length;
   };
 
   // Every candidate occurrence of a kept key in `line` goes through CollectHits. A kept key
@@ -326,10 +322,6 @@ class KeptKeys {
   Hit taken_{};                        // the hit the last unconfirmed FirstOwner took
 };
 
-}  // namespace
-
-namespace {
-
 // One pass in list order over the lines below the header. With `confirm` false, hashes
 // decide and the bytes of every hit taken are compared some lines later, so that no
 // decision waits for them; false when one differs (the caller then runs the pass again
@@ -344,7 +336,7 @@ bool DecideInListOrder(std::span<const std::string_view> items, std::size_t firs
   // the kept key has come into the cache and the line is still there.
   struct Unconfirmed {
     std::size_t line;
-    KeptKeys::Taken hit;
+    KeptKeys::Hit hit;
   };
   constexpr std::size_t kConfirmLag = 16;
   std::array<Unconfirmed, kConfirmLag> unconfirmed{};

@@ -359,21 +359,25 @@ std::string RangedFile::Read(std::uint64_t offset, std::size_t length) {
 #else
 
 MappedFile::MappedFile(const std::string& path, std::uint64_t largest) {
+  for (std::size_t slot = 0; slot < mapped_ranges.size(); ++slot) {
+    if (mapped_ranges[slot].set == 0) slot_ = static_cast<int>(slot);
+  }
+  // Mapped only where a shortened file ends the process with a message (and a slot is free
+  // to name it); otherwise read.
+  if (!change_exit.installed || slot_ < 0) {
+    slot_ = -1;
+    read_ = ReadWholeFile(path, largest);
+    bytes_ = read_;
+    return;
+  }
   if (ReadFaultFor(path)) throw FileOpenError(path);
   struct stat info {};
   const Descriptor fd = OpenRegularFile(path, info);
   const auto size = static_cast<std::uint64_t>(info.st_size);
   if (size > largest) throw FileOpenError(path);
-  for (std::size_t slot = 0; slot < mapped_ranges.size(); ++slot) {
-    if (mapped_ranges[slot].set == 0) slot_ = static_cast<int>(slot);
-  }
-  // Mapped only where a shortened file ends the process with a message (and a slot is free
-  // to name it); otherwise, and for an empty file, read.
-  if (!change_exit.installed || slot_ < 0 || size == 0) {
+  if (size == 0) {  // nothing to map
     slot_ = -1;
-    read_ = ReadPosix(path, std::numeric_limits<std::size_t>::max(), largest);
-    bytes_ = read_;
-    ObserveRead(path, 0, bytes_.size());
+    ObserveRead(path, 0, 0);
     return;
   }
   int flags = MAP_PRIVATE;
