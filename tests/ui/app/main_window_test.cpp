@@ -41,7 +41,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.OpenDialog1.filter, std::string("*.uax"));
     QCOMPARE(window.OpenDialog1.title, std::string("Quoom .uax to ini Converter."));
     QCOMPARE(window.SaveDialog1.overwrite_prompt, true);
-    QCOMPARE(window.SynEdit2.lines(), std::vector<std::string>{"Duplicates"});
     QCOMPARE(fixture.Played(), QList<int>());
   }
 
@@ -271,16 +270,6 @@ class MainWindowTest : public QObject {
       QCOMPARE(fixture.Played(), QList<int>({0x10}));
       QCOMPARE(std::filesystem::exists(home.File("Desk")), false);
     }
-  }
-
-  void SilentAbortShowsNothing() {
-    ProgramFixture fixture;
-    bool after = false;
-    RunGuarded(fixture.prompts, fixture.sounds, [] { throw SilentAbort(); });
-    RunGuarded(fixture.prompts, fixture.sounds, [&] { after = true; });
-    QCOMPARE(fixture.prompts.errors, std::vector<std::string>());
-    QCOMPARE(fixture.Played(), QList<int>());
-    QCOMPARE(after, true);
   }
 };
 
