@@ -204,19 +204,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.LumMesg1->TextAlign(), TAlignment::taCenter);
   }
 
-  void MessageBoxIsConfiguredLikeTheMainWindowsOwn() {
-    ProgramFixture fixture;
-    const TLumMesg& mesg = *fixture.frmMain().LumMesg1;
-    QCOMPARE(mesg.ColorGradient1(), QColor(Qt::white));
-    QCOMPARE(mesg.ColorGradient2(), QColor(128, 128, 128));
-    QCOMPARE(mesg.Symbol(), TSymbol::dgInformation);
-    QCOMPARE(mesg.SoundNum(), -1);
-    QCOMPARE(mesg.FontText().family(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(mesg.FontText().pixelSize(), 11);
-    QCOMPARE(mesg.FontText().bold(), true);
-    QCOMPARE(mesg.FontButton(), mesg.FontText());
-  }
-
   void ErrorsAreShownWithTheFullStopRuleAndTheErrorSound_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
