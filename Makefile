@@ -43,17 +43,20 @@ package: deps
 	cd build/package && cpack
 
 # The Windows build, its core tests and quarrix-cli.exe run under Wine, the CLI held to the
-# Linux one's bytes (CI's Windows stage).
+# bytes of the dev build's quarrix-cli, as in CI's Windows stage.
 windows:
 	@scripts/install-deps --ci
-	cmake --preset headless >/dev/null
-	cmake --build --preset headless -j $(JOBS) --target quarrix-cli make_sample
+	cmake --preset dev >/dev/null
+	cmake --build --preset dev -j $(JOBS) --target quarrix-cli make_sample
 	cmake --preset mingw >/dev/null
 	cmake --build --preset mingw -j $(JOBS)
-	scripts/run-windows-tests build/headless
+	scripts/run-windows-tests build/dev
 
-format: deps
-	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+# Needs clang-format only, not the whole set of build packages.
+format:
+	@command -v clang-format >/dev/null || \
+	  { echo "make format: clang-format is missing (apt-get install clang-format)" >&2; exit 1; }
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
 clean:
 	rm -rf build

@@ -1,6 +1,5 @@
 #include "app/error_display.h"
 
-#include <optional>
 #include <string>
 
 #include "app/program_paths.h"
@@ -9,11 +8,10 @@
 namespace quarrix {
 
 void ShowCurrentException(Prompts& prompts, Sounds& sounds) {
-  const std::optional<std::string> message = CurrentErrorText();
-  if (!message) return;
+  const std::string message = CurrentErrorText();
   try {
     sounds.Play(Sounds::kError);
-    prompts.ShowError(WithFullStop(*message));
+    prompts.ShowError(WithFullStop(message));
   } catch (...) {
     // Showing an error must never end the program.
   }

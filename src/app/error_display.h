@@ -1,6 +1,6 @@
 #pragma once
 // The one place where errors that escape a command are shown: the message with the
-// full-stop rule in an error box, after the error sound. SilentAbort shows nothing.
+// full-stop rule in an error box, after the error sound.
 #include <exception>
 #include <utility>
 

@@ -97,8 +97,8 @@ TfrmMain::TfrmMain(ProgramState& state, Prompts& prompts, Sounds& sounds, SoundP
   ConfigureMessageBox();
   BuildMenu();
   context_ = std::make_unique<CommandContext>(
-      CommandContext{*SynEdit1, SynEdit2, SynEdit3, *btnSave, *PanelTop, OpenDialog1, SaveDialog1,
-                     state_, prompts_, sounds_, nullptr, nullptr, [this] {
+      CommandContext{*SynEdit1, *btnSave, *PanelTop, OpenDialog1, SaveDialog1, state_, prompts_,
+                     sounds_, nullptr, nullptr, [this] {
                        quitting_ = true;
                        close();
                        QCoreApplication::quit();

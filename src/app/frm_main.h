@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "editor/key_codes.h"
-#include "editor/line_list.h"
 #include "listedit/command_context.h"
 #include "platform/prompts.h"
 #include "platform/sound_player.h"
@@ -53,8 +52,6 @@ class TfrmMain : public QWidget {
   QToolButton* btnGetQuooms = nullptr;
   QToolButton* btnSave = nullptr;
   QToolButton* btnQuit = nullptr;
-  PlainLineList SynEdit2{{"Duplicates"}};
-  PlainLineList SynEdit3{{"Duplicates"}};
   FileDialogState OpenDialog1;
   FileDialogState SaveDialog1;
   TLumMesg* LumMesg1 = nullptr;

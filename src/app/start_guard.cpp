@@ -1,6 +1,5 @@
 #include "app/start_guard.h"
 
-#include <optional>
 #include <string>
 
 #include "runtime/errors.h"
@@ -10,8 +9,8 @@ namespace {
 
 constexpr int kFailedStart = 1;
 
-void Print(std::FILE* stream, const std::optional<std::string>& message) {
-  std::fprintf(stream, "Quarrix: %s\n", message.value_or("Operation aborted").c_str());
+void Print(std::FILE* stream, const std::string& message) {
+  std::fprintf(stream, "Quarrix: %s\n", message.c_str());
   std::fflush(stream);
 }
 
@@ -27,7 +26,7 @@ int RunGuardedStart(const StartSteps& steps, std::FILE* error_stream) {
   try {
     return steps.run();
   } catch (...) {
-    const std::optional<std::string> message = CurrentErrorText();
+    const std::string message = CurrentErrorText();
     try {
       steps.show_error();
     } catch (...) {

@@ -1,6 +1,7 @@
 #pragma once
-// The line list every command works on: the trigger list in the editor, and the plain
-// scratch lists. Lines are byte strings without line breaks; indexes count from 0.
+// The line list every command works on: the trigger list in the editor, or a plain list in
+// memory for the CLI and the tests. Lines are byte strings without line breaks; indexes count
+// from 0.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -50,7 +51,7 @@ std::vector<std::string> MovePicks(std::span<std::string> lines,
                                    std::span<const std::uint32_t> picks,
                                    std::span<const std::string_view> extras);
 
-// A line list held in a vector: the scratch lists and the CLI's trigger list.
+// A line list held in a vector: the CLI's trigger list, and the tests' lists.
 class PlainLineList final : public LineList {
  public:
   PlainLineList() = default;

@@ -3,7 +3,6 @@
 // the seams for questions and sounds. The main window hands one to every command.
 #include <functional>
 
-#include "editor/line_list.h"
 #include "listedit/program_state.h"
 #include "platform/prompts.h"
 #include "platform/sounds.h"
@@ -19,8 +18,6 @@ class TfrmFind;
 
 struct CommandContext {
   TSynEdit& editor;               // SynEdit1, the trigger list
-  LineList& scratch;              // SynEdit2
-  LineList& duplicates;           // SynEdit3
   QAbstractButton& save_button;   // btnSave
   TWDGradientPanel& title_panel;  // PanelTop
   FileDialogState& open_dialog;   // OpenDialog1

@@ -13,11 +13,9 @@ FileCreateError::FileCreateError(std::string_view path)
 ListIndexError::ListIndexError(long long index)
     : QuarrixError("Invalid stringlist index " + std::to_string(index)) {}
 
-std::optional<std::string> CurrentErrorText() {
+std::string CurrentErrorText() {
   try {
     throw;
-  } catch (const SilentAbort&) {
-    return std::nullopt;
   } catch (const std::bad_alloc&) {
     return "Out of memory";
   } catch (const std::exception& error) {

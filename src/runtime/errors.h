@@ -1,7 +1,6 @@
 #pragma once
 // The errors that end a command and reach the error display. Their what() is the
 // exact text the user sees (before the display's full-stop rule).
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -40,15 +39,9 @@ class ListIndexError : public QuarrixError {
   explicit ListIndexError(long long index);
 };
 
-// Ends a command quietly: the error display shows nothing for it.
-class SilentAbort : public std::exception {
- public:
-  const char* what() const noexcept override { return "Operation aborted"; }
-};
-
 // The user's text for the exception being handled (call it in a catch block): its what(),
 // "Out of memory" for a failed allocation, "Unknown error" for anything that is no
-// std::exception; nothing for SilentAbort.
-std::optional<std::string> CurrentErrorText();
+// std::exception.
+std::string CurrentErrorText();
 
 }  // namespace quarrix

@@ -14,8 +14,9 @@ TEST(Gutter, DigitsAreThoseOfTheLineCountButAtLeastThree) {
 }
 
 TEST(Gutter, WidthIsMarginsPlusDigitCells) {
-  EXPECT_EQ(GutterWidth(3, 7), 16 + 4 + 21 + 2);
-  EXPECT_EQ(GutterWidth(4, 7) - GutterWidth(3, 7), 7);
+  EXPECT_EQ(GutterWidth(3, 7), 43);
+  EXPECT_EQ(GutterWidth(4, 7), 50);
+  EXPECT_EQ(GutterWidth(5, 8), 62);
 }
 
 TEST(Gutter, NumbersAreZeroPaddedToTheDigits) {

@@ -23,7 +23,7 @@ struct DuplicateCase {
   int caret_line;
 };
 
-TEST(CheckDuplicates, ThePartsExamplesAndTheMendedFaults) {
+TEST(CheckDuplicates, MovesEachLineHoldingAnEarlierKeyBelowTheDuplicatesLine) {
   const std::string h = "[QuoomTriggers]";
   const std::string d = "[Duplicates]";
   const std::string a1 = Entry("A", 1), a2 = Entry("A", 2), a3 = Entry("A", 3);

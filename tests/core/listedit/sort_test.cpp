@@ -45,7 +45,7 @@ struct SortCase {
   Lines expected;
 };
 
-TEST(SortTriggerList, ThePartsExamples) {
+TEST(SortTriggerList, OrdersByTheTextBeforeTheFirstCommaCaseIgnored) {
   const std::string h = "[QuoomTriggers]";
   const SortCase cases[] = {
       {"case is ignored",

@@ -41,7 +41,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.OpenDialog1.filter, std::string("*.uax"));
     QCOMPARE(window.OpenDialog1.title, std::string("Quoom .uax to ini Converter."));
     QCOMPARE(window.SaveDialog1.overwrite_prompt, true);
-    QCOMPARE(window.SynEdit2.lines(), std::vector<std::string>{"Duplicates"});
     QCOMPARE(fixture.Played(), QList<int>());
   }
 
@@ -205,19 +204,6 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.LumMesg1->TextAlign(), TAlignment::taCenter);
   }
 
-  void MessageBoxIsConfiguredLikeTheMainWindowsOwn() {
-    ProgramFixture fixture;
-    const TLumMesg& mesg = *fixture.frmMain().LumMesg1;
-    QCOMPARE(mesg.ColorGradient1(), QColor(Qt::white));
-    QCOMPARE(mesg.ColorGradient2(), QColor(128, 128, 128));
-    QCOMPARE(mesg.Symbol(), TSymbol::dgInformation);
-    QCOMPARE(mesg.SoundNum(), -1);
-    QCOMPARE(mesg.FontText().family(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(mesg.FontText().pixelSize(), 11);
-    QCOMPARE(mesg.FontText().bold(), true);
-    QCOMPARE(mesg.FontButton(), mesg.FontText());
-  }
-
   void ErrorsAreShownWithTheFullStopRuleAndTheErrorSound_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
@@ -271,16 +257,6 @@ class MainWindowTest : public QObject {
       QCOMPARE(fixture.Played(), QList<int>({0x10}));
       QCOMPARE(std::filesystem::exists(home.File("Desk")), false);
     }
-  }
-
-  void SilentAbortShowsNothing() {
-    ProgramFixture fixture;
-    bool after = false;
-    RunGuarded(fixture.prompts, fixture.sounds, [] { throw SilentAbort(); });
-    RunGuarded(fixture.prompts, fixture.sounds, [&] { after = true; });
-    QCOMPARE(fixture.prompts.errors, std::vector<std::string>());
-    QCOMPARE(fixture.Played(), QList<int>());
-    QCOMPARE(after, true);
   }
 };
 

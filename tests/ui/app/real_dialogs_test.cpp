@@ -2,6 +2,7 @@
 // by a timer while they run modally, so the seams are known to match the real dialogs.
 #include <QApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QTest>
 #include <QToolButton>
 
@@ -54,6 +55,8 @@ class RealDialogTest : public QObject {
     QCOMPARE(QList<int>(sounds.played.begin(), sounds.played.end()), QList<int>({0, 0x30, 0x40}));
   }
 
+  // The prompt as the user sees it too: its title, white at the left edge fading to grey at
+  // the right, an icon, the text in bold 11-pixel MS Sans Serif, flat buttons.
   void CancelInTheRealPromptKeepsTheProgramRunning() {
     RecordingSounds sounds;
     TempDir dir;
@@ -63,11 +66,37 @@ class RealDialogTest : public QObject {
     window.SetQuitHandler([&] { ++quits; });
     window.show();
     program.State().unsaved = true;
-    ModalSteps driver({PressMessageButton("A2")});
+    QString title;
+    QImage seen;
+    QFont text_font;
+    bool has_icon = false;
+    QList<bool> flat;
+    ModalSteps driver({[&](QWidget* modal) {
+      auto* form = qobject_cast<TMessageForm*>(modal);
+      if (form == nullptr) return false;
+      title = form->windowTitle();
+      seen = form->grab().toImage();
+      text_font = form->findChild<QLabel*>(QStringLiteral("Message"))->font();
+      has_icon = form->findChild<QLabel*>(QStringLiteral("Image")) != nullptr;
+      for (const TLumButt* button : form->findChildren<TLumButt*>()) flat << button->Flat();
+      return PressMessageButton("A2")(modal);
+    }});
     window.btnQuit->click();
     QCOMPARE(driver.answered(), std::size_t{1});
     QCOMPARE(driver.stuck(), QStringList());
     QCOMPARE(quits, 0);
+
+    QCOMPARE(title, QStringLiteral("Warning!"));
+    QCOMPARE(seen.pixel(0, 1), qRgb(255, 255, 255));
+    const QRgb right = seen.pixel(seen.width() - 1, 1);
+    QVERIFY2(qRed(right) >= 128 && qRed(right) <= 135 && qGreen(right) == qRed(right) &&
+                 qBlue(right) == qRed(right),
+             qPrintable(QColor(right).name()));
+    QCOMPARE(has_icon, true);
+    QCOMPARE(text_font.family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(text_font.pixelSize(), 11);
+    QCOMPARE(text_font.bold(), true);
+    QCOMPARE(flat, QList<bool>({true, true, true}));
   }
 
   void OpenReadsTheFileChosenInTheRealDialog() {

@@ -59,13 +59,20 @@ class OptionsDialogTest : public QObject {
     QCOMPARE(dialog.Submitted(), false);
 
     QCOMPARE(dialog.LumGradient2->geometry(), QRect(0, 0, 208, 203));
-    QCOMPARE(dialog.LumGradient2->ColorBegin(), QColor(Qt::white));
-    QCOMPARE(dialog.LumGradient2->Gradient(), TGradientDirection::gdHorizontal);
     QCOMPARE(dialog.Panel1->geometry(), QRect(0, 203, 208, 34));
     QCOMPARE(dialog.LumGradient1->parentWidget(), dialog.Panel1);
     QCOMPARE(dialog.LumGradient1->geometry(), dialog.Panel1->contentsRect());
-    QCOMPARE(dialog.LumGradient1->ColorBegin(), QColor(Qt::white));
-    QCOMPARE(dialog.LumGradient1->Gradient(), TGradientDirection::gdHorizontal);
+    // Both gradients run from white at the left to grey 128 at the right, the same down their
+    // height: above the check boxes, below them, and in the button bar right of Cancel.
+    const QImage image = dialog.grab().toImage();
+    for (const QPoint left : {QPoint(0, 2), QPoint(0, 200), QPoint(1, 220)}) {
+      const int y = left.y();
+      QCOMPARE(image.pixel(left), qRgb(255, 255, 255));
+      const QRgb right = image.pixel(205, y);
+      QVERIFY2(qRed(right) >= 128 && qRed(right) <= 131 && qGreen(right) == qRed(right) &&
+                   qBlue(right) == qRed(right),
+               qPrintable(QStringLiteral("y %1: %2").arg(y).arg(QColor(right).name())));
+    }
 
     struct Button {
       QToolButton* button;

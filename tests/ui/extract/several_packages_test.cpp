@@ -11,6 +11,7 @@
 #include "extract/frm_config.h"
 #include "extract_tests.h"
 #include "runtime/file_io.h"
+#include "support/file_faults.h"
 #include "support/package_writer.h"
 #include "support/program_fixture.h"
 
@@ -27,11 +28,6 @@ QString Entry(const QString& sound, const QString& file, int random = 0) {
       .arg(random)
       .arg(file);
 }
-
-struct FaultGuard {
-  explicit FaultGuard(FileFaults faults) { SetFileFaultsForTesting(std::move(faults)); }
-  ~FaultGuard() { SetFileFaultsForTesting({}); }
-};
 
 // The lines, then the flag, the Save button and the current trigger file name.
 QStringList Document(ProgramFixture& f) {
