@@ -54,7 +54,7 @@ TriggerSounds ReadTriggerSounds(const std::string& path, VariantSearch search) {
 void ReportSkippedSounds(const std::string& path, std::span<const SoundExport> skipped) {
   for (const SoundExport& sound : skipped) {
     PrintError("warning: " + path + ": skipped the sound \"" + EscapedName(sound.name) +
-               "\": a sound name takes only the characters 0x20 to 0x7E");
+               "\": " + std::string(SoundNameProblem(sound.name).value_or("")));
   }
 }
 

@@ -101,7 +101,8 @@ TEST(ExtractPackages, APackageWithoutEntriesAmongOthersIsNoFailure) {
 
 TEST(ExtractPackages, SoundObjectsWhoseNamesCannotBeEntriesAreReportedPerPackage) {
   TempDir dir;
-  testing::PackageSpec layout = MakeSoundPackage("Wide", {{"", {"Ok", "Caf\xE9", "Tab\tName"}}});
+  testing::PackageSpec layout = MakeSoundPackage(
+      "Wide", {{"", {"Ok", "Caf\xE9", "Tab\tName", "Alarm\",AdminOnly=True,\"", "a,b"}}});
   const std::string wide = dir.Write("Wide.uax", WritePackage(layout).bytes);
   const std::string plain =
       dir.Write("Plain.uax", WritePackage(MakeSoundPackage("Plain", {{"", {"Fine"}}})).bytes);
@@ -113,7 +114,8 @@ TEST(ExtractPackages, SoundObjectsWhoseNamesCannotBeEntriesAreReportedPerPackage
                       reported.push_back(path + ": " + sound.name.text);
                     }
                   });
-  EXPECT_EQ(reported, (Lines{wide + ": Caf\xE9", wide + ": Tab\tName"}));
+  EXPECT_EQ(reported, (Lines{wide + ": Caf\xE9", wide + ": Tab\tName",
+                             wide + ": Alarm\",AdminOnly=True,\"", wide + ": a,b"}));
   EXPECT_EQ(list.lines(),
             (Lines{"[QuoomTriggers]", Entry("Fine", "Plain.uax"), Entry("Ok", "Wide.uax"), ""}));
 }

@@ -142,9 +142,10 @@ TEST(PackageTables, Utf16NamesBecomeUtf8AndOnlyPrintableAsciiNamesAreSoundNames)
     AddSound(layout, NameEntry::Ansi(""));
     AddSound(layout, NameEntry::Ansi("Del\x7F"));
     AddSound(layout, NameEntry::Ansi("Tilde~ \"quoted\""));
+    AddSound(layout, NameEntry::Ansi(" !#$%&'()*+-./:;<=>?@[\\]^_`{|}~"));
     const PackageTables tables = ParsePackageTables(Bytes(WritePackage(layout).bytes), "Wide.uax");
     const std::vector<SoundExport> exports = FindSoundExports(tables);
-    ASSERT_EQ(exports.size(), 10u);
+    ASSERT_EQ(exports.size(), 11u);
     EXPECT_EQ(exports[1].name, (PackageName{"Laugh1", true, testing::kNameFlags}));
     EXPECT_EQ(exports[2].name, (PackageName{"Caf\xC3\xA9", true, testing::kNameFlags}));
     EXPECT_EQ(exports[3].name.text, "\xF0\x9F\x98\x80");
@@ -154,12 +155,12 @@ TEST(PackageTables, Utf16NamesBecomeUtf8AndOnlyPrintableAsciiNamesAreSoundNames)
     const TriggerSounds selected = SelectTriggerSounds(exports, VariantSearch::kCount);
     std::vector<std::string> sounds;
     for (const TriggerSound& sound : selected.sounds) sounds.push_back(sound.name);
-    EXPECT_EQ(sounds, (Names{"Laugh", "Laugh1", "Tilde~ \"quoted\""}));
+    EXPECT_EQ(sounds, (Names{"Laugh", "Laugh1", " !#$%&'()*+-./:;<=>?@[\\]^_`{|}~"}));
     EXPECT_EQ(selected.sounds[0].variants, 2);  // the UTF-16 Laugh1 counts
     std::vector<std::string> skipped;
     for (const SoundExport& sound : selected.skipped) skipped.push_back(sound.name.text);
     EXPECT_EQ(skipped, (Names{"Caf\xC3\xA9", "\xF0\x9F\x98\x80", "\xEF\xBF\xBDx", "Caf\xE9",
-                              "Tab\tName", "Del\x7F"}));
+                              "Tab\tName", "Del\x7F", "Tilde~ \"quoted\""}));
   }
 }
 
