@@ -124,6 +124,8 @@ TEST(ExtractPackages, APackageThatCannotBeReadEndsTheRunWithItsName) {
   Packages packages;
   const std::string broken = packages.dir.Write("Broken.uax", "not a package at all");
   const std::string missing = packages.dir.File("Gone.uax");
+  const std::string deep =
+      packages.dir.Write("Deep.uax", WritePackage(testing::MakeDeepGroupPackage(17, "G", 1)).bytes);
   struct Case {
     SoundSource source;
     std::string path;
@@ -135,6 +137,8 @@ TEST(ExtractPackages, APackageThatCannotBeReadEndsTheRunWithItsName) {
       {SoundSource::kSoundObjects, broken,
        "Invalid package file " + broken +
            ": bad tag 0x20746F6E (a package starts with 0x9E2A83C1)"},
+      {SoundSource::kSoundObjects, deep,
+       "Invalid package file " + deep + ": group path of Alarm is deeper than 16 levels"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);

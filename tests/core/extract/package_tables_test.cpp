@@ -183,22 +183,39 @@ TEST(PackageTables, GroupsFollowTheOuterChainThroughExportsAndImports) {
   }
 }
 
-TEST(PackageTables, GroupsNestUpTo256Deep) {
-  for (const int depth : {256, 257}) {
-    std::string path = "G0";
-    for (int level = 1; level < depth; ++level) path += ".G" + std::to_string(level);
-    const PackageSpec layout = testing::MakeSoundPackage("Deep", {{path, {"Bottom"}}});
+// A group path may be 16 levels deep and 1024 bytes long. Past either bound the package is
+// refused before any path is joined, however long the names it repeats; so are sounds whose
+// names and paths together would take more than 64 MiB.
+TEST(PackageTables, GroupPathsAndSoundNamesAreBounded) {
+  using testing::MakeDeepGroupPackage;
+  const std::string mib(1 << 20, 'N');
+  const std::string g511(511, 'G');
+  const std::string refused = "Invalid package file Deep.uax: ";
+  // Each layout and the group of its last sound, or the error that refuses it.
+  const std::pair<PackageSpec, std::string> cases[] = {
+      {MakeDeepGroupPackage(16, "G", 2), "G.G.G.G.G.G.G.G.G.G.G.G.G.G.G.G"},
+      {MakeDeepGroupPackage(17, "G", 2), refused + "group path of Alarm is deeper than 16 levels"},
+      {MakeDeepGroupPackage(2, g511, 1), g511 + "." + g511},
+      {MakeDeepGroupPackage(1, std::string(1025, 'G'), 1),
+       refused + "group path of Alarm is longer than 1024 bytes"},
+      // 255 levels of one 1 MiB name: about 255 MB a sound without the bounds.
+      {MakeDeepGroupPackage(255, mib, 20),
+       refused + "group path of Alarm is longer than 1024 bytes"},
+      {MakeDeepGroupPackage(17, "G", 1, mib),
+       refused + "group path of " + std::string(64, 'N') + "... is deeper than 16 levels"},
+      {MakeDeepGroupPackage(0, "G", 64, mib), ""},
+      {MakeDeepGroupPackage(0, "G", 65, mib),
+       refused + "the names and group paths of its sounds take more than 64 MiB"},
+  };
+  for (const auto& [layout, expected] : cases) {
     const PackageTables tables = ParsePackageTables(Bytes(WritePackage(layout).bytes), "Deep.uax");
+    std::string outcome;
     try {
-      const std::vector<SoundExport> sounds = FindSoundExports(tables);
-      ASSERT_EQ(sounds.size(), 1u);
-      EXPECT_EQ(sounds[0].group, path);
-      EXPECT_EQ(depth, 256);
+      outcome = FindSoundExports(tables).back().group;
     } catch (const PackageFormatError& error) {
-      EXPECT_EQ(error.problem(),
-                "the outer chain of export " + std::to_string(depth) + " is deeper than 256");
-      EXPECT_EQ(depth, 257);
+      outcome = error.what();
     }
+    EXPECT_EQ(outcome, expected);
   }
 }
 
