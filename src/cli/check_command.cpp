@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "extract/extraction_paths.h"
@@ -14,6 +15,7 @@ namespace quarrix::cli {
 namespace {
 
 constexpr int kExitProblems = 1;
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 struct CheckArgs {
   std::string list;
@@ -37,7 +39,8 @@ int RunCheck(const CheckArgs& args) {
   }
   // Only a regular file is read: a pipe could block and a device never end.
   if (!IsExistingFile(args.list)) throw FileOpenError(args.list);
-  const TriggerFileText text = ReadTriggerFile(args.list);
+  TriggerFileText text =
+      ReportingMemoryFor(FileWork::kRead, args.list, [&] { return ReadTriggerFile(args.list); });
   // A list is text; a package or another binary file given by mistake would only give a
   // "not a trigger entry" per line.
   for (const std::string& line : text.lines) {
@@ -45,14 +48,24 @@ int RunCheck(const CheckArgs& args) {
       throw QuarrixError(args.list + " is no trigger list: it holds a zero byte");
     }
   }
+  // Editors on Windows may start a UTF-8 file with a byte order mark; it is no part of line 1.
+  if (!text.lines.empty() && text.lines.front().starts_with(kUtf8ByteOrderMark)) {
+    text.lines.front().erase(0, kUtf8ByteOrderMark.size());
+  }
 
+  // A folder that cannot be listed is reported and left out; the others still serve.
   PackageLookup lookup(std::move(folders));
+  const std::vector<std::string> unreadable = lookup.ListFolders();
+  for (const std::string& error : unreadable) PrintError(error);
+  if (unreadable.size() == lookup.folders().size()) return kExitFileError;
+
   const ListCheck check = CheckTriggerList(text.lines, lookup);
   std::string report;
   for (const ListProblem& problem : check.problems) {
     report += std::to_string(problem.line);
     report += '\t';
-    report += problem.text;
+    // The list's bytes reach a terminal: control bytes are shown, not obeyed.
+    report += ControlBytesEscaped(problem.text);
     report += '\n';
   }
   WriteStdout(report);
@@ -82,7 +95,7 @@ void AddCheckCommand(CLI::App& app, CommandAction& action) {
       ->check(CLI::ExistingDirectory.description(""));
   command->footer(
       "Exit codes:\n  0  every line is fine\n  1  problems were found\n  2  usage error, or no "
-      "sound folder\n  3  LIST could not be read\n");
+      "sound folder\n  3  LIST could not be read, or no sound folder could be read\n");
   command->callback([args, &action] { action = [args] { return RunCheck(*args); }; });
 }
 

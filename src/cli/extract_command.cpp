@@ -72,8 +72,8 @@ void AddExtractCommand(CLI::App& app, CommandAction& action) {
   command->add_flag("--no-random", args->no_random, "Write Random=0 (no variant search)");
   command->add_flag("--sounds-only", args->sounds_only,
                     "Read the package's tables and take only the objects of class Sound, in "
-                    "their order (a name with characters outside 0x20..0x7E is skipped with a "
-                    "warning)");
+                    "their order (a name with characters outside 0x20..0x7E, a double quote or "
+                    "a comma is skipped with a warning)");
   CLI::Option* append = command->add_option(
       "--append", args->append,
       "Start from the trigger list in FILE and keep its line breaks (a list of fewer than two "

@@ -36,7 +36,7 @@ int RunSoundNames(const std::string& path) {
     out += '\t';
     out += std::to_string(sound.variants);
     out += '\t';
-    out += PrintableGroup(sound.group);
+    out += ControlBytesEscaped(sound.group);
     out += '\n';
   }
   WriteStdout(out);
@@ -59,7 +59,11 @@ void AddNamesCommand(CLI::App& app, CommandAction& action) {
                     "top level)");
   command->footer(ExitCodesHelp("no name gives a trigger entry"));
   command->callback([path, sounds_only, &action] {
-    action = [path, sounds_only] { return *sounds_only ? RunSoundNames(*path) : RunNames(*path); };
+    action = [path, sounds_only] {
+      return ReportingMemoryFor(FileWork::kRead, *path, [&] {
+        return *sounds_only ? RunSoundNames(*path) : RunNames(*path);
+      });
+    };
   });
 }
 

@@ -116,25 +116,28 @@ int RunSounds(const SoundsArgs& args) {
     // gets its error and no lines.
     std::string lines;
     std::vector<std::string> sound_errors;
+    bool first_of_package = first_object;
     try {
-      PackageFileBytes bytes(path);
-      const PackageTables tables = ReadPackageTables(bytes, path);
-      const std::vector<SoundExport> sounds = FindSoundExports(tables);
-      const std::string file_name = FileNameOf(path);
-      for (const SoundExport& sound : sounds) {
-        SoundRow row{&sound, std::nullopt};
-        try {
-          row.listing = DescribeSound(bytes, tables, sound);
-        } catch (const SoundDataError& error) {
-          sound_errors.emplace_back(error.what());
+      ReportingMemoryFor(FileWork::kRead, path, [&] {
+        PackageFileBytes bytes(path);
+        const PackageTables tables = ReadPackageTables(bytes, path);
+        const std::vector<SoundExport> sounds = FindSoundExports(tables);
+        const std::string file_name = FileNameOf(path);
+        for (const SoundExport& sound : sounds) {
+          SoundRow row{&sound, std::nullopt};
+          try {
+            row.listing = DescribeSound(bytes, tables, sound);
+          } catch (const SoundDataError& error) {
+            sound_errors.emplace_back(error.what());
+          }
+          if (args.json) {
+            lines += (first_of_package ? "\n  " : ",\n  ") + JsonRow(file_name, row);
+            first_of_package = false;
+          } else {
+            lines += TextRow(file_name, row);
+          }
         }
-        if (args.json) {
-          lines += (first_object ? "\n  " : ",\n  ") + JsonRow(file_name, row);
-          first_object = false;
-        } else {
-          lines += TextRow(file_name, row);
-        }
-      }
+      });
     } catch (const QuarrixError& error) {
       PrintError(error.what());
       failed = true;
@@ -142,6 +145,7 @@ int RunSounds(const SoundsArgs& args) {
     }
     for (const std::string& error : sound_errors) PrintError(error);
     failed = failed || !sound_errors.empty();
+    first_object = first_of_package;
     WriteStdout(lines);
   }
   if (args.json) WriteStdout(first_object ? "]\n" : "\n]\n");

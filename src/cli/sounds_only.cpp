@@ -32,19 +32,6 @@ std::string EscapedName(const PackageName& name) {
   return text;
 }
 
-std::string PrintableGroup(std::string_view group) {
-  std::string text;
-  for (const char c : group) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      AppendHex(text, byte);
-    } else {
-      text += c;
-    }
-  }
-  return text;
-}
-
 TriggerSounds ReadTriggerSounds(const std::string& path, VariantSearch search) {
   TriggerSounds sounds = ReadPackageSounds(path, search);
   ReportSkippedSounds(path, sounds.skipped);
@@ -54,7 +41,7 @@ TriggerSounds ReadTriggerSounds(const std::string& path, VariantSearch search) {
 void ReportSkippedSounds(const std::string& path, std::span<const SoundExport> skipped) {
   for (const SoundExport& sound : skipped) {
     PrintError("warning: " + path + ": skipped the sound \"" + EscapedName(sound.name) +
-               "\": a sound name takes only the characters 0x20 to 0x7E");
+               "\": " + std::string(SoundNameProblem(sound.name).value_or("")));
   }
 }
 

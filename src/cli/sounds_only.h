@@ -21,7 +21,4 @@ void ReportSkippedSounds(const std::string& path, std::span<const SoundExport> s
 // kept), a double quote and a backslash escaped.
 std::string EscapedName(const PackageName& name);
 
-// A group for a line of tab-separated output: control bytes (tab, line breaks) as \xHH.
-std::string PrintableGroup(std::string_view group);
-
 }  // namespace quarrix::cli

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace quarrix {
 namespace {
@@ -51,27 +52,84 @@ constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
 }
 constexpr std::array<std::uint32_t, 256> kCrcTable = MakeCrcTable();
 
-// The page that starts at `at`: its length when a whole, valid page lies there, else 0.
-std::size_t PageLengthAt(std::string_view bytes, std::size_t at) {
-  if (bytes.size() - at < kPageHeader || bytes.substr(at, 4) != "OggS" || bytes[at + 4] != 0) {
-    return 0;
-  }
-  const std::size_t segments = static_cast<std::uint8_t>(bytes[at + kSegmentCountAt]);
-  if (bytes.size() - at < kPageHeader + segments) return 0;
-  std::size_t length = kPageHeader + segments;
-  for (std::size_t i = 0; i < segments; ++i) {
-    length += static_cast<std::uint8_t>(bytes[at + kPageHeader + i]);
-  }
-  if (bytes.size() - at < length) return 0;
-  std::uint32_t crc = 0;
-  for (std::size_t i = 0; i < length; ++i) {
-    // The checksum is computed with its own four bytes taken as zero.
-    const bool in_checksum = i >= kChecksumAt && i < kChecksumAt + 4;
-    const auto byte = in_checksum ? std::uint8_t{0} : static_cast<std::uint8_t>(bytes[at + i]);
-    crc = (crc << 8) ^ kCrcTable[((crc >> 24) ^ byte) & 0xFF];
-  }
-  return crc == U32At(bytes, at + kChecksumAt) ? length : 0;
+// A running checksum with one more byte: the register holds the bytes so far as a polynomial,
+// times x^32, modulo the CRC polynomial.
+constexpr std::uint32_t CrcStep(std::uint32_t crc, std::uint8_t byte) {
+  return (crc << 8) ^ kCrcTable[((crc >> 24) ^ byte) & 0xFF];
 }
+
+// a * b modulo the CRC polynomial (carry-less).
+std::uint32_t CrcMultiply(std::uint32_t a, std::uint32_t b) {
+  std::uint32_t product = 0;
+  for (int bit = 31; bit >= 0; --bit) {
+    product = (product & 0x80000000u) ? (product << 1) ^ 0x04C11DB7u : product << 1;
+    if ((b >> bit) & 1) product ^= a;
+  }
+  return product;
+}
+
+// Finds the Ogg pages that start at chosen positions of one stretch of bytes. Bytes that
+// imitate many overlapping pages would have each of them checksummed over up to 64 KiB;
+// so once direct checks have covered as many bytes as the stretch holds, the checksums of
+// all its prefixes are made once and every further page is checked in constant time. The
+// bytes then cost time in proportion to their number, whatever they hold.
+class PageFinder {
+ public:
+  explicit PageFinder(std::string_view bytes) : bytes_(bytes), budget_(bytes.size()) {}
+
+  // The length of the page that starts at `at` when a whole, valid page lies there, else 0.
+  std::size_t PageLengthAt(std::size_t at) {
+    if (bytes_.size() - at < kPageHeader || bytes_.substr(at, 4) != "OggS" || bytes_[at + 4] != 0) {
+      return 0;
+    }
+    const std::size_t segments = static_cast<std::uint8_t>(bytes_[at + kSegmentCountAt]);
+    if (bytes_.size() - at < kPageHeader + segments) return 0;
+    std::size_t length = kPageHeader + segments;
+    for (std::size_t i = 0; i < segments; ++i) {
+      length += static_cast<std::uint8_t>(bytes_[at + kPageHeader + i]);
+    }
+    if (bytes_.size() - at < length) return 0;
+    return Checksum(at, length) == U32At(bytes_, at + kChecksumAt) ? length : 0;
+  }
+
+ private:
+  // The checksum of the page at `at`, computed with its own four checksum bytes taken as zero.
+  std::uint32_t Checksum(std::size_t at, std::size_t length) {
+    if (prefixes_.empty() && length <= budget_) {
+      budget_ -= length;
+      std::uint32_t crc = 0;
+      for (std::size_t i = 0; i < length; ++i) {
+        const bool in_checksum = i >= kChecksumAt && i < kChecksumAt + 4;
+        crc = CrcStep(crc, in_checksum ? 0 : static_cast<std::uint8_t>(bytes_[at + i]));
+      }
+      return crc;
+    }
+    if (prefixes_.empty()) MakePrefixes();
+    // The checksum of bytes [a, b) is prefix(b) - prefix(a) * x^(8(b - a)); the checksum
+    // bytes as stored add their own checksum, shifted past the rest of the page.
+    const auto range = [this](std::size_t from, std::size_t to) {
+      return prefixes_[to] ^ CrcMultiply(prefixes_[from], shifts_[to - from]);
+    };
+    const std::uint32_t stored = range(at + kChecksumAt, at + kChecksumAt + 4);
+    return range(at, at + length) ^ CrcMultiply(stored, shifts_[length - kChecksumAt - 4]);
+  }
+
+  void MakePrefixes() {
+    prefixes_.resize(bytes_.size() + 1);
+    shifts_.resize(bytes_.size() + 1);
+    prefixes_[0] = 0;
+    shifts_[0] = 1;
+    for (std::size_t i = 0; i < bytes_.size(); ++i) {
+      prefixes_[i + 1] = CrcStep(prefixes_[i], static_cast<std::uint8_t>(bytes_[i]));
+      shifts_[i + 1] = CrcStep(shifts_[i], 0);
+    }
+  }
+
+  std::string_view bytes_;
+  std::size_t budget_;                   // bytes that direct checks may still cover
+  std::vector<std::uint32_t> prefixes_;  // checksum of the first i bytes
+  std::vector<std::uint32_t> shifts_;    // x^(8i) modulo the polynomial
+};
 
 }  // namespace
 
@@ -116,7 +174,7 @@ AudioFacts ReadWaveFacts(std::string_view head, std::uint64_t size) {
 }
 
 AudioFacts ReadVorbisFacts(std::string_view head, std::string_view tail) {
-  const std::size_t first_page = PageLengthAt(head, 0);
+  const std::size_t first_page = PageFinder(head).PageLengthAt(0);
   const std::size_t segments =
       first_page > 0 ? static_cast<std::uint8_t>(head[kSegmentCountAt]) : 0;
   const std::string_view packet =
@@ -131,8 +189,9 @@ AudioFacts ReadVorbisFacts(std::string_view head, std::string_view tail) {
   const std::uint32_t serial = U32At(head, kSerialAt);
   // The last page of the stream is the last valid one with its serial number; a page that
   // ends no packet has no granule position.
+  PageFinder pages(tail);
   for (std::size_t at = tail.size() >= kPageHeader ? tail.size() - kPageHeader + 1 : 0; at-- > 0;) {
-    if (tail[at] != 'O' || PageLengthAt(tail, at) == 0 || U32At(tail, at + kSerialAt) != serial) {
+    if (tail[at] != 'O' || pages.PageLengthAt(at) == 0 || U32At(tail, at + kSerialAt) != serial) {
       continue;
     }
     const std::uint64_t granule = U64At(tail, at + kGranuleAt);

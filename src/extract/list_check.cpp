@@ -35,9 +35,11 @@ PackageSounds ReadSoundNamesForCheck(const std::string& path) {
   try {
     // Only a regular file is opened: a pipe or a device could block or never end.
     if (!IsExistingFile(path)) throw FileOpenError(path);
-    for (const SoundExport& sound : FindSoundExports(ReadPackageTables(path))) {
-      sounds.upper_names.insert(AsciiUpper(sound.name.text));
-    }
+    ReportingMemoryFor(FileWork::kRead, path, [&] {
+      for (const SoundExport& sound : FindSoundExports(ReadPackageTables(path))) {
+        sounds.upper_names.insert(AsciiUpper(sound.name.text));
+      }
+    });
   } catch (const QuarrixError& error) {
     sounds.error = error.what();
   }

@@ -19,18 +19,18 @@ BuildResult ExtractPackages(LineList& list, std::span<const std::string> paths, 
   BuildResult total{!list.Get(1).empty(), 0};
   for (const std::string& path : paths) {
     const std::string file_name = FileNameOf(path);
-    BuildResult result{};
-    if (source == SoundSource::kSoundObjects) {
-      const TriggerSounds sounds =
-          ReadPackageSounds(path, options.no_random ? VariantSearch::kSkip : VariantSearch::kCount);
-      if (report && !sounds.skipped.empty()) report(path, sounds.skipped);
-      TriggerListAppender appender(list, road, options, file_name);
-      for (const TriggerSound& sound : sounds.sounds) appender.Add(sound.name, sound.variants);
-      result = appender.Close();
-    } else {
+    const BuildResult result = ReportingMemoryFor(FileWork::kRead, path, [&] {
+      if (source == SoundSource::kSoundObjects) {
+        const TriggerSounds sounds = ReadPackageSounds(
+            path, options.no_random ? VariantSearch::kSkip : VariantSearch::kCount);
+        if (report && !sounds.skipped.empty()) report(path, sounds.skipped);
+        TriggerListAppender appender(list, road, options, file_name);
+        for (const TriggerSound& sound : sounds.sounds) appender.Add(sound.name, sound.variants);
+        return appender.Close();
+      }
       const PackageImage image = LoadPackageImage(path);
-      result = BuildTriggerList(list, image.bytes(), road, options, file_name);
-    }
+      return BuildTriggerList(list, image.bytes(), road, options, file_name);
+    });
     total = {result.success, total.appended + result.appended};
     road = BuildRoad::kAddToCurrent;
   }

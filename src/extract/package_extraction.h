@@ -31,8 +31,9 @@ using SkippedSoundsReport =
 // Appends the entries of the packages at paths, in that order: the first by `road`, every
 // further one by the add road. One package is read and released before the next. The result:
 // whether the list's line at index 1 is not empty afterwards, and how many entries were added.
-// Throws FileOpenError (PackageFormatError with kSoundObjects) for the first package that cannot
-// be read; the list then holds what the packages before it added.
+// Throws FileOpenError (PackageFormatError with kSoundObjects, OutOfMemoryError when memory
+// runs out) for the first package that cannot be read; the list then holds what the packages
+// before it added.
 BuildResult ExtractPackages(LineList& list, std::span<const std::string> paths, BuildRoad road,
                             SoundSource source, const TriggerOptions& options,
                             const SkippedSoundsReport& report = {});

@@ -6,6 +6,7 @@
 
 #include "runtime/ascii.h"
 #include "runtime/errors.h"
+#include "runtime/file_io.h"
 
 namespace quarrix {
 namespace {
@@ -50,6 +51,7 @@ const PackageLookup::Listing& PackageLookup::ListingOf(std::size_t folder) {
   listing.emplace();
   const std::string& path = folders_[folder];
   const auto unreadable = [&path] { return QuarrixError("Cannot read folder " + path); };
+  if (IsReadFaultInjected(path)) throw unreadable();
   std::error_code error;
   fs::directory_iterator entries(fs::path(path), error);
   if (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory) {
@@ -66,6 +68,19 @@ const PackageLookup::Listing& PackageLookup::ListingOf(std::size_t folder) {
   }
   if (error) throw unreadable();
   return *listing;
+}
+
+std::vector<std::string> PackageLookup::ListFolders() {
+  std::vector<std::string> errors;
+  for (std::size_t folder = 0; folder < folders_.size(); ++folder) {
+    try {
+      ListingOf(folder);
+    } catch (const QuarrixError& error) {
+      listings_[folder].emplace();  // not what was listed before the failure
+      errors.emplace_back(error.what());
+    }
+  }
+  return errors;
 }
 
 std::optional<std::string> PackageLookup::Find(std::string_view file_name) {

@@ -18,6 +18,10 @@ class PackageLookup {
  public:
   explicit PackageLookup(std::vector<std::string> folders);
 
+  // Lists every folder not listed yet. A folder that cannot be listed holds nothing from then
+  // on; the errors ("Cannot read folder PATH") are returned in folder order.
+  std::vector<std::string> ListFolders();
+
   // The path of the package file named file_name, or nothing when no folder holds it.
   std::optional<std::string> Find(std::string_view file_name);
 

@@ -14,8 +14,14 @@ constexpr std::uint16_t kNameLengthVersion = 64;
 constexpr std::uint16_t kGenerationVersion = 68;
 constexpr std::uint64_t kGuidSize = 16;
 constexpr std::uint64_t kGenerationSize = 8;
-// Groups nest a few levels deep; a deeper outer chain is refused, which also ends a loop.
-constexpr std::size_t kMaxGroupDepth = 256;
+// Groups nest a few levels deep and have short names. A sound's group path may be at most
+// this deep and this long, so a package cannot make each sound cost megabytes of memory.
+constexpr std::size_t kMaxGroupDepth = 16;
+constexpr std::uint64_t kMaxGroupPathBytes = 1024;
+// The names and group paths of all sounds together, which every reader of the sounds copies.
+constexpr std::uint64_t kSoundTextLimit = kPackageTableLimit;
+// A name in a problem text is cut after this many bytes (the engine's names are shorter).
+constexpr std::size_t kNameShownInProblem = 64;
 
 // The fewest bytes an entry of each table can take, to tell early whether a count can fit.
 constexpr std::uint64_t kMinNameEntry = 5;     // length or terminator, flags
@@ -196,6 +202,11 @@ std::string Utf16ToUtf8(std::string_view bytes) {
     AppendUtf8(out, (unit >= 0xD800 && unit <= 0xDFFF) ? char32_t{0xFFFD} : char32_t{unit});
   }
   return out;
+}
+
+std::string NameForProblem(std::string_view name) {
+  if (name.size() <= kNameShownInProblem) return PrintableName(name);
+  return PrintableName(name.substr(0, kNameShownInProblem)) + "...";
 }
 
 std::string_view ToText(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
@@ -410,6 +421,22 @@ PackageFormatError::PackageFormatError(std::string_view path, std::string_view p
     : QuarrixError("Invalid package file " + std::string(path) + ": " + std::string(problem)),
       problem_(problem) {}
 
+std::string PrintableName(std::string_view name) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string text;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte >= 0x21 && byte <= 0x7E && byte != '\\') {
+      text += c;
+    } else {
+      text += "\\x";
+      text += kDigits[byte >> 4];
+      text += kDigits[byte & 0xF];
+    }
+  }
+  return text;
+}
+
 std::string PackageMemoryBytes::Read(std::uint64_t offset, std::size_t length) {
   if (offset >= bytes_.size()) return {};
   const std::size_t count =
@@ -441,6 +468,9 @@ std::vector<SoundExport> FindSoundExports(const PackageTables& tables) {
   const auto export_of = [&tables](std::int32_t ref) -> const PackageExport& {
     return tables.exports[static_cast<std::size_t>(ref - 1)];
   };
+  const auto object_name_of = [&](std::int32_t ref) -> const std::string& {
+    return name_of(ref > 0 ? export_of(ref).object_name : import_of(ref).object_name).text;
+  };
   // Names compare without regard to ASCII case, as the engine compares them.
   const auto is_sound_class = [&](std::int32_t ref) {
     if (ref >= 0) return false;
@@ -455,30 +485,50 @@ std::vector<SoundExport> FindSoundExports(const PackageTables& tables) {
   };
 
   std::vector<SoundExport> sounds;
+  std::vector<std::int32_t> chain;
+  std::uint64_t text_bytes = 0;
   for (std::size_t i = 0; i < tables.exports.size(); ++i) {
     const PackageExport& entry = tables.exports[i];
     if (!is_sound_class(entry.class_ref)) continue;
+    const std::string& name = name_of(entry.object_name).text;
+    const auto fail = [&](std::string_view problem) {
+      throw PackageFormatError(
+          tables.path, "group path of " + NameForProblem(name) + " is " + std::string(problem));
+    };
+    // The chain and its length are checked before any path is joined, so each sound costs
+    // at most the bounds however the package nests and names its groups.
+    chain.clear();
+    std::uint64_t path_bytes = 0;
+    for (std::int32_t ref = entry.outer; ref != 0;
+         ref = ref > 0 ? export_of(ref).outer : import_of(ref).outer) {
+      if (chain.size() == kMaxGroupDepth) {
+        // A chain that comes back to an object loops; the bound also ends every loop.
+        chain.push_back(ref);
+        std::sort(chain.begin(), chain.end());
+        if (std::adjacent_find(chain.begin(), chain.end()) != chain.end()) {
+          throw PackageFormatError(tables.path,
+                                   "the outer chain of export " + std::to_string(i) + " loops");
+        }
+        fail("deeper than " + std::to_string(kMaxGroupDepth) + " levels");
+      }
+      chain.push_back(ref);
+      path_bytes += object_name_of(ref).size() + (chain.size() > 1 ? 1 : 0);
+      if (path_bytes > kMaxGroupPathBytes) {
+        fail("longer than " + std::to_string(kMaxGroupPathBytes) + " bytes");
+      }
+    }
+    text_bytes += name.size() + path_bytes;
+    if (text_bytes > kSoundTextLimit) {
+      throw PackageFormatError(tables.path,
+                               "the names and group paths of its sounds take more than 64 MiB");
+    }
     SoundExport sound;
     sound.export_index = static_cast<int>(i);
     sound.name = name_of(entry.object_name);
-    std::vector<std::int32_t> chain;
-    std::vector<std::string_view> outers;
-    for (std::int32_t ref = entry.outer; ref != 0;) {
-      if (chain.size() == kMaxGroupDepth) {
-        // A chain that comes back to an object loops; the bound keeps each sound's cost fixed.
-        std::sort(chain.begin(), chain.end());
-        const bool loops = std::adjacent_find(chain.begin(), chain.end()) != chain.end();
-        throw PackageFormatError(tables.path, "the outer chain of export " + std::to_string(i) +
-                                                  (loops ? " loops" : " is deeper than 256"));
-      }
-      chain.push_back(ref);
-      const std::int32_t name = ref > 0 ? export_of(ref).object_name : import_of(ref).object_name;
-      outers.push_back(name_of(name).text);
-      ref = ref > 0 ? export_of(ref).outer : import_of(ref).outer;
-    }
-    for (auto outer = outers.rbegin(); outer != outers.rend(); ++outer) {
+    sound.group.reserve(static_cast<std::size_t>(path_bytes));
+    for (auto outer = chain.rbegin(); outer != chain.rend(); ++outer) {
       if (!sound.group.empty()) sound.group += '.';
-      sound.group += *outer;
+      sound.group += object_name_of(*outer);
     }
     sounds.push_back(std::move(sound));
   }

@@ -131,6 +131,9 @@ struct PackageTables {
   std::vector<PackageExport> exports;
 };
 
+// A name for one line of text: bytes outside 0x21 to 0x7E, and the backslash, as \xHH.
+std::string PrintableName(std::string_view name);
+
 // Reads the header and the three tables of the package. `path` names it in errors. Throws
 // FileOpenError when a read fails, PackageFormatError when it is no valid package.
 PackageTables ReadPackageTables(PackageBytes& bytes, std::string_view path);
@@ -149,8 +152,10 @@ struct SoundExport {
   std::string group;
 };
 
-// The sound exports in export order. Throws PackageFormatError when an outer chain loops or
-// is more than 256 objects deep.
+// The sound exports in export order. Throws PackageFormatError when a sound's outer chain
+// loops, its group path is more than 16 levels deep or longer than 1024 bytes ("group path of
+// NAME is deeper than 16 levels", "... is longer than 1024 bytes"), or the names and group
+// paths of all sounds together take more than 64 MiB.
 std::vector<SoundExport> FindSoundExports(const PackageTables& tables);
 
 }  // namespace quarrix

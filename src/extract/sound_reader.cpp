@@ -198,22 +198,6 @@ SoundDataError::SoundDataError(std::string_view path, std::string_view name,
     : QuarrixError(std::string(path) + ": " + std::string(name) + ": " + std::string(problem)),
       problem_(problem) {}
 
-std::string PrintableName(std::string_view name) {
-  constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string text;
-  for (const char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x21 && byte <= 0x7E && byte != '\\') {
-      text += c;
-    } else {
-      text += "\\x";
-      text += kDigits[byte >> 4];
-      text += kDigits[byte & 0xF];
-    }
-  }
-  return text;
-}
-
 bool SoundHoldsFloat(std::uint16_t version, std::uint16_t licensee) {
   if (version >= 117 && version <= 119) return licensee >= 25 && licensee <= 27;
   if (version == 120) return licensee == 27 || licensee == 28;

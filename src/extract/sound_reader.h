@@ -28,9 +28,6 @@ class SoundDataError : public QuarrixError {
   std::string problem_;
 };
 
-// A name for one line of text: bytes outside 0x21 to 0x7E, and the backslash, as \xHH.
-std::string PrintableName(std::string_view name);
-
 // True when sounds of this package version and licensee hold a float after their format name
 // (UT2003 and UT2004 packages).
 bool SoundHoldsFloat(std::uint16_t version, std::uint16_t licensee);

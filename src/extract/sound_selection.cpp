@@ -6,10 +6,21 @@
 
 namespace quarrix {
 
+std::optional<std::string_view> SoundNameProblem(const PackageName& name) {
+  const auto outside = [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E;
+  };
+  if (std::any_of(name.text.begin(), name.text.end(), outside)) {
+    return "a sound name takes only the characters 0x20 to 0x7E";
+  }
+  if (name.text.find_first_of("\",") != std::string::npos) {
+    return "a sound name cannot hold a double quote or a comma";
+  }
+  return std::nullopt;
+}
+
 bool IsTriggerSoundName(const PackageName& name) {
-  return !name.text.empty() && std::all_of(name.text.begin(), name.text.end(), [](char c) {
-    return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) <= 0x7E;
-  });
+  return !name.text.empty() && !SoundNameProblem(name);
 }
 
 std::vector<int> CountVariantsAmong(std::span<const std::string> names) {

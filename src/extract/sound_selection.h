@@ -1,8 +1,10 @@
 #pragma once
 // Which sounds of a package's tables give trigger entries (quarrix-cli's --sounds-only), and
 // their variant counts by the walk's rule among those sounds.
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "extract/name_walk.h"
@@ -10,9 +12,14 @@
 
 namespace quarrix {
 
-// True when the name can be a trigger entry's sound name: not empty, and every character from
-// 0x20 to 0x7E. The name-table exclusions of the walk (Engine, Core, the package's own name)
-// do not apply: the tables tell sounds from other objects by their class.
+// Why a non-empty name cannot be a trigger entry's sound name: "a sound name takes only the
+// characters 0x20 to 0x7E", or "a sound name cannot hold a double quote or a comma" (either
+// would end the name early and let the package write fields of the entry); nothing when it can,
+// and for the empty name. The name-table exclusions of the walk (Engine, Core, the package's
+// own name) do not apply: the tables tell sounds from other objects by their class.
+std::optional<std::string_view> SoundNameProblem(const PackageName& name);
+
+// True when the name can be a trigger entry's sound name: not empty and without a problem.
 bool IsTriggerSoundName(const PackageName& name);
 
 // The variant count of each name among the names after it, by the walk's rule: a name counts
@@ -29,7 +36,7 @@ struct TriggerSound {
 
 struct TriggerSounds {
   std::vector<TriggerSound> sounds;
-  std::vector<SoundExport> skipped;  // names that cannot be sound names (empty ones aside)
+  std::vector<SoundExport> skipped;  // names with a SoundNameProblem
 };
 
 // The sounds that pass IsTriggerSoundName, in order, with their variant counts among them (all

@@ -280,6 +280,8 @@ void OnBusError(int, siginfo_t* info, void*) {
 
 void SetFileFaultsForTesting(FileFaults faults) { Faults() = std::move(faults); }
 
+bool IsReadFaultInjected(const std::string& path) { return ReadFaultFor(path); }
+
 void SetFileReadObserverForTesting(FileReadObserver observer) {
   ReadObserver() = std::move(observer);
 }

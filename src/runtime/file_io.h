@@ -109,6 +109,8 @@ struct FileFaults {
   std::function<bool(const std::string& path)> fail_write;
 };
 void SetFileFaultsForTesting(FileFaults faults);
+// True when the read hook fails path: readers outside this file (a folder listing) ask it.
+bool IsReadFaultInjected(const std::string& path);
 
 // Test hook: when set, called after every read of file data with the path, the offset and
 // the number of bytes obtained, so a test can tell which parts of a file were read.

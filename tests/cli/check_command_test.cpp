@@ -67,6 +67,23 @@ TEST_F(CheckCommandTest, ReportsTheWrongLinesOfAGatheredList) {
   EXPECT_EQ(run.exit_code, 1);
 }
 
+// A list may come from anywhere: its control bytes are shown, not sent to the terminal; a byte
+// order mark is no part of line 1; a package that cannot be read is one problem among others.
+TEST_F(CheckCommandTest, ShowsControlBytesSkipsAByteOrderMarkAndGoesOnPastBadPackages) {
+  dir_.Write("Sounds/Deep.uax", WritePackage(MakeDeepGroupPackage(17, "G", 1)).bytes);
+  const std::string list = dir_.Write(
+      "list.txt", "\xEF\xBB\xBF[QuoomTriggers]\r\n" + EntryWithCrLf("Alarm", "Deep.uax") +
+                      EntryWithCrLf("Horn", "Evil\x1B[2J\t\x7F\xE9.uax") +
+                      EntryWithCrLf("Horn", "More.uax") + "Laugh\x1B]0;owned\x07\r\n");
+  const CliRun run = RunCli({"check", list, "--sounds", dir_.File("Sounds")});
+  EXPECT_EQ(run.out, "2\tunreadable package Deep.uax: Invalid package file " +
+                         dir_.File("Sounds/Deep.uax") +
+                         ": group path of Alarm is deeper than 16 levels\n"
+                         "3\tno package Evil\\x1B[2J\\x09\\x7F\xE9.uax\n5\tnot a trigger entry\n");
+  EXPECT_EQ(run.err, "3 entries, 3 problems\n");
+  EXPECT_EQ(run.exit_code, 1);
+}
+
 TEST_F(CheckCommandTest, ExitCodes) {
   const std::string sounds = dir_.File("Sounds");
   const std::string good =

@@ -15,4 +15,8 @@ struct CliRun {
 // Runs quarrix-cli with args; standard output goes to stdout_path when one is given.
 CliRun RunCli(const std::vector<std::string>& args, const std::string& stdout_path = "");
 
+// Runs quarrix-cli with args in an address space of at most `mib` MiB (the shell's ulimit -v),
+// so that memory runs out where a test wants it to.
+CliRun RunCliInMemory(int mib, const std::vector<std::string>& args);
+
 }  // namespace quarrix::testing

@@ -446,12 +446,15 @@ TEST_F(CliTest, SortAndDedupeHelp) {
   EXPECT_EQ(dedupe.exit_code, 0);
 }
 
-// Groups at two levels, sounds named like engine names and like the package, and two names
-// that cannot be sound names: a UTF-16 one and one with a control character.
+// Groups at two levels, sounds named like engine names and like the package, and names that
+// cannot be sound names: a UTF-16 one, one with a control character, one that would write
+// fields of its entry and one with a comma.
 std::string WriteMixPackage(const TempDir& dir) {
   PackageSpec layout = MakeSoundPackage(
       "Mix", {{"Voices", {"Laugh", "Laugh1", "Engine"}}, {"Voices.Sub", {"Sound"}}, {"", {"Mix"}}});
-  for (NameEntry name : {NameEntry::Utf16(u"Caf\u00E9"), NameEntry::Ansi("Bad\x01\"")}) {
+  for (NameEntry name :
+       {NameEntry::Utf16(u"Caf\u00E9"), NameEntry::Ansi("Bad\x01\""),
+        NameEntry::Ansi("Alarm\",AdminOnly=True,\""), NameEntry::Ansi("Hello, world")}) {
     ExportEntry sound;
     sound.class_ref = ImportRef(1);
     sound.object_name = layout.AddName(std::move(name));
@@ -462,8 +465,10 @@ std::string WriteMixPackage(const TempDir& dir) {
 
 std::string MixWarnings(const std::string& path) {
   const std::string tail = "\": a sound name takes only the characters 0x20 to 0x7E\n";
-  return "quarrix-cli: warning: " + path + ": skipped the sound \"Caf\xC3\xA9" + tail +
-         "quarrix-cli: warning: " + path + ": skipped the sound \"Bad\\x01\\\"" + tail;
+  const std::string quote_tail = "\": a sound name cannot hold a double quote or a comma\n";
+  const std::string skipped = "quarrix-cli: warning: " + path + ": skipped the sound \"";
+  return skipped + "Caf\xC3\xA9" + tail + skipped + "Bad\\x01\\\"" + tail + skipped +
+         "Alarm\\\",AdminOnly=True,\\\"" + quote_tail + skipped + "Hello, world" + quote_tail;
 }
 
 TEST_F(CliTest, SoundsOnlyTakesTheSoundExportsAndWarnsOfNamesItSkips) {

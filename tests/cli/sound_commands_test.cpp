@@ -12,11 +12,16 @@
 #include "support/package_writer.h"
 #include "support/sound_packages.h"
 #include "support/temp_dir.h"
+#include "support/trigger_entries.h"
 
 namespace quarrix::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Enough for quarrix-cli to start and read the test packages, far too little for a copy of
+// 48 MiB names.
+constexpr int kMemoryLimitMib = 96;
 
 struct TestSound {
   std::string group;
@@ -79,6 +84,8 @@ class SoundCommandsTest : public ::testing::Test {
                     PackageOf("Same", {{"Fx", "boom", "WAV", "1"}, {"Fx", "BOOM", "WAV", "2"}}));
     packages_.Write("NoSounds.uax", WritePackage(MakeSoundPackage("NoSounds", {})).bytes);
     packages_.Write("Broken.uax", "no package at all");
+    packages_.Write("Deep.uax", WritePackage(MakeDeepGroupPackage(17, "G", 2)).bytes);
+    packages_.Write("Tail.uax", WriteFakeOggPagesPackage(ogg_, 20, 64 << 10));
   }
 
   // Replaces {p} by the packages' folder and {d} by the export folder.
@@ -119,6 +126,10 @@ TEST_F(SoundCommandsTest, SoundsListsEachSoundOrSaysWhyNot) {
       "Voices.uax\tTone\t-\twav\t44100\t1\t16\t0.050\t4454\n"
       "Voices.uax\tLAUGH\tFx\twav\t8000\t2\t8\t0.100\t1644\n";
   const std::string ancient = "Ancient.uax\tZap\t-\twav\t11025\t1\t8\t0.010\t154\n";
+  std::string tail;
+  for (int sound = 0; sound < 20; ++sound) {
+    tail += "Tail.uax\tHum\t-\togg\t22050\t2\t-\t-\t" + std::to_string(ogg_.size() + 65536) + "\n";
+  }
   const struct {
     std::vector<std::string> args;
     std::string out;
@@ -144,6 +155,12 @@ TEST_F(SoundCommandsTest, SoundsListsEachSoundOrSaysWhyNot) {
        "quarrix-cli: Cannot open file {p}\nquarrix-cli: Cannot open file /dev/zero\n",
        3},
       {{"sounds", "{p}/NoSounds.uax"}, header, "", 0},
+      // Each package fails alone; 64 KiB of fake Ogg pages take no time.
+      {{"sounds", "{p}/Deep.uax", "{p}/Tail.uax", "{p}/Ancient.uax"},
+       header + tail + ancient,
+       "quarrix-cli: Invalid package file {p}/Deep.uax: group path of Alarm is deeper than 16 "
+       "levels\n",
+       3},
       {{"sounds", "--json", "{p}/Odd.uax", "{p}/Ancient.uax"},
        "[\n"
        "  {\"package\": \"Odd.uax\", \"name\": \"Beat\", \"group\": null, \"format\": \"mp3\", "
@@ -173,6 +190,37 @@ TEST_F(SoundCommandsTest, SoundsListsEachSoundOrSaysWhyNot) {
     EXPECT_EQ(run.out, Expand(test.out));
     EXPECT_EQ(run.err, Expand(test.err));
     EXPECT_EQ(run.exit_code, test.exit_code);
+  }
+}
+
+// A package that needs more memory than there is fails alone, in our words.
+TEST_F(SoundCommandsTest, MemoryThatRunsOutIsReportedForThePackage) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizers reserve more address space than the limit allows";
+#endif
+  // Reading a sound named by 48 MiB takes several copies of its name.
+  packages_.Write(
+      "Big.uax", WritePackage(MakeSoundPackage("Big", {{"", {std::string(48 << 20, 'B')}}})).bytes);
+  const std::string list = out_.Write("list.txt", Entry("B", 0, "Big.uax") + "\r\n");
+  const std::string error = "not enough memory to read {p}/Big.uax";
+  const std::vector<std::pair<std::vector<std::string>, CliRun>> cases = {
+      {{"sounds", "{p}/Big.uax", "{p}/Ancient.uax"},
+       {3,
+        "package\tname\tgroup\tformat\trate\tchannels\tbits\tseconds\tbytes\n"
+        "Ancient.uax\tZap\t-\twav\t11025\t1\t8\t0.010\t154\n",
+        "quarrix-cli: " + error + "\n"}},
+      {{"extract", "--sounds-only", "{p}/Ancient.uax", "{p}/Big.uax"},
+       {3, "", "quarrix-cli: " + error + "\n"}},
+      {{"check", list, "--sounds", "{p}"},
+       {1, "1\tunreadable package Big.uax: " + error + "\n", "1 entries, 1 problems\n"}},
+  };
+  for (const auto& [args, expected] : cases) {
+    std::vector<std::string> expanded;
+    for (const std::string& arg : args) expanded.push_back(Expand(arg));
+    const CliRun run = RunCliInMemory(kMemoryLimitMib, expanded);
+    EXPECT_EQ(run.out, Expand(expected.out)) << args[0];
+    EXPECT_EQ(run.err, Expand(expected.err)) << args[0];
+    EXPECT_EQ(run.exit_code, expected.exit_code) << args[0];
   }
 }
 

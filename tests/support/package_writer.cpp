@@ -472,6 +472,27 @@ PackageSpec MakeSoundPackage(std::string_view package_name, const std::vector<So
   return layout;
 }
 
+PackageSpec MakeDeepGroupPackage(int levels, const std::string& group_name, int sounds,
+                                 const std::string& sound_name) {
+  PackageSpec layout = MakeSoundPackage(
+      "Deep", {{"", std::vector<std::string>(static_cast<std::size_t>(sounds), sound_name)}});
+  const int none = layout.FindName("None");
+  const int name = layout.NameIndex(group_name);
+  std::int32_t outer = 0;
+  for (int level = 0; level < levels; ++level) {
+    ExportEntry group;
+    group.class_ref = ImportRef(3);  // Core.Package, as MakeSoundPackage imports it
+    group.outer = outer;
+    group.object_name = name;
+    group.data = CompactIndex(none);
+    layout.exports.push_back(std::move(group));
+    outer = ExportRef(static_cast<int>(layout.exports.size()) - 1);
+  }
+  for (int sound = 0; sound < sounds; ++sound)
+    layout.exports[static_cast<std::size_t>(sound)].outer = outer;
+  return layout;
+}
+
 PackageSpec MakeDemoPackage() {
   return MakeSoundPackage(
       "Demo", {{"Voices",

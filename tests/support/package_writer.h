@@ -196,6 +196,12 @@ struct SoundGroup {
 // dotted group name are made once, before the first group inside them.
 PackageSpec MakeSoundPackage(std::string_view package_name, const std::vector<SoundGroup>& groups);
 
+// A package made to blow up group paths: `sounds` sounds named `sound_name` at the bottom of
+// `levels` groups nested in one another, every group named `group_name` (one name entry, so
+// the package stays small however long the paths it describes).
+PackageSpec MakeDeepGroupPackage(int levels, const std::string& group_name, int sounds,
+                                 const std::string& sound_name = "Alarm");
+
 // The bundled demo package samples/Demo.uax: two groups of sounds, some with numbered
 // variants (Laugh, Laugh1, Laugh2).
 PackageSpec MakeDemoPackage();

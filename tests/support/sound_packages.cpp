@@ -72,6 +72,19 @@ std::string WriteSoundPackage(std::string_view name, const std::vector<SoundGrou
   return WritePackage(layout).bytes;
 }
 
+std::string WithFakeOggPages(std::string ogg, std::size_t fake_bytes) {
+  constexpr std::string_view kPattern("OggS\0\xFF\xFF", 7);
+  for (std::size_t i = 0; i < fake_bytes; ++i) ogg += kPattern[i % kPattern.size()];
+  return ogg;
+}
+
+std::string WriteFakeOggPagesPackage(std::string_view ogg, int sounds, std::size_t fake_bytes) {
+  const auto count = static_cast<std::size_t>(sounds);
+  return WriteSoundPackage(
+      "Tail", {{"", std::vector<std::string>(count, "Hum")}},
+      std::vector<StoredAudio>(count, {"OGG", WithFakeOggPages(std::string(ogg), fake_bytes)}));
+}
+
 std::vector<PackageFile> MakeSoundTestPackages(std::string_view ogg) {
   std::vector<PackageFile> files;
 

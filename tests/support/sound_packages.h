@@ -39,4 +39,11 @@ struct StoredAudio {
 std::string WriteSoundPackage(std::string_view name, const std::vector<SoundGroup>& groups,
                               const std::vector<StoredAudio>& audio);
 
+// An Ogg stream followed by `fake_bytes` of the pattern "OggS\0\xFF\xFF": thousands of
+// overlapping would-be pages, each as long as the bytes after it allow, none valid.
+std::string WithFakeOggPages(std::string ogg, std::size_t fake_bytes);
+
+// A package of `sounds` Ogg sounds named Hum, each holding WithFakeOggPages(ogg, fake_bytes).
+std::string WriteFakeOggPagesPackage(std::string_view ogg, int sounds, std::size_t fake_bytes);
+
 }  // namespace quarrix::testing

@@ -6,6 +6,7 @@
 
 #include "support/error_of.h"
 #include "support/package_writer.h"
+#include "support/sound_packages.h"
 #include "support/temp_dir.h"
 
 namespace quarrix {
@@ -108,6 +109,13 @@ TEST(VorbisFacts, ComeFromTheFirstAndTheLastPage) {
       {"a look-alike page after the last", look_alike, look_alike, whole},
       // The page before it ends no audio packet: its granule position is 0.
       {"a last page with a wrong checksum", ogg, bad_last_page, {22050, 2, {}, 0.0}},
+      // Thousands of would-be pages: the true ones are found by the prefix checksums.
+      {"fake pages after the last", ogg, testing::WithFakeOggPages(ogg, 60000), whole},
+      {"fake pages after a wrong last page",
+       ogg,
+       testing::WithFakeOggPages(bad_last_page, 60000),
+       {22050, 2, {}, 0.0}},
+      {"only fake pages", ogg, testing::WithFakeOggPages("", 65536), {22050, 2, {}, {}}},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.what);

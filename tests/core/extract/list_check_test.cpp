@@ -11,6 +11,7 @@
 
 #include "extract/package_tables.h"
 #include "runtime/file_io.h"
+#include "support/file_faults.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"
 #include "support/trigger_entries.h"
@@ -129,6 +130,19 @@ TEST_F(ListCheckTest, ReadsEachPackageOnceAndOnlyItsTables) {
   ReadPackageTables(dir_.File("one/Fun.uax"));
   SetFileReadObserverForTesting({});
   EXPECT_EQ(check_reads, reads);
+}
+
+// check goes on past a folder it cannot read: the folder holds nothing, the others serve.
+TEST_F(ListCheckTest, AFolderThatCannotBeListedIsReportedAndHoldsNothing) {
+  const std::string one = dir_.File("one");
+  const testing::FaultGuard faults({[&one](const std::string& path) { return path == one; }, {}});
+  PackageLookup lookup = Lookup();
+  EXPECT_EQ(lookup.ListFolders(), std::vector<std::string>{"Cannot read folder " + one});
+  EXPECT_EQ(lookup.ListFolders(), std::vector<std::string>{});
+  EXPECT_EQ(lookup.Find("Fun.uax"), dir_.File("two") + std::string(kLookupJoin) + "Fun.uax");
+  EXPECT_EQ(lookup.Find("Quote.uax"), std::nullopt);
+  PackageLookup neither({one, one});
+  EXPECT_EQ(neither.ListFolders(), (std::vector<std::string>(2, "Cannot read folder " + one)));
 }
 
 TEST_F(ListCheckTest, MissingFoldersHoldNothingAndAnUnlistableOneIsAnError) {

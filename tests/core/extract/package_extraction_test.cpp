@@ -101,7 +101,8 @@ TEST(ExtractPackages, APackageWithoutEntriesAmongOthersIsNoFailure) {
 
 TEST(ExtractPackages, SoundObjectsWhoseNamesCannotBeEntriesAreReportedPerPackage) {
   TempDir dir;
-  testing::PackageSpec layout = MakeSoundPackage("Wide", {{"", {"Ok", "Caf\xE9", "Tab\tName"}}});
+  testing::PackageSpec layout = MakeSoundPackage(
+      "Wide", {{"", {"Ok", "Caf\xE9", "Tab\tName", "Alarm\",AdminOnly=True,\"", "a,b"}}});
   const std::string wide = dir.Write("Wide.uax", WritePackage(layout).bytes);
   const std::string plain =
       dir.Write("Plain.uax", WritePackage(MakeSoundPackage("Plain", {{"", {"Fine"}}})).bytes);
@@ -113,7 +114,8 @@ TEST(ExtractPackages, SoundObjectsWhoseNamesCannotBeEntriesAreReportedPerPackage
                       reported.push_back(path + ": " + sound.name.text);
                     }
                   });
-  EXPECT_EQ(reported, (Lines{wide + ": Caf\xE9", wide + ": Tab\tName"}));
+  EXPECT_EQ(reported, (Lines{wide + ": Caf\xE9", wide + ": Tab\tName",
+                             wide + ": Alarm\",AdminOnly=True,\"", wide + ": a,b"}));
   EXPECT_EQ(list.lines(),
             (Lines{"[QuoomTriggers]", Entry("Fine", "Plain.uax"), Entry("Ok", "Wide.uax"), ""}));
 }
@@ -122,6 +124,8 @@ TEST(ExtractPackages, APackageThatCannotBeReadEndsTheRunWithItsName) {
   Packages packages;
   const std::string broken = packages.dir.Write("Broken.uax", "not a package at all");
   const std::string missing = packages.dir.File("Gone.uax");
+  const std::string deep =
+      packages.dir.Write("Deep.uax", WritePackage(testing::MakeDeepGroupPackage(17, "G", 1)).bytes);
   struct Case {
     SoundSource source;
     std::string path;
@@ -133,6 +137,8 @@ TEST(ExtractPackages, APackageThatCannotBeReadEndsTheRunWithItsName) {
       {SoundSource::kSoundObjects, broken,
        "Invalid package file " + broken +
            ": bad tag 0x20746F6E (a package starts with 0x9E2A83C1)"},
+      {SoundSource::kSoundObjects, deep,
+       "Invalid package file " + deep + ": group path of Alarm is deeper than 16 levels"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);

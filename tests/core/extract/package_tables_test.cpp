@@ -142,9 +142,10 @@ TEST(PackageTables, Utf16NamesBecomeUtf8AndOnlyPrintableAsciiNamesAreSoundNames)
     AddSound(layout, NameEntry::Ansi(""));
     AddSound(layout, NameEntry::Ansi("Del\x7F"));
     AddSound(layout, NameEntry::Ansi("Tilde~ \"quoted\""));
+    AddSound(layout, NameEntry::Ansi(" !#$%&'()*+-./:;<=>?@[\\]^_`{|}~"));
     const PackageTables tables = ParsePackageTables(Bytes(WritePackage(layout).bytes), "Wide.uax");
     const std::vector<SoundExport> exports = FindSoundExports(tables);
-    ASSERT_EQ(exports.size(), 10u);
+    ASSERT_EQ(exports.size(), 11u);
     EXPECT_EQ(exports[1].name, (PackageName{"Laugh1", true, testing::kNameFlags}));
     EXPECT_EQ(exports[2].name, (PackageName{"Caf\xC3\xA9", true, testing::kNameFlags}));
     EXPECT_EQ(exports[3].name.text, "\xF0\x9F\x98\x80");
@@ -154,12 +155,12 @@ TEST(PackageTables, Utf16NamesBecomeUtf8AndOnlyPrintableAsciiNamesAreSoundNames)
     const TriggerSounds selected = SelectTriggerSounds(exports, VariantSearch::kCount);
     std::vector<std::string> sounds;
     for (const TriggerSound& sound : selected.sounds) sounds.push_back(sound.name);
-    EXPECT_EQ(sounds, (Names{"Laugh", "Laugh1", "Tilde~ \"quoted\""}));
+    EXPECT_EQ(sounds, (Names{"Laugh", "Laugh1", " !#$%&'()*+-./:;<=>?@[\\]^_`{|}~"}));
     EXPECT_EQ(selected.sounds[0].variants, 2);  // the UTF-16 Laugh1 counts
     std::vector<std::string> skipped;
     for (const SoundExport& sound : selected.skipped) skipped.push_back(sound.name.text);
     EXPECT_EQ(skipped, (Names{"Caf\xC3\xA9", "\xF0\x9F\x98\x80", "\xEF\xBF\xBDx", "Caf\xE9",
-                              "Tab\tName", "Del\x7F"}));
+                              "Tab\tName", "Del\x7F", "Tilde~ \"quoted\""}));
   }
 }
 
@@ -182,22 +183,39 @@ TEST(PackageTables, GroupsFollowTheOuterChainThroughExportsAndImports) {
   }
 }
 
-TEST(PackageTables, GroupsNestUpTo256Deep) {
-  for (const int depth : {256, 257}) {
-    std::string path = "G0";
-    for (int level = 1; level < depth; ++level) path += ".G" + std::to_string(level);
-    const PackageSpec layout = testing::MakeSoundPackage("Deep", {{path, {"Bottom"}}});
+// A group path may be 16 levels deep and 1024 bytes long. Past either bound the package is
+// refused before any path is joined, however long the names it repeats; so are sounds whose
+// names and paths together would take more than 64 MiB.
+TEST(PackageTables, GroupPathsAndSoundNamesAreBounded) {
+  using testing::MakeDeepGroupPackage;
+  const std::string mib(1 << 20, 'N');
+  const std::string g511(511, 'G');
+  const std::string refused = "Invalid package file Deep.uax: ";
+  // Each layout and the group of its last sound, or the error that refuses it.
+  const std::pair<PackageSpec, std::string> cases[] = {
+      {MakeDeepGroupPackage(16, "G", 2), "G.G.G.G.G.G.G.G.G.G.G.G.G.G.G.G"},
+      {MakeDeepGroupPackage(17, "G", 2), refused + "group path of Alarm is deeper than 16 levels"},
+      {MakeDeepGroupPackage(2, g511, 1), g511 + "." + g511},
+      {MakeDeepGroupPackage(1, std::string(1025, 'G'), 1),
+       refused + "group path of Alarm is longer than 1024 bytes"},
+      // 255 levels of one 1 MiB name: about 255 MB a sound without the bounds.
+      {MakeDeepGroupPackage(255, mib, 20),
+       refused + "group path of Alarm is longer than 1024 bytes"},
+      {MakeDeepGroupPackage(17, "G", 1, mib),
+       refused + "group path of " + std::string(64, 'N') + "... is deeper than 16 levels"},
+      {MakeDeepGroupPackage(0, "G", 64, mib), ""},
+      {MakeDeepGroupPackage(0, "G", 65, mib),
+       refused + "the names and group paths of its sounds take more than 64 MiB"},
+  };
+  for (const auto& [layout, expected] : cases) {
     const PackageTables tables = ParsePackageTables(Bytes(WritePackage(layout).bytes), "Deep.uax");
+    std::string outcome;
     try {
-      const std::vector<SoundExport> sounds = FindSoundExports(tables);
-      ASSERT_EQ(sounds.size(), 1u);
-      EXPECT_EQ(sounds[0].group, path);
-      EXPECT_EQ(depth, 256);
+      outcome = FindSoundExports(tables).back().group;
     } catch (const PackageFormatError& error) {
-      EXPECT_EQ(error.problem(),
-                "the outer chain of export " + std::to_string(depth) + " is deeper than 256");
-      EXPECT_EQ(depth, 257);
+      outcome = error.what();
     }
+    EXPECT_EQ(outcome, expected);
   }
 }
 
