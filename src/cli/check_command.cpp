@@ -36,7 +36,7 @@ int RunCheck(const CheckArgs& args) {
     return kExitUsage;
   }
   // Only a regular file is read: a pipe could block and a device never end.
-  if (!IsExistingFile(args.list)) throw FileOpenError(args.list);
+  if (!IsExistingFile(args.list)) throw OpenErrorFor(args.list);
   const TriggerFileText text = ReadTriggerFile(args.list);
   // A list is text; a package or another binary file given by mistake would only give a
   // "not a trigger entry" per line.

@@ -8,14 +8,17 @@
 #include <io.h>
 #endif
 
-#include "runtime/file_io.h"
+#include "runtime/file_write.h"
+#include "runtime/interrupts.h"
 
 namespace quarrix::cli {
 
 std::string ExitCodesHelp(std::string_view meaning_of_1) {
-  std::string help = "Exit codes:\n  0  success\n  1  ";
-  help += meaning_of_1;
-  help += "\n  2  usage error\n  3  a file could not be read or written\n";
+  std::string help = "Exit codes:\n  0  success\n";
+  if (!meaning_of_1.empty()) help.append("  1  ").append(meaning_of_1).append("\n");
+  help += "  2  usage error\n  3  a file could not be read or written\n";
+  help += "  128+N  stopped by signal N (130 Ctrl+C, 129 hang-up, 143 termination); nothing is\n";
+  help += "         left half written\n";
   return help;
 }
 
@@ -40,7 +43,7 @@ void WriteList(std::span<const std::string> lines, TSynEditFileFormat style,
   if (options.path.empty()) {
     WriteStdout(bytes);
   } else {
-    WriteFileAtomic(options.path, bytes);
+    WriteFileAtomic(options.path, bytes, TargetName::kChosenByUser);
   }
 }
 
@@ -63,7 +66,7 @@ void WriteList(std::span<const std::string_view> lines, TSynEditFileFormat style
     });
     if (std::fflush(stdout) != 0 || !written) throw OutputError();
   } else {
-    WriteFileAtomic(options.path, pieces);
+    WriteFileAtomic(options.path, pieces, TargetName::kChosenByUser);
   }
 }
 
@@ -82,6 +85,9 @@ void PrintError(std::string_view message) {
 int RunAction(const CommandAction& action) {
   try {
     return action();
+  } catch (const WriteInterrupted& interrupted) {
+    PrintError(interrupted.what());
+    return kExitSignal + interrupted.signal();
   } catch (const std::exception& error) {
     PrintError(error.what());
     return kExitFileError;

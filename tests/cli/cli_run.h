@@ -15,4 +15,9 @@ struct CliRun {
 // Runs quarrix-cli with args; standard output goes to stdout_path when one is given.
 CliRun RunCli(const std::vector<std::string>& args, const std::string& stdout_path = "");
 
+// Runs quarrix-cli until its writes reach checkpoint `stop_at` (counted from 1: before each
+// file of a batch, each piece written and the batch's end), where it stops itself, sends it
+// `signal` and lets it finish: the signal lands at a known point of the write, every time.
+CliRun RunCliInterrupted(const std::vector<std::string>& args, int stop_at, int signal);
+
 }  // namespace quarrix::testing
