@@ -17,15 +17,17 @@ std::string ExitCodesHelp(std::string_view meaning_of_1) {
   std::string help = "Exit codes:\n  0  success\n";
   if (!meaning_of_1.empty()) help.append("  1  ").append(meaning_of_1).append("\n");
   help += "  2  usage error\n  3  a file could not be read or written\n";
-  help += "  128+N  stopped by signal N (130 Ctrl+C, 129 hang-up, 143 termination); nothing is\n";
-  help += "         left half written\n";
+  help +=
+      "  128+N  stopped by signal N (130 Ctrl+C, 129 hang-up, 143 termination); what it wrote is "
+      "taken back\n";
   return help;
 }
 
 void AddOutputOptions(CLI::App& command, OutputOptions& options, std::string_view default_breaks) {
   command
       .add_option("-o,--output", options.path,
-                  "Write to FILE (replaced atomically) instead of standard output")
+                  "Write to FILE (replaced atomically; a symbolic link is followed) instead of "
+                  "standard output")
       ->type_name("FILE");
   command
       .add_option("--line-breaks", options.line_breaks,

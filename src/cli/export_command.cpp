@@ -200,9 +200,11 @@ void AddExportCommand(CLI::App& app, CommandAction& action) {
       ->required()
       ->type_name("DIR");
   command->add_flag("--force", args->force,
-                    "Replace files that exist (never one without write permission)");
+                    "Replace files that exist (never one without write permission); a symbolic "
+                    "link is replaced itself, never followed");
   command->footer(ExitCodesHelp(
-      "a named sound is missing, or a name cannot be a file name (nothing is written)"));
+      "a named sound is missing, a name cannot be a file name, two sounds would share a file, or "
+      "the package holds no sound (nothing is written)"));
   command->callback([args, &action] { action = [args] { return RunExport(*args); }; });
 }
 
