@@ -1,5 +1,6 @@
 #include "runtime/file_write.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
@@ -20,9 +21,6 @@ namespace quarrix {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The folder a scratch file is made in: the target's own.
-std::string ScratchFolderOf(const std::string& target) { return FolderOf(target); }
 
 #ifndef _WIN32
 
@@ -79,24 +77,21 @@ class StartedWriteback {
   std::size_t started_ = 0;  // the writes before this offset have been started
 };
 
-// Writes every piece, looking for a signal before each; the error number of the first write
-// that fails (0: none). An injected fault writes half of the first piece and fails as a full
-// disk does.
-int WritePieces(int fd, const BytePieces& pieces, bool fault) {
-  int error = 0;
+// Writes every piece, looking for a signal before each; the first write that fails ends the
+// pieces with its FileCreateError. An injected fault writes half of the first piece and fails
+// as a full disk does.
+void WritePieces(int fd, const BytePieces& pieces, const std::string& path) {
+  const bool fault = WriteFailsForTesting(path);
   StartedWriteback writeback;
   pieces([&](std::string_view piece) {
     CheckForInterrupt();
-    if (error != 0) return;
     if (fault) {
       WriteAll(fd, piece.substr(0, piece.size() / 2));
-      error = ENOSPC;
-    } else if (!WriteAll(fd, piece)) {
-      error = errno;
+      FailCreate(path, ENOSPC);
     }
+    if (!WriteAll(fd, piece)) FailCreate(path, errno);
     writeback.Written(fd, piece.size());
   });
-  return error;
 }
 
 // Passes the old file's owner and group on to its replacement where the system allows it;
@@ -145,15 +140,13 @@ bool LookAt(const std::string& target, const std::string& path, struct stat& inf
 void WriteInPlace(const std::string& target, const std::string& path, const BytePieces& pieces) {
   const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
   if (fd < 0) FailCreate(path, errno);
-  int error = 0;
   try {
-    error = WritePieces(fd, pieces, WriteFailsForTesting(path));
+    WritePieces(fd, pieces, path);
   } catch (...) {
     ::close(fd);
     throw;
   }
-  if (::close(fd) != 0 && error == 0) error = errno;
-  if (error != 0) FailCreate(path, error);
+  if (::close(fd) != 0) FailCreate(path, errno);
 }
 
 // Writes the temporary file and renames it to target; with keep_old, the file it replaces is
@@ -175,7 +168,7 @@ ScratchFile Replace(const std::string& path, const std::string& target, const By
     return {};
   }
 
-  const std::string folder = ScratchFolderOf(target);
+  const std::string folder = FolderOf(target);
   int error = 0;
   ScratchFile temp = ScratchFile::CreateTemp(folder, error);
   if (!temp.valid()) FailCreate(path, error);
@@ -183,11 +176,11 @@ ScratchFile Replace(const std::string& path, const std::string& target, const By
   ScratchFile aside;
   try {
     if (regular) KeepOwnerAndGroup(fd, old);
-    if (::fchmod(fd, regular ? (old.st_mode & 07777) : NewFileMode()) != 0) error = errno;
-    if (error == 0) error = WritePieces(fd, pieces, WriteFailsForTesting(path));
-    if (error == 0 && ::fsync(fd) != 0) error = errno;
-    if (!temp.Close() && error == 0) error = errno;
-    if (error != 0) FailCreate(path, error);
+    if (::fchmod(fd, regular ? (old.st_mode & 07777) : NewFileMode()) != 0) {
+      FailCreate(path, errno);
+    }
+    WritePieces(fd, pieces, path);
+    if (::fsync(fd) != 0 || !temp.Close()) FailCreate(path, errno);
     if (keep_old && exists) {
       aside = ScratchFile::SetAside(target, folder, error);
       if (!aside.valid()) FailCreate(path, error);
@@ -223,24 +216,20 @@ std::string_view CreateReason(DWORD error) {
   throw FileCreateError(path, CreateReason(error));
 }
 
-DWORD WritePieces(HANDLE file, const BytePieces& pieces, bool fault) {
-  DWORD error = ERROR_SUCCESS;
+// As on Linux: a signal is looked for before each piece, and a failed write ends the pieces.
+void WritePieces(HANDLE file, const BytePieces& pieces, const std::string& path) {
+  const bool fault = WriteFailsForTesting(path);
   pieces([&](std::string_view piece) {
     CheckForInterrupt();
-    if (error != ERROR_SUCCESS) return;
     if (fault) piece = piece.substr(0, piece.size() / 2);
     while (!piece.empty()) {
       const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(piece.size(), 1u << 30));
       DWORD put = 0;
-      if (!WriteFile(file, piece.data(), chunk, &put, nullptr)) {
-        error = GetLastError();
-        return;
-      }
+      if (!WriteFile(file, piece.data(), chunk, &put, nullptr)) FailCreate(path, GetLastError());
       piece.remove_prefix(put);
     }
-    if (fault) error = ERROR_DISK_FULL;
+    if (fault) FailCreate(path, ERROR_DISK_FULL);
   });
-  return error;
 }
 
 ScratchFile Replace(const std::string& path, const std::string& target, const BytePieces& pieces,
@@ -256,17 +245,15 @@ ScratchFile Replace(const std::string& path, const std::string& target, const By
   if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     throw FileCreateError(path, file_reason::kPermissionDenied);
   }
-  const std::string folder = ScratchFolderOf(target);
+  const std::string folder = FolderOf(target);
   int created = 0;
   ScratchFile temp = ScratchFile::CreateTemp(folder, created);
   if (!temp.valid()) FailCreate(path, static_cast<DWORD>(created));
   HANDLE file = reinterpret_cast<HANDLE>(temp.handle());
   ScratchFile aside;
   try {
-    DWORD error = WritePieces(file, pieces, WriteFailsForTesting(path));
-    if (error == ERROR_SUCCESS && !FlushFileBuffers(file)) error = GetLastError();
-    if (!temp.Close() && error == ERROR_SUCCESS) error = GetLastError();
-    if (error != ERROR_SUCCESS) FailCreate(path, error);
+    WritePieces(file, pieces, path);
+    if (!FlushFileBuffers(file) || !temp.Close()) FailCreate(path, GetLastError());
     if (keep_old && exists) {
       int set_aside = 0;
       aside = ScratchFile::SetAside(target, folder, set_aside);
