@@ -38,7 +38,7 @@ int RunCheck(const CheckArgs& args) {
     return kExitUsage;
   }
   // Only a regular file is read: a pipe could block and a device never end.
-  if (!IsExistingFile(args.list)) throw FileOpenError(args.list);
+  if (!IsExistingFile(args.list)) throw OpenErrorFor(args.list);
   TriggerFileText text =
       ReportingMemoryFor(FileWork::kRead, args.list, [&] { return ReadTriggerFile(args.list); });
   // A list is text; a package or another binary file given by mistake would only give a

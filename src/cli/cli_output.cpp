@@ -10,21 +10,26 @@
 #include <io.h>
 #endif
 
-#include "runtime/file_io.h"
+#include "runtime/file_write.h"
+#include "runtime/interrupts.h"
 
 namespace quarrix::cli {
 
 std::string ExitCodesHelp(std::string_view meaning_of_1) {
-  std::string help = "Exit codes:\n  0  success\n  1  ";
-  help += meaning_of_1;
-  help += "\n  2  usage error\n  3  a file could not be read or written\n";
+  std::string help = "Exit codes:\n  0  success\n";
+  if (!meaning_of_1.empty()) help.append("  1  ").append(meaning_of_1).append("\n");
+  help += "  2  usage error\n  3  a file could not be read or written\n";
+  help +=
+      "  128+N  stopped by signal N (130 Ctrl+C, 129 hang-up, 143 termination); what it wrote is "
+      "taken back\n";
   return help;
 }
 
 void AddOutputOptions(CLI::App& command, OutputOptions& options, std::string_view default_breaks) {
   command
       .add_option("-o,--output", options.path,
-                  "Write to FILE (replaced atomically) instead of standard output")
+                  "Write to FILE (replaced atomically; a symbolic link is followed) instead of "
+                  "standard output")
       ->type_name("FILE");
   command
       .add_option("--line-breaks", options.line_breaks,
@@ -42,7 +47,7 @@ void WriteList(std::span<const std::string> lines, TSynEditFileFormat style,
   if (options.path.empty()) {
     WriteStdout(bytes);
   } else {
-    WriteFileAtomic(options.path, bytes);
+    WriteFileAtomic(options.path, bytes, TargetName::kChosenByUser);
   }
 }
 
@@ -65,7 +70,7 @@ void WriteList(std::span<const std::string_view> lines, TSynEditFileFormat style
     });
     if (std::fflush(stdout) != 0 || !written) throw OutputError();
   } else {
-    WriteFileAtomic(options.path, pieces);
+    WriteFileAtomic(options.path, pieces, TargetName::kChosenByUser);
   }
 }
 
@@ -101,6 +106,9 @@ void PrintError(std::string_view message) {
 int RunAction(const CommandAction& action) {
   try {
     return action();
+  } catch (const WriteInterrupted& interrupted) {
+    PrintError(interrupted.what());
+    return kExitSignal + interrupted.signal();
   } catch (const std::bad_alloc&) {
     // Memory ran out where no file was named: still our words, not the library's.
     PrintError("not enough memory");

@@ -18,9 +18,10 @@ enum ExitCode : int {
   kExitNoEntry = 1,  // the run appended no entry (the list is still written)
   kExitUsage = 2,
   kExitFileError = 3,  // a file could not be read or written
+  kExitSignal = 128,   // + the signal that stopped a write (which was undone)
 };
 
-// The exit codes as --help lists them.
+// The exit codes as --help lists them; no line for 1 when meaning_of_1 is empty.
 std::string ExitCodesHelp(std::string_view meaning_of_1);
 
 // The work of the subcommand that was parsed; returns the exit code.
@@ -59,7 +60,8 @@ std::string ControlBytesEscaped(std::string_view text);
 // Prints "quarrix-cli: message" as one line on standard error.
 void PrintError(std::string_view message);
 
-// Runs the action; an error that ends it is reported on one line and gives exit code 3.
+// Runs the action; an error that ends it is reported on one line and gives exit code 3, a
+// signal that stopped its writing ("interrupted") 128 + the signal's number.
 int RunAction(const CommandAction& action);
 
 }  // namespace quarrix::cli

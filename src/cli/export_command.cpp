@@ -72,39 +72,51 @@ bool FileNamesFit(const ExportArgs& args, const std::vector<SoundExport>& sounds
   return fit;
 }
 
-// Locates each sound's audio (a broken sound ends the run) and names its file; reports two
-// sounds that would share a file, on a file system that ignores case too.
+// Locates each sound's audio (a broken sound ends the run) and names its file; reports, once
+// each, the names two or more sounds would be written to, on a file system that ignores case
+// too.
 bool PlanFiles(const ExportArgs& args, PackageBytes& bytes, const PackageTables& tables,
                const std::vector<std::string>& stems, ExportPlan& plan) {
-  bool distinct = true;
-  std::vector<std::string> upper_names;
+  std::vector<std::string> file_names;
   for (std::size_t i = 0; i < plan.sounds.size(); ++i) {
     plan.audio.push_back(LocateSoundAudio(bytes, tables, plan.sounds[i]));
-    const std::string file_name = stems[i] + "." + std::string(AudioExtension(plan.audio[i].kind));
-    plan.paths.push_back((fs::path(args.folder) / fs::path(file_name)).string());
-    upper_names.push_back(AsciiUpper(file_name));
-    for (std::size_t other = 0; other < i; ++other) {
-      if (upper_names[other] == upper_names[i]) {
-        PrintError(args.package + ": " + PrintableName(plan.sounds[other].name.text) + " and " +
-                   PrintableName(plan.sounds[i].name.text) + " would both be written to " +
-                   plan.paths[i]);
-        distinct = false;
-      }
-    }
+    file_names.push_back(stems[i] + "." + std::string(AudioExtension(plan.audio[i].kind)));
+    plan.paths.push_back((fs::path(args.folder) / fs::path(file_names.back())).string());
   }
-  return distinct;
+  const std::vector<std::vector<std::size_t>> clashes = FileNameClashes(file_names);
+  for (const std::vector<std::size_t>& clash : clashes) {
+    const std::string first = PrintableName(plan.sounds[clash[0]].name.text);
+    const std::string second = PrintableName(plan.sounds[clash[1]].name.text);
+    const std::string& path = plan.paths[clash[1]];
+    PrintError(args.package + ": " + first +
+               (clash.size() == 2 ? " and " + second + " would both"
+                                  : ", " + second + " and " + std::to_string(clash.size() - 2) +
+                                        " more would all") +
+               " be written to " + path);
+  }
+  return clashes.empty();
 }
 
-// Reports each target that exists (without --force) or that is no regular file (with it: a
-// device, a pipe or a folder is never replaced, and a pipe could block the run).
+// Reports each target that exists (without --force), that is no regular file or link (with
+// it: a device, a pipe or a folder is never replaced, and a pipe could block the run), or that
+// is the package itself. A link is never followed: with --force the link itself is replaced.
 bool TargetsFree(const ExportArgs& args, const std::vector<std::string>& paths) {
   bool free = true;
+  const std::string packages[] = {args.package};
   for (const std::string& path : paths) {
     std::error_code error;
-    const fs::file_status status = fs::status(fs::path(path), error);
-    const bool exists = fs::exists(status) || fs::is_symlink(fs::symlink_status(path, error));
-    if (exists && args.force && !fs::is_regular_file(status)) {
-      PrintError(FileCreateError(path).what());
+    const fs::file_status status = fs::symlink_status(fs::path(path), error);
+    const bool exists = fs::exists(status);
+    try {
+      RefuseOverwritingPackages(path, TargetName::kChosenByProgram, packages);
+    } catch (const FileCreateError& refused) {
+      PrintError(refused.what());
+      free = false;
+      continue;
+    }
+    if (exists && args.force && !fs::is_regular_file(status) && !fs::is_symlink(status)) {
+      PrintError(
+          FileCreateError(path, fs::is_directory(status) ? file_reason::kFolder : "").what());
       free = false;
     } else if (exists && !args.force) {
       PrintError(path + " exists (give --force to replace it)");
@@ -139,7 +151,12 @@ int RunExport(const ExportArgs& args) {
   const PackageTables tables = ReadPackageTables(bytes, args.package);
   bool missing = false;
   ExportPlan plan;
-  plan.sounds = SelectSounds(FindSoundExports(tables), args, missing);
+  const std::vector<SoundExport> sounds = FindSoundExports(tables);
+  if (sounds.empty() && args.sounds.empty()) {
+    PrintError(args.package + " holds no sound");
+    return kExitRefused;
+  }
+  plan.sounds = SelectSounds(sounds, args, missing);
   if (missing) return kExitRefused;
   const std::vector<std::string> stems = SoundFileStems(plan.sounds, FileNameOf(args.package));
   if (!FileNamesFit(args, plan.sounds, stems)) return kExitRefused;
@@ -150,8 +167,8 @@ int RunExport(const ExportArgs& args) {
   const std::vector<fs::path> made = MakeFolder(args.folder);
   std::vector<BatchFile> files;
   for (std::size_t i = 0; i < plan.sounds.size(); ++i) {
-    files.push_back({plan.paths[i], [&, i] {
-                       return ReadSoundAudio(bytes, tables, plan.sounds[i], plan.audio[i]);
+    files.push_back({plan.paths[i], [&, i](const ByteSink& write) {
+                       ReadSoundAudioInPieces(bytes, tables, plan.sounds[i], plan.audio[i], write);
                      }});
   }
   try {
@@ -183,9 +200,11 @@ void AddExportCommand(CLI::App& app, CommandAction& action) {
       ->required()
       ->type_name("DIR");
   command->add_flag("--force", args->force,
-                    "Replace files that exist (never one without write permission)");
+                    "Replace files that exist (never one without write permission); a symbolic "
+                    "link is replaced itself, never followed");
   command->footer(ExitCodesHelp(
-      "a named sound is missing, or a name cannot be a file name (nothing is written)"));
+      "a named sound is missing, a name cannot be a file name, two sounds would share a file, or "
+      "the package holds no sound (nothing is written)"));
   command->callback([args, &action] { action = [args] { return RunExport(*args); }; });
 }
 

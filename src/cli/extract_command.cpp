@@ -8,6 +8,7 @@
 #include "editor/line_list.h"
 #include "extract/package_extraction.h"
 #include "extract/trigger_list.h"
+#include "runtime/file_write.h"
 
 namespace quarrix::cli {
 namespace {
@@ -26,6 +27,9 @@ struct ExtractArgs {
 };
 
 int RunExtract(const ExtractArgs& args) {
+  if (!args.output.path.empty()) {
+    RefuseOverwritingPackages(args.output.path, TargetName::kChosenByUser, args.packages);
+  }
   PlainLineList list;
   TSynEditFileFormat style = TSynEditFileFormat::sffDos;
   BuildRoad road = BuildRoad::kNewList;

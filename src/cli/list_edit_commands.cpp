@@ -110,8 +110,7 @@ void AddDedupeCommand(CLI::App& app, CommandAction& action) {
       "Move entries that repeat an earlier sound name into a closing [Duplicates] section, as "
       "Check for Duplicates does; reports the number moved on standard error",
       *args);
-  command->footer(
-      "Exit codes:\n  0  success\n  2  usage error\n  3  a file could not be read or written\n");
+  command->footer(ExitCodesHelp(""));
   command->callback([args, &action] { action = [args] { return RunDedupe(*args); }; });
 }
 

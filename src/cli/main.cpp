@@ -1,6 +1,8 @@
 // quarrix-cli: the trigger list tools of Quarrix for a terminal.
 #include <CLI/CLI.hpp>
 
+#include <csignal>
+#include <cstdlib>
 #include <string>
 
 #include "cli/check_command.h"
@@ -11,6 +13,23 @@
 #include "cli/names_command.h"
 #include "cli/sounds_command.h"
 #include "runtime/file_io.h"
+#include "runtime/interrupts.h"
+
+namespace {
+
+// Test hook: QUARRIX_TEST_STOP_AT=N stops the process (SIGSTOP) at the Nth checkpoint of its
+// writes, so that a test can send it a signal at a known point of a write and let it go on.
+void StopAtCheckpointForTesting() {
+#ifndef _WIN32
+  const char* stop_at = std::getenv("QUARRIX_TEST_STOP_AT");
+  if (stop_at == nullptr) return;
+  quarrix::SetCheckpointHookForTesting([at = std::atoi(stop_at)](int checkpoint) {
+    if (checkpoint == at) std::raise(SIGSTOP);
+  });
+#endif
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace quarrix::cli;
@@ -23,6 +42,9 @@ int main(int argc, char** argv) {
 
   // Huge lists are mapped rather than read; one shortened meanwhile ends the run cleanly.
   quarrix::ExitOnMappedFileChange("quarrix-cli: ", kExitFileError);
+  // A dropped ssh session, Ctrl+C or a kill stops a write without leaving it half done.
+  quarrix::UndoWritesOnSignals();
+  StopAtCheckpointForTesting();
 
   CommandAction action;
   AddExtractCommand(app, action);

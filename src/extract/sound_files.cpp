@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
+#include <unordered_map>
 
 #include "runtime/ascii.h"
 #include "runtime/cp1252.h"
@@ -33,9 +35,12 @@ std::vector<std::string> SoundFileStems(std::span<const SoundExport> sounds,
   }
   const std::string_view package_group =
       package_file_name.substr(0, std::min(package_file_name.rfind('.'), package_file_name.size()));
+  std::unordered_map<std::string_view, std::size_t> counts;
+  counts.reserve(upper.size());
+  for (const std::string& name : upper) ++counts[name];
   std::vector<std::string> stems;
   for (std::size_t i = 0; i < sounds.size(); ++i) {
-    if (std::count(upper.begin(), upper.end(), upper[i]) == 1) {
+    if (counts[upper[i]] == 1) {
       stems.push_back(names[i]);
     } else if (sounds[i].group.empty()) {
       stems.push_back(std::string(package_group) + "." + names[i]);
@@ -44,6 +49,20 @@ std::vector<std::string> SoundFileStems(std::span<const SoundExport> sounds,
     }
   }
   return stems;
+}
+
+std::vector<std::vector<std::size_t>> FileNameClashes(std::span<const std::string> file_names) {
+  // Each name's group, by the first index that has it; groups of one are no clash.
+  std::unordered_map<std::string, std::size_t> group_of;
+  group_of.reserve(file_names.size());
+  std::vector<std::vector<std::size_t>> groups;
+  for (std::size_t i = 0; i < file_names.size(); ++i) {
+    const auto [at, added] = group_of.try_emplace(AsciiUpper(file_names[i]), groups.size());
+    if (added) groups.emplace_back();
+    groups[at->second].push_back(i);
+  }
+  std::erase_if(groups, [](const std::vector<std::size_t>& group) { return group.size() < 2; });
+  return groups;
 }
 
 std::string FileNameProblem(std::string_view stem) {

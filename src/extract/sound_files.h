@@ -3,6 +3,7 @@
 // GROUP.NAME.EXT for sounds whose names are equal but for ASCII case, and the test that such a
 // name is a plain file name on Windows and Linux alike, so a sound can never be written outside
 // the chosen folder.
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,6 +19,11 @@ namespace quarrix {
 // package's bytes on Windows; elsewhere as UTF-8, 8-bit names read as Windows-1252.
 std::vector<std::string> SoundFileStems(std::span<const SoundExport> sounds,
                                         std::string_view package_file_name);
+
+// The names of file_names that would name one file on a file system that ignores ASCII case:
+// the indexes of each such name, in order, the names by their first index. Linear in the
+// number of names.
+std::vector<std::vector<std::size_t>> FileNameClashes(std::span<const std::string> file_names);
 
 // Why stem + "." + a plain extension cannot be a file name within a folder, or empty when it
 // can: it is empty, holds a path separator, "..", a control character or a character Windows

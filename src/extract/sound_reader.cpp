@@ -243,6 +243,19 @@ std::string ReadSoundAudio(PackageBytes& bytes, const PackageTables& tables,
   return data;
 }
 
+void ReadSoundAudioInPieces(PackageBytes& bytes, const PackageTables& tables,
+                            const SoundExport& sound, const SoundAudio& audio,
+                            const std::function<void(std::string_view piece)>& write) {
+  constexpr std::uint32_t kPiece = std::uint32_t{1} << 20;
+  for (std::uint32_t done = 0; done < audio.size;) {
+    const std::uint32_t length = std::min(kPiece, audio.size - done);
+    const std::string piece = bytes.Read(audio.offset + done, length);
+    if (piece.size() != length) Fail(tables, sound, "the file ends before its data does");
+    write(piece);
+    done += length;
+  }
+}
+
 SoundListing DescribeSound(PackageBytes& bytes, const PackageTables& tables,
                            const SoundExport& sound) {
   try {

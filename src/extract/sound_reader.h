@@ -7,6 +7,7 @@
 // read. Format notes: docs/package-format.md.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -59,6 +60,11 @@ SoundAudio LocateSoundAudio(PackageBytes& bytes, const PackageTables& tables,
 // shorter, FileOpenError when a read fails.
 std::string ReadSoundAudio(PackageBytes& bytes, const PackageTables& tables,
                            const SoundExport& sound, const SoundAudio& audio);
+// The same bytes handed to write in pieces of 1 MiB, so a sound of any size is copied in
+// little memory. Throws as ReadSoundAudio does, once the pieces before are written.
+void ReadSoundAudioInPieces(PackageBytes& bytes, const PackageTables& tables,
+                            const SoundExport& sound, const SoundAudio& audio,
+                            const std::function<void(std::string_view piece)>& write);
 
 // A sound for a listing: where its audio lies and what the audio's headers say.
 struct SoundListing {

@@ -1,6 +1,7 @@
 #include "listedit/trigger_file.h"
 
 #include "runtime/file_io.h"
+#include "runtime/file_write.h"
 
 #include <utility>
 
@@ -102,10 +103,14 @@ TriggerFileText ReadTriggerFile(const std::string& path) {
 void WriteTriggerFile(const std::string& path, std::span<const std::string> lines,
                       TSynEditFileFormat format) {
   // In pieces: a huge list is not joined into a second copy of itself first.
-  WriteFileAtomic(path, [lines, format](const ByteSink& write) {
-    FormatTriggerFileInPieces(
-        lines.size(), [lines](std::size_t i) { return std::string_view(lines[i]); }, format, write);
-  });
+  WriteFileAtomic(
+      path,
+      [lines, format](const ByteSink& write) {
+        FormatTriggerFileInPieces(
+            lines.size(), [lines](std::size_t i) { return std::string_view(lines[i]); }, format,
+            write);
+      },
+      TargetName::kChosenByUser);
 }
 
 }  // namespace quarrix

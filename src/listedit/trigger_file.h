@@ -91,7 +91,8 @@ struct TriggerFileBytes {
   const TSynEditFileFormat format;
 };
 
-// Replaces the file with the formatted lines, atomically. Throws FileCreateError ("Cannot
+// Replaces the file with the formatted lines, atomically; the path is the user's, so a
+// symbolic link there is followed (runtime/file_write.h). Throws FileCreateError ("Cannot
 // create file %s") and leaves an existing file untouched on failure. Callers do not write a
 // list of no lines.
 void WriteTriggerFile(const std::string& path, std::span<const std::string> lines,

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "runtime/errors.h"
-#include "runtime/file_io.h"
+#include "runtime/file_write.h"
 
 namespace quarrix {
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 // The errors that end a command and reach the error display. Their what() is the
 // exact text the user sees (before the display's full-stop rule).
+#include <cstdint>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -15,24 +16,41 @@ class QuarrixError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// "Cannot open file %s": a file could not be opened or read.
+// Why a file could not be opened or created, in words of our own, so that every system prints
+// the same text for the same cause. A cause outside this table is told without a reason.
+namespace file_reason {
+inline constexpr std::string_view kNoSpace = "no space left on device";
+inline constexpr std::string_view kPermissionDenied = "permission denied";
+inline constexpr std::string_view kNameTooLong = "file name too long";
+inline constexpr std::string_view kFolder = "it is a folder";
+inline constexpr std::string_view kNoSuchFile = "no such file";
+inline constexpr std::string_view kPackageRead = "it is one of the packages read";
+// "larger than 1 GiB" for a limit of 1 GiB: the limit in whole GiB, MiB or KiB, else bytes.
+std::string LargerThan(std::uint64_t largest);
+}  // namespace file_reason
+
+// "Cannot open file %s", or "Cannot open file %s: REASON": a file could not be opened or read.
 class FileOpenError : public QuarrixError {
  public:
-  explicit FileOpenError(std::string_view path);
+  explicit FileOpenError(std::string_view path, std::string_view reason = {});
   const std::string& path() const { return path_; }
+  const std::string& reason() const { return reason_; }
 
  private:
   std::string path_;
+  std::string reason_;
 };
 
-// "Cannot create file %s": a file could not be written.
+// "Cannot create file %s", or "Cannot create file %s: REASON": a file could not be written.
 class FileCreateError : public QuarrixError {
  public:
-  explicit FileCreateError(std::string_view path);
+  explicit FileCreateError(std::string_view path, std::string_view reason = {});
   const std::string& path() const { return path_; }
+  const std::string& reason() const { return reason_; }
 
  private:
   std::string path_;
+  std::string reason_;
 };
 
 // "Invalid stringlist index %d": a line list was given an index outside its range.

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "runtime/errors.h"
+#include "runtime/scratch_files.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -33,10 +34,6 @@ bool ReadFaultFor(const std::string& path) {
   return Faults().fail_read && Faults().fail_read(path);
 }
 
-bool WriteFaultFor(const std::string& path) {
-  return Faults().fail_write && Faults().fail_write(path);
-}
-
 FileReadObserver& ReadObserver() {
   static FileReadObserver observer;
   return observer;
@@ -53,6 +50,24 @@ enum class ReadSharing { kReaders, kEverything };
 
 #ifdef _WIN32
 
+// The error for a file CreateFile could not open, with the reason its error code gives.
+FileOpenError OpenFailure(const std::string& path, DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return FileOpenError(path, file_reason::kNoSuchFile);
+    case ERROR_ACCESS_DENIED: {
+      // Windows refuses a folder as it refuses a file it may not read.
+      const DWORD attributes = GetFileAttributesA(path.c_str());
+      const bool folder =
+          attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      return FileOpenError(path, folder ? file_reason::kFolder : file_reason::kPermissionDenied);
+    }
+    default:
+      return FileOpenError(path);
+  }
+}
+
 // Opens a file on disk for reading; a console, pipe or device is refused, since its read
 // could wait or never end. Packages keep out writers while they are read; trigger files
 // share every kind of access, so an editor holding one open does not stop the reading.
@@ -62,30 +77,35 @@ std::FILE* OpenForReading(const std::string& path, ReadSharing sharing) {
                           : FILE_SHARE_READ;
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  if (handle == INVALID_HANDLE_VALUE) throw OpenFailure(path, GetLastError());
   if (GetFileType(handle) != FILE_TYPE_DISK) {
     CloseHandle(handle);
-    return nullptr;
+    throw FileOpenError(path);
   }
   const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
   if (fd == -1) {
     CloseHandle(handle);
-    return nullptr;
+    throw FileOpenError(path);
   }
   std::FILE* file = _fdopen(fd, "rb");
-  if (file == nullptr) _close(fd);
+  if (file == nullptr) {
+    _close(fd);
+    throw FileOpenError(path);
+  }
   return file;
 }
 
 std::string ReadWindows(const std::string& path, std::size_t max_bytes, std::uint64_t largest,
                         ReadSharing sharing) {
   std::FILE* file = OpenForReading(path, sharing);
-  if (file == nullptr) throw FileOpenError(path);
   std::string data;
   bool ok = _fseeki64(file, 0, SEEK_END) == 0;
   const long long size = ok ? _ftelli64(file) : -1;
-  ok = ok && size >= 0 && static_cast<unsigned long long>(size) <= largest &&
-       _fseeki64(file, 0, SEEK_SET) == 0;
+  if (ok && size >= 0 && static_cast<unsigned long long>(size) > largest) {
+    std::fclose(file);
+    throw FileOpenError(path, file_reason::LargerThan(largest));
+  }
+  ok = ok && size >= 0 && _fseeki64(file, 0, SEEK_SET) == 0;
   if (ok) {
     data.resize(static_cast<std::size_t>(
         std::min<unsigned long long>(static_cast<unsigned long long>(size), max_bytes)));
@@ -98,6 +118,22 @@ std::string ReadWindows(const std::string& path, std::size_t max_bytes, std::uin
 }
 
 #else
+
+// The error for a file that could not be looked at or opened, with the reason errno gives.
+FileOpenError OpenFailure(const std::string& path, int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:  // a path through a regular file
+      return FileOpenError(path, file_reason::kNoSuchFile);
+    case EACCES:
+    case EPERM:
+      return FileOpenError(path, file_reason::kPermissionDenied);
+    case EISDIR:
+      return FileOpenError(path, file_reason::kFolder);
+    default:
+      return FileOpenError(path);
+  }
+}
 
 // Closes a descriptor on every road out of a function.
 class Descriptor {
@@ -125,11 +161,12 @@ class Descriptor {
 // device is ever opened (opening some has effects of its own), and opened without waiting,
 // so that a pipe put in its place meanwhile cannot block; what was opened is looked at again.
 Descriptor OpenRegularFile(const std::string& path, struct stat& info) {
-  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) throw FileOpenError(path);
+  if (::stat(path.c_str(), &info) != 0) throw OpenFailure(path, errno);
+  if (S_ISDIR(info.st_mode)) throw FileOpenError(path, file_reason::kFolder);
+  if (!S_ISREG(info.st_mode)) throw FileOpenError(path);
   Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    throw FileOpenError(path);
-  }
+  if (fd.get() < 0) throw OpenFailure(path, errno);
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) throw FileOpenError(path);
   const int flags = ::fcntl(fd.get(), F_GETFL);
   if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
     throw FileOpenError(path);
@@ -141,7 +178,7 @@ std::string ReadPosix(const std::string& path, std::size_t max_bytes, std::uint6
   struct stat info {};
   const Descriptor fd = OpenRegularFile(path, info);
   const auto size = static_cast<std::uint64_t>(info.st_size);
-  if (size > largest) throw FileOpenError(path);
+  if (size > largest) throw FileOpenError(path, file_reason::LargerThan(largest));
   std::string data;
   const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size, max_bytes));
   data.reserve(wanted);
@@ -160,52 +197,6 @@ std::string ReadPosix(const std::string& path, std::size_t max_bytes, std::uint6
   return data;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t put = ::write(fd, bytes.data(), bytes.size());
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(put));
-  }
-  return true;
-}
-
-// Starts the disk writes of a large file while later pieces are still being made, so that
-// the closing fsync waits only for the last few mebibytes (Linux; elsewhere fsync does all).
-class StartedWriteback {
- public:
-  void Written([[maybe_unused]] int fd, std::size_t bytes) {
-    written_ += bytes;
-#ifdef SYNC_FILE_RANGE_WRITE
-    constexpr std::size_t kStep = std::size_t{8} << 20;
-    if (written_ - started_ < kStep) return;
-    ::sync_file_range(fd, static_cast<off_t>(started_), static_cast<off_t>(written_ - started_),
-                      SYNC_FILE_RANGE_WRITE);
-    started_ = written_;
-#endif
-  }
-
- private:
-  std::size_t written_ = 0;
-  std::size_t started_ = 0;  // the writes before this offset have been started
-};
-
-// Passes the old file's owner and group on to its replacement where the system allows it;
-// false when neither could be. An ordinary user can pass on only a group of their own, and
-// a new file that stays the user's own is no error.
-bool KeepOwnerAndGroup(int fd, const struct stat& old) {
-  return ::fchown(fd, old.st_uid, old.st_gid) == 0 ||
-         ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0;
-}
-
-mode_t NewFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
 #endif
 
 std::string ReadRegularFile(const std::string& path, std::size_t max_bytes, std::uint64_t largest,
@@ -221,29 +212,6 @@ std::string ReadRegularFile(const std::string& path, std::size_t max_bytes, std:
 }
 
 #ifndef _WIN32
-
-// What the bus-error handler may read: plain data, written before it is marked in use.
-// The temporary file of the atomic write in progress, so that a process ended by a
-// shortened mapping leaves none behind.
-struct PendingTemp {
-  std::array<char, 4096> path{};
-  volatile std::sig_atomic_t set = 0;
-};
-PendingTemp pending_temp;
-
-// Marks a temporary file as pending for as long as it lives (a longer path is not marked).
-class PendingTempMark {
- public:
-  explicit PendingTempMark(const std::string& temp) {
-    if (temp.size() >= pending_temp.path.size()) return;
-    std::copy(temp.begin(), temp.end(), pending_temp.path.begin());
-    pending_temp.path[temp.size()] = '\0';
-    pending_temp.set = 1;
-  }
-  PendingTempMark(const PendingTempMark&) = delete;
-  PendingTempMark& operator=(const PendingTempMark&) = delete;
-  ~PendingTempMark() { pending_temp.set = 0; }
-};
 
 // The mapped files the handler can name: their memory and the message that names them.
 struct MappedRange {
@@ -267,7 +235,7 @@ void OnBusError(int, siginfo_t* info, void*) {
   for (const MappedRange& range : mapped_ranges) {
     if (range.set == 0 || address < range.begin || address >= range.end) continue;
     [[maybe_unused]] const ssize_t written = ::write(2, range.message, range.message_size);
-    if (pending_temp.set != 0) ::unlink(pending_temp.path.data());
+    RemoveTempFilesOnFatalSignal();
     ::_exit(change_exit.exit_code);
   }
   // Not a mapped file of ours: the fault takes its default course when the access repeats.
@@ -281,6 +249,9 @@ void OnBusError(int, siginfo_t* info, void*) {
 void SetFileFaultsForTesting(FileFaults faults) { Faults() = std::move(faults); }
 
 bool IsReadFaultInjected(const std::string& path) { return ReadFaultFor(path); }
+bool WriteFailsForTesting(const std::string& path) {
+  return Faults().fail_write && Faults().fail_write(path);
+}
 
 void SetFileReadObserverForTesting(FileReadObserver observer) {
   ReadObserver() = std::move(observer);
@@ -305,8 +276,15 @@ PathKind KindOfPath(const std::string& path) {
   return PathKind::kOther;
 }
 
-void WriteFileAtomic(const std::string& path, std::string_view bytes) {
-  WriteFileAtomic(path, [bytes](const ByteSink& write) { write(bytes); });
+FileOpenError OpenErrorFor(const std::string& path) {
+  switch (KindOfPath(path)) {
+    case PathKind::kMissing:
+      return FileOpenError(path, file_reason::kNoSuchFile);
+    case PathKind::kDirectory:
+      return FileOpenError(path, file_reason::kFolder);
+    default:
+      return FileOpenError(path);
+  }
 }
 
 std::string ReadFileBytes(const std::string& path, std::size_t max_bytes) {
@@ -338,9 +316,7 @@ struct RangedFile::Handle {
 RangedFile::RangedFile(const std::string& path) : path_(path), handle_(std::make_unique<Handle>()) {
   if (ReadFaultFor(path)) throw FileOpenError(path);
   handle_->file = OpenForReading(path, ReadSharing::kReaders);
-  if (handle_->file == nullptr || _fseeki64(handle_->file, 0, SEEK_END) != 0) {
-    throw FileOpenError(path);
-  }
+  if (_fseeki64(handle_->file, 0, SEEK_END) != 0) throw FileOpenError(path);
   const long long size = _ftelli64(handle_->file);
   if (size < 0) throw FileOpenError(path);
   size_ = static_cast<std::uint64_t>(size);
@@ -376,7 +352,7 @@ MappedFile::MappedFile(const std::string& path, std::uint64_t largest) {
   struct stat info {};
   const Descriptor fd = OpenRegularFile(path, info);
   const auto size = static_cast<std::uint64_t>(info.st_size);
-  if (size > largest) throw FileOpenError(path);
+  if (size > largest) throw FileOpenError(path, file_reason::LargerThan(largest));
   if (size == 0) {  // nothing to map
     slot_ = -1;
     ObserveRead(path, 0, 0);
@@ -459,87 +435,5 @@ std::string ReadFileRange(const std::string& path, std::uint64_t offset, std::si
   RangedFile file(path);
   return file.Read(offset, length);
 }
-
-#ifdef _WIN32
-
-void WriteFileAtomic(const std::string& path, const BytePieces& pieces) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
-      (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-    throw FileCreateError(path);
-  }
-  const std::string temp = path + ".quarrix-tmp";
-  std::FILE* file = std::fopen(temp.c_str(), "wb");
-  if (file == nullptr) throw FileCreateError(path);
-  bool fault = WriteFaultFor(path);
-  bool ok = true;
-  pieces([&](std::string_view piece) {
-    if (!ok) return;
-    if (fault) piece = piece.substr(0, piece.size() / 2);
-    ok = std::fwrite(piece.data(), 1, piece.size(), file) == piece.size() && !fault;
-  });
-  ok = std::fflush(file) == 0 && ok;
-  ok = _commit(_fileno(file)) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  ok = ok && MoveFileExA(temp.c_str(), path.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  if (!ok) {
-    std::remove(temp.c_str());
-    throw FileCreateError(path);
-  }
-}
-
-#else
-
-void WriteFileAtomic(const std::string& path, const BytePieces& pieces) {
-  std::string target = path;
-  std::error_code error;
-  if (fs::is_symlink(fs::path(path), error)) {
-    const fs::path resolved = fs::weakly_canonical(fs::path(path), error);
-    if (error) throw FileCreateError(path);
-    target = resolved.string();
-  }
-  const bool fault = WriteFaultFor(path);
-  // Writes every piece until one fails; a fault writes half of the first and fails.
-  const auto write_all = [&pieces, fault](int fd) {
-    bool ok = true;
-    StartedWriteback writeback;
-    pieces([&](std::string_view piece) {
-      if (!ok) return;
-      ok = WriteAll(fd, fault ? piece.substr(0, piece.size() / 2) : piece) && !fault;
-      writeback.Written(fd, piece.size());
-    });
-    return ok;
-  };
-
-  struct stat old {};
-  const bool exists = ::stat(target.c_str(), &old) == 0;
-  // The mode bits decide, not access(): the superuser may write anything, yet a file its
-  // user made read-only for everyone is kept as it is.
-  if (exists && (old.st_mode & 0222) == 0) throw FileCreateError(path);
-  if (exists && !S_ISREG(old.st_mode)) {
-    // A device or pipe cannot be replaced by a rename; write into it as it is.
-    Descriptor fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-    if (fd.get() < 0 || !write_all(fd.get())) throw FileCreateError(path);
-    return;
-  }
-
-  std::string temp = target + ".XXXXXX";
-  Descriptor fd(::mkstemp(temp.data()));
-  if (fd.get() < 0) throw FileCreateError(path);
-  const PendingTempMark pending(temp);
-  if (exists) KeepOwnerAndGroup(fd.get(), old);
-  bool ok = ::fchmod(fd.get(), exists ? (old.st_mode & 07777) : NewFileMode()) == 0;
-  ok = ok && write_all(fd.get());
-  ok = ok && ::fsync(fd.get()) == 0;
-  ok = ::close(fd.release()) == 0 && ok;
-  ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    throw FileCreateError(path);
-  }
-}
-
-#endif
 
 }  // namespace quarrix

@@ -1,6 +1,8 @@
 #pragma once
-// Whole-file reads and atomic replacement of files, for packages and trigger files.
-// Paths are byte strings as the file system spells them.
+// Whole-file, mapped and ranged reads of files, for packages and trigger files, and what a
+// path names. Paths are byte strings as the file system spells them. The errors name a reason
+// where the table of runtime/errors.h has one ("Cannot open file X: no such file"). Writing
+// is in runtime/file_write.h.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -8,6 +10,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "runtime/errors.h"
 
 namespace quarrix {
 
@@ -19,8 +23,9 @@ std::string ReadFileBytes(const std::string& path,
                           std::size_t max_bytes = std::numeric_limits<std::size_t>::max());
 
 // Reads a whole regular file of at most `largest` bytes; a larger one is refused with
-// FileOpenError, as is everything ReadFileBytes refuses. Other programs keep every kind of
-// access meanwhile (on Windows they may hold the file open for writing).
+// FileOpenError ("larger than 1 GiB" for that limit), as is everything ReadFileBytes refuses. Other
+// programs keep every kind of access meanwhile (on Windows they may hold the file open for
+// writing).
 std::string ReadWholeFile(const std::string& path, std::uint64_t largest);
 
 // A whole regular file of at most `largest` bytes, mapped into memory read-only, so that a
@@ -47,7 +52,7 @@ class MappedFile {
 // A mapping shows the file as it is on disk: if another program shortens a mapped file, a
 // read of the lost part is a bus error. After this call such an error writes `prefix` +
 // "Cannot read file PATH: it changed while it was read" and a line break to standard error,
-// removes the temporary file of a WriteFileAtomic in progress, and ends the process with
+// removes the temporary files of the writes in progress, and ends the process with
 // `exit_code`. For single-threaded programs such as the command line; at most four files
 // are mapped at once (more are read).
 void ExitOnMappedFileChange(std::string_view prefix, int exit_code);
@@ -79,21 +84,6 @@ class RangedFile {
 // RangedFile(path).Read(offset, length): one read of part of a file.
 std::string ReadFileRange(const std::string& path, std::uint64_t offset, std::size_t length);
 
-// Replaces the file at path with bytes: writes a temporary file beside it, flushes it to
-// disk and renames it over the old one, keeping the old file's permissions and, where the
-// system allows, its owner and group. A symbolic link is followed; a path that exists but
-// is no regular file (a device, a pipe) is written in place. A file whose mode grants no
-// write permission to anyone (read-only on Windows) is refused, even to the superuser.
-// Throws FileCreateError and leaves the old file untouched on failure.
-void WriteFileAtomic(const std::string& path, std::string_view bytes);
-
-// The bytes of a file as pieces: a BytePieces calls its sink with each piece in order, so a
-// large file need not be in memory at once.
-using ByteSink = std::function<void(std::string_view piece)>;
-using BytePieces = std::function<void(const ByteSink& write)>;
-// WriteFileAtomic with the bytes given in pieces; fails as that one does.
-void WriteFileAtomic(const std::string& path, const BytePieces& pieces);
-
 // True when path names an existing regular file / an existing directory.
 bool IsExistingFile(const std::string& path);
 bool IsExistingDirectory(const std::string& path);
@@ -102,8 +92,13 @@ bool IsExistingDirectory(const std::string& path);
 enum class PathKind { kMissing, kRegularFile, kDirectory, kOther };
 PathKind KindOfPath(const std::string& path);
 
+// The FileOpenError for a path that cannot be read, with the reason a look at it gives: no
+// such file, or a folder.
+FileOpenError OpenErrorFor(const std::string& path);
+
 // Test hooks: when set, a hook that returns true for a path makes the read or the write
-// of that path fail as a failing disk would (a write fails after part of the data).
+// of that path fail as a failing disk would (a write fails after part of the data, as on a
+// full disk).
 struct FileFaults {
   std::function<bool(const std::string& path)> fail_read;
   std::function<bool(const std::string& path)> fail_write;
@@ -111,6 +106,8 @@ struct FileFaults {
 void SetFileFaultsForTesting(FileFaults faults);
 // True when the read hook fails path: readers outside this file (a folder listing) ask it.
 bool IsReadFaultInjected(const std::string& path);
+// For the writers: whether the write of path is to fail.
+bool WriteFailsForTesting(const std::string& path);
 
 // Test hook: when set, called after every read of file data with the path, the offset and
 // the number of bytes obtained, so a test can tell which parts of a file were read.

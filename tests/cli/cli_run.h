@@ -19,4 +19,9 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& stdout_pa
 // so that memory runs out where a test wants it to.
 CliRun RunCliInMemory(int mib, const std::vector<std::string>& args);
 
+// Runs quarrix-cli until its writes reach checkpoint `stop_at` (counted from 1: before each
+// file of a batch, each piece written and the batch's end), where it stops itself, sends it
+// `signal` and lets it finish: the signal lands at a known point of the write, every time.
+CliRun RunCliInterrupted(const std::vector<std::string>& args, int stop_at, int signal);
+
 }  // namespace quarrix::testing

@@ -152,22 +152,23 @@ TEST_F(CliTest, FilesThatCannotBeReadEndTheRunWithoutWriting) {
   const struct {
     std::vector<std::string> args;
     std::string path;
+    std::string reason;
   } cases[] = {
-      {{"extract", fun_, missing, "-o", output}, missing},
-      {{"extract", dir_.path(), "-o", output}, dir_.path()},
-      {{"extract", fun_ + "/x.uax", "-o", output}, fun_ + "/x.uax"},
-      {{"extract", "--append", missing, fun_, "-o", output}, missing},
-      {{"extract", "--append", pipe, fun_, "-o", output}, pipe},
-      {{"extract", "--append", "/dev/zero", fun_, "-o", output}, "/dev/zero"},
-      {{"extract", fun_, pipe, "-o", output}, pipe},
-      {{"extract", "/dev/zero", "-o", output}, "/dev/zero"},
-      {{"extract", "--sounds-only", pipe, "-o", output}, pipe},
-      {{"names", missing}, missing},
-      {{"names", pipe}, pipe},
+      {{"extract", fun_, missing, "-o", output}, missing, ": no such file"},
+      {{"extract", dir_.path(), "-o", output}, dir_.path(), ": it is a folder"},
+      {{"extract", fun_ + "/x.uax", "-o", output}, fun_ + "/x.uax", ": no such file"},
+      {{"extract", "--append", missing, fun_, "-o", output}, missing, ": no such file"},
+      {{"extract", "--append", pipe, fun_, "-o", output}, pipe, ""},
+      {{"extract", "--append", "/dev/zero", fun_, "-o", output}, "/dev/zero", ""},
+      {{"extract", fun_, pipe, "-o", output}, pipe, ""},
+      {{"extract", "/dev/zero", "-o", output}, "/dev/zero", ""},
+      {{"extract", "--sounds-only", pipe, "-o", output}, pipe, ""},
+      {{"names", missing}, missing, ": no such file"},
+      {{"names", pipe}, pipe, ""},
   };
   for (const auto& c : cases) {
     const CliRun run = RunCli(c.args);
-    EXPECT_EQ(run.err, "quarrix-cli: Cannot open file " + c.path + "\n");
+    EXPECT_EQ(run.err, "quarrix-cli: Cannot open file " + c.path + c.reason + "\n");
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.exit_code, 3);
   }
@@ -175,9 +176,27 @@ TEST_F(CliTest, FilesThatCannotBeReadEndTheRunWithoutWriting) {
 }
 
 TEST_F(CliTest, OutputThatCannotBeWrittenGivesExitCode3) {
-  const CliRun to_folder = RunCli({"extract", fun_, "-o", dir_.path()});
-  EXPECT_EQ(to_folder.err, "quarrix-cli: Cannot create file " + dir_.path() + "\n");
-  EXPECT_EQ(to_folder.exit_code, 3);
+  // -o through a link is followed: the link to a package names that package.
+  const std::string link = dir_.File("link.uax");
+  std::filesystem::create_symlink("Fun.uax", link);
+  const std::string package = Slurp(fun_);
+  const std::string read = ": it is one of the packages read";
+  const struct {
+    std::vector<std::string> args;
+    std::string err;
+  } cases[] = {
+      {{"extract", fun_, "-o", dir_.path()}, dir_.path() + ": it is a folder"},
+      {{"extract", more_, fun_, "-o", fun_}, fun_ + read},
+      {{"extract", fun_, "-o", link}, link + read},
+      {{"extract", "--sounds-only", link, "-o", fun_}, fun_ + read},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCli(c.args);
+    EXPECT_EQ(run.err, "quarrix-cli: Cannot create file " + c.err + "\n");
+    EXPECT_EQ(run.exit_code, 3);
+  }
+  EXPECT_EQ(Slurp(fun_), package);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
   const CliRun to_full_disk = RunCli({"extract", fun_}, "/dev/full");
   EXPECT_EQ(to_full_disk.err, "quarrix-cli: Cannot write to standard output\n");
   EXPECT_EQ(to_full_disk.exit_code, 3);
@@ -398,19 +417,21 @@ TEST_F(CliTest, SortAndDedupeErrors) {
       std::string err;
       int exit_code;
     } cases[] = {
-        {{command, missing}, "quarrix-cli: Cannot open file " + missing + "\n", 3},
-        {{command, dir_.path()}, "quarrix-cli: Cannot open file " + dir_.path() + "\n", 3},
+        {{command, missing}, "quarrix-cli: Cannot open file " + missing + ": no such file\n", 3},
+        {{command, dir_.path()},
+         "quarrix-cli: Cannot open file " + dir_.path() + ": it is a folder\n",
+         3},
         {{command, pipe}, "quarrix-cli: Cannot open file " + pipe + "\n", 3},
         {{command, "/dev/zero"}, "quarrix-cli: Cannot open file /dev/zero\n", 3},
-        {{command, huge}, "quarrix-cli: Cannot open file " + huge + "\n", 3},
+        {{command, huge}, "quarrix-cli: Cannot open file " + huge + ": larger than 1 GiB\n", 3},
         {{command, list, "-o", read_only},
-         "quarrix-cli: Cannot create file " + read_only + "\n",
+         "quarrix-cli: Cannot create file " + read_only + ": permission denied\n",
          3},
         {{command, read_only, "--in-place"},
-         "quarrix-cli: Cannot create file " + read_only + "\n",
+         "quarrix-cli: Cannot create file " + read_only + ": permission denied\n",
          3},
         {{command, list, "-o", dir_.path()},
-         "quarrix-cli: Cannot create file " + dir_.path() + "\n",
+         "quarrix-cli: Cannot create file " + dir_.path() + ": it is a folder\n",
          3},
         {{command}, "quarrix-cli: FILE is required\n", 2},
         {{command, list, "--in-place", "-o", missing},
@@ -535,9 +556,9 @@ TEST_F(CliTest, SoundsOnlyReportsABrokenPackageWithoutWriting) {
        "quarrix-cli: Invalid package file " + text +
            ": bad tag 0x69616C70 (a package starts with 0x9E2A83C1)\n"},
       {{"extract", "--sounds-only", missing, "-o", output},
-       "quarrix-cli: Cannot open file " + missing + "\n"},
+       "quarrix-cli: Cannot open file " + missing + ": no such file\n"},
       {{"names", "--sounds-only", dir_.path()},
-       "quarrix-cli: Cannot open file " + dir_.path() + "\n"},
+       "quarrix-cli: Cannot open file " + dir_.path() + ": it is a folder\n"},
   };
   for (const auto& c : cases) {
     const CliRun run = RunCli(c.args);

@@ -83,6 +83,15 @@ class SoundCommandsTest : public ::testing::Test {
     packages_.Write("Same.uax",
                     PackageOf("Same", {{"Fx", "boom", "WAV", "1"}, {"Fx", "BOOM", "WAV", "2"}}));
     packages_.Write("NoSounds.uax", WritePackage(MakeSoundPackage("NoSounds", {})).bytes);
+    packages_.Write("Clash.uax", PackageOf("Clash", {{"Fx", "boom", "WAV", "1"},
+                                                     {"Fx", "BOOM", "WAV", "2"},
+                                                     {"Fx", "Boom", "WAV", "3"},
+                                                     {"", "Hum", "WAV", "h"},
+                                                     {"", "HUM", "OGG", "H"}}));
+    packages_.Write("Long.uax", PackageOf("Long", {{"", long_names_[0], "WAV", "245"},
+                                                   {"", long_names_[1], "WAV", "251"}}));
+    // A package whose own name is that of a file it would export.
+    packages_.Write("Beat.mp3", Slurp(packages_.File("Fun.uax")));
     packages_.Write("Broken.uax", "no package at all");
     packages_.Write("Deep.uax", WritePackage(MakeDeepGroupPackage(17, "G", 2)).bytes);
     packages_.Write("Tail.uax", WriteFakeOggPagesPackage(ogg_, 20, 64 << 10));
@@ -104,13 +113,17 @@ class SoundCommandsTest : public ::testing::Test {
     if (!fs::exists(out_.File("out"))) return std::nullopt;
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(out_.File("out"))) {
-      files[entry.path().filename().string()] =
-          entry.is_regular_file() ? Slurp(entry.path().string()) : "(folder)";
+      files[entry.path().filename().string()] = entry.is_regular_file()
+                                                    ? Slurp(entry.path().string())
+                                                : entry.is_directory() ? "(folder)"
+                                                                       : "(other)";
     }
     return files;
   }
 
   const std::string ogg_ = Slurp(QUARRIX_SOURCE_DIR "/tests/data/tiny.ogg");
+  // Names that make file names of 249 and 255 bytes, the longest Linux allows.
+  const std::string long_names_[2] = {std::string(245, 'n'), std::string(251, 'n')};
   const std::string laugh_ = MakeWave({22050, 1, 16, 100, 1, ""});
   const std::string fx_laugh_ = MakeWave({8000, 2, 8, 50, 2, ""});
   TempDir packages_;
@@ -151,8 +164,9 @@ TEST_F(SoundCommandsTest, SoundsListsEachSoundOrSaysWhyNot) {
       {{"sounds", "{p}/Broken.uax", "{p}/Missing.uax", "{p}", "/dev/zero", "{p}/Ancient.uax"},
        header + ancient,
        "quarrix-cli: Invalid package file {p}/Broken.uax: bad tag 0x70206F6E (a package starts "
-       "with 0x9E2A83C1)\nquarrix-cli: Cannot open file {p}/Missing.uax\n"
-       "quarrix-cli: Cannot open file {p}\nquarrix-cli: Cannot open file /dev/zero\n",
+       "with 0x9E2A83C1)\nquarrix-cli: Cannot open file {p}/Missing.uax: no such file\n"
+       "quarrix-cli: Cannot open file {p}: it is a folder\n"
+       "quarrix-cli: Cannot open file /dev/zero\n",
        3},
       {{"sounds", "{p}/NoSounds.uax"}, header, "", 0},
       // Each package fails alone; 64 KiB of fake Ogg pages take no time.
@@ -302,7 +316,7 @@ TEST_F(SoundCommandsTest, ExportWritesTheStoredBytesAllOrNothing) {
        {"{p}/Fun.uax", "-d", "{d}", "--force"},
        {{"Hum.ogg/", ""}},
        "",
-       "quarrix-cli: Cannot create file {d}/Hum.ogg\n",
+       "quarrix-cli: Cannot create file {d}/Hum.ogg: it is a folder\n",
        3,
        Files{{"Hum.ogg", "(folder)"}}},
       {"a broken sound",
@@ -321,6 +335,35 @@ TEST_F(SoundCommandsTest, ExportWritesTheStoredBytesAllOrNothing) {
        "with 0x9E2A83C1)\n",
        3,
        std::nullopt},
+      {"names that clash, each reported once",
+       {"{p}/Clash.uax", "-d", "{d}"},
+       {},
+       "",
+       "quarrix-cli: {p}/Clash.uax: boom, BOOM and 1 more would all be written to "
+       "{d}/Fx.BOOM.wav\n",
+       1,
+       std::nullopt},
+      {"a package without sounds",
+       {"{p}/NoSounds.uax", "-d", "{d}"},
+       {},
+       "",
+       "quarrix-cli: {p}/NoSounds.uax holds no sound\n",
+       1,
+       std::nullopt},
+      {"the package read",
+       {"{p}/Beat.mp3", "beat", "-d", "{p}", "--force"},
+       {},
+       "",
+       "quarrix-cli: Cannot create file {p}/Beat.mp3: it is one of the packages read\n",
+       3,
+       std::nullopt},
+      {"the longest names",
+       {"{p}/Long.uax", "-d", "{d}"},
+       {},
+       "{d}/" + long_names_[0] + ".wav\n{d}/" + long_names_[1] + ".wav\n",
+       "",
+       0,
+       Files{{long_names_[0] + ".wav", "245"}, {long_names_[1] + ".wav", "251"}}},
       {"a folder that cannot be made",
        {"{p}/Fun.uax", "-d", "{p}/Fun.uax/out"},
        {},
@@ -355,20 +398,45 @@ TEST_F(SoundCommandsTest, ExportNeverReplacesAReadOnlyFileEvenWithForce) {
   const std::string mine = out_.Write("out/Hum.ogg", "mine");
   ASSERT_EQ(::chmod(mine.c_str(), 0444), 0);
   const CliRun run = Run({"export", "{p}/Fun.uax", "-d", "{d}", "--force"});
-  EXPECT_EQ(run.err, "quarrix-cli: Cannot create file " + mine + "\n");
+  EXPECT_EQ(run.err, "quarrix-cli: Cannot create file " + mine + ": permission denied\n");
   EXPECT_EQ(run.exit_code, 3);
   EXPECT_EQ(Exported(), (std::map<std::string, std::string>{{"Hum.ogg", "mine"}}));
 }
 
-TEST_F(SoundCommandsTest, ExportToADeviceOrAFullDiskLosesNothing) {
+TEST_F(SoundCommandsTest, ExportReplacesAPlantedLinkNeverWhatItLeadsToAndNoDevice) {
   const std::string folder = out_.File("out");
+  const std::string secret = out_.Write("secret", "root's");
   fs::create_directories(folder);
-  fs::create_symlink("/dev/full", folder + "/Hum.ogg");
-  const CliRun run = Run({"export", "{p}/Fun.uax", "-d", "{d}", "--force"});
-  EXPECT_EQ(run.err, "quarrix-cli: Cannot create file " + folder + "/Hum.ogg\n");
-  EXPECT_EQ(run.exit_code, 3);
-  EXPECT_EQ(fs::read_symlink(folder + "/Hum.ogg"), "/dev/full");
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  fs::create_symlink("../secret", folder + "/Hum.ogg");
+  fs::create_symlink("/dev/full", folder + "/Beat.mp3");
+  ASSERT_EQ(::mkfifo((folder + "/Theme.bin").c_str(), 0600), 0);
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+    std::string err;
+    int exit_code;
+  } cases[] = {
+      {{"hum", "beat"},
+       "",
+       "quarrix-cli: {d}/Hum.ogg exists (give --force to replace it)\n"
+       "quarrix-cli: {d}/Beat.mp3 exists (give --force to replace it)\n",
+       3},
+      {{"theme", "--force"}, "", "quarrix-cli: Cannot create file {d}/Theme.bin\n", 3},
+      {{"hum", "beat", "--force"}, "{d}/Hum.ogg\n{d}/Beat.mp3\n", "", 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"export", "{p}/Fun.uax", "-d", "{d}"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const CliRun run = Run(args);
+    EXPECT_EQ(run.out, Expand(c.out));
+    EXPECT_EQ(run.err, Expand(c.err));
+    EXPECT_EQ(run.exit_code, c.exit_code);
+  }
+  EXPECT_EQ(Slurp(secret), "root's");
+  EXPECT_EQ(Exported(),
+            (std::map<std::string, std::string>{
+                {"Hum.ogg", ogg_}, {"Beat.mp3", "ID3 frames"}, {"Theme.bin", "(other)"}}));
+  EXPECT_TRUE(fs::is_fifo(folder + "/Theme.bin"));
 
   // The files are written; only the list of them cannot be.
   const CliRun full =

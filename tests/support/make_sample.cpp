@@ -7,6 +7,7 @@
 #include <string>
 
 #include "runtime/file_io.h"
+#include "runtime/file_write.h"
 #include "support/package_writer.h"
 #include "support/sound_packages.h"
 

@@ -381,9 +381,12 @@ TEST(LoadPackageImage, ReportsWhatCannotBeRead) {
   const std::string file = dir.Write("plain.uax", "x");
   const std::string faulty = dir.Write("faulty.uax", TableImage({"A"}));
   FaultGuard guard({[&](const std::string& path) { return path == faulty; }, {}});
-  for (const std::string& path :
-       {dir.File("missing.uax"), dir.path(), file + "/inside.uax", faulty}) {
-    EXPECT_EQ(LoadError(path), "Cannot open file " + path);
+  const std::pair<std::string, std::string> cases[] = {{dir.File("missing.uax"), ": no such file"},
+                                                       {dir.path(), ": it is a folder"},
+                                                       {file + "/inside.uax", ": no such file"},
+                                                       {faulty, ""}};
+  for (const auto& [path, reason] : cases) {
+    EXPECT_EQ(LoadError(path), "Cannot open file " + path + reason);
   }
 }
 

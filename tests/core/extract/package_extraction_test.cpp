@@ -132,8 +132,8 @@ TEST(ExtractPackages, APackageThatCannotBeReadEndsTheRunWithItsName) {
     std::string message;
   };
   const Case cases[] = {
-      {SoundSource::kNameWalk, missing, "Cannot open file " + missing},
-      {SoundSource::kSoundObjects, missing, "Cannot open file " + missing},
+      {SoundSource::kNameWalk, missing, "Cannot open file " + missing + ": no such file"},
+      {SoundSource::kSoundObjects, missing, "Cannot open file " + missing + ": no such file"},
       {SoundSource::kSoundObjects, broken,
        "Invalid package file " + broken +
            ": bad tag 0x20746F6E (a package starts with 0x9E2A83C1)"},

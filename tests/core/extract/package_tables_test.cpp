@@ -481,13 +481,16 @@ TEST(ReadPackageTables, FilesThatCannotBeReadAreCannotOpen) {
   const std::string plain = dir.Write("plain.uax", "x");
   const std::string faulty = dir.Write("faulty.uax", WritePackage(FunSpec(128)).bytes);
   SetFileFaultsForTesting({[&](const std::string& path) { return path == faulty; }, {}});
-  for (const std::string& path :
-       {dir.File("missing.uax"), dir.path(), plain + "/inside.uax", faulty}) {
+  const std::pair<std::string, std::string> cases[] = {{dir.File("missing.uax"), ": no such file"},
+                                                       {dir.path(), ": it is a folder"},
+                                                       {plain + "/inside.uax", ": no such file"},
+                                                       {faulty, ""}};
+  for (const auto& [path, reason] : cases) {
     try {
       ReadPackageTables(path);
       ADD_FAILURE() << path;
     } catch (const FileOpenError& error) {
-      EXPECT_EQ(std::string(error.what()), "Cannot open file " + path);
+      EXPECT_EQ(std::string(error.what()), "Cannot open file " + path + reason);
     }
   }
   SetFileFaultsForTesting({});

@@ -122,24 +122,32 @@ TEST(TriggerFile, ReportsFilesThatCannotBeReadOrWritten) {
   EXPECT_EQ(kLargestTriggerFile, 1ull << 30);
   // Under Wine a Linux device is a host path that a Windows rename would replace.
 #ifdef _WIN32
-  const std::string endless = "NUL", full_device = file + "/y.txt";
+  const std::string endless = "NUL", full_device = file + "/y.txt", full = "";
 #else
-  const std::string endless = "/dev/zero", full_device = "/dev/full";
+  const std::string endless = "/dev/zero", full_device = "/dev/full",
+                    full = ": no space left on device";
 #endif
-  for (const std::string& path :
-       {dir.File("missing.txt"), dir.path(), file + "/x.txt", huge, endless}) {
+  const std::pair<std::string, std::string> unreadable[] = {
+      {dir.File("missing.txt"), ": no such file"},
+      {dir.path(), ": it is a folder"},
+      {file + "/x.txt", ": no such file"},
+      {huge, ": larger than 1 GiB"},
+      {endless, ""}};
+  for (const auto& [path, reason] : unreadable) {
     EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadTriggerFile(path); }),
-              "Cannot open file " + path);
+              "Cannot open file " + path + reason);
   }
-  for (const std::string& path : {dir.path(), file + "/x.txt", full_device}) {
+  const std::pair<std::string, std::string> unwritable[] = {
+      {dir.path(), ": it is a folder"}, {file + "/x.txt", ""}, {full_device, full}};
+  for (const auto& [path, reason] : unwritable) {
     EXPECT_EQ(testing::ErrorOf<FileCreateError>([&] { WriteTriggerFile(path, Lines{"a"}, kDos); }),
-              "Cannot create file " + path);
+              "Cannot create file " + path + reason);
   }
   SetFileFaultsForTesting({{}, [&](const std::string& path) { return path == file; }});
   EXPECT_EQ(testing::ErrorOf<FileCreateError>([&] {
               WriteTriggerFile(file, Lines{"new", "text"}, kDos);
             }),
-            "Cannot create file " + file);
+            "Cannot create file " + file + ": no space left on device");
   SetFileFaultsForTesting({});
   EXPECT_EQ(Slurp(file), "keep");
 }

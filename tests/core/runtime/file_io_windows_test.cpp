@@ -12,6 +12,7 @@
 #include "listedit/trigger_file.h"
 #include "runtime/errors.h"
 #include "runtime/file_io.h"
+#include "runtime/file_write.h"
 #include "support/error_of.h"
 #include "support/temp_dir.h"
 
@@ -113,7 +114,7 @@ TEST(WindowsTriggerFile, ASaveOverAFileHeldOpenFailsAndLosesNothing) {
     EXPECT_EQ(testing::ErrorOf<FileCreateError>([&] {
                 WriteTriggerFile(path, std::vector<std::string>{"new"}, TSynEditFileFormat::sffDos);
               }),
-              "Cannot create file " + path);
+              "Cannot create file " + path + ": permission denied");
   }
   EXPECT_EQ(Slurp(path), "old\r\n");
   EXPECT_EQ(FilesIn(dir.path()), 1u);
@@ -139,7 +140,7 @@ TEST(WindowsTriggerFile, AReadOnlyFileIsRefusedAndKept) {
     const std::string path = dir.Write("list.txt", "old");
     ASSERT_NE(SetFileAttributesA(path.c_str(), c.attributes), 0);
     EXPECT_EQ(testing::ErrorOf<FileCreateError>([&] { WriteFileAtomic(path, "new"); }),
-              c.replaced ? "no error" : "Cannot create file " + path);
+              c.replaced ? "no error" : "Cannot create file " + path + ": permission denied");
     ASSERT_NE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL), 0);
     EXPECT_EQ(Slurp(path), c.replaced ? "new" : "old");
     EXPECT_EQ(FilesIn(dir.path()), 1u);

@@ -7,6 +7,7 @@
 
 #include "runtime/errors.h"
 #include "runtime/file_io.h"
+#include "runtime/file_write.h"
 #include "support/error_of.h"
 #include "support/temp_dir.h"
 
@@ -42,16 +43,20 @@ TEST_F(MappedFileTest, RefusesWhatAWholeReadRefuses) {
   const struct {
     std::string path;
     std::uint64_t largest;
+    std::string reason;
   } cases[] = {
-      {list, 4},          {dir.File("missing.txt"), 100}, {dir.path(), 100}, {list + "/x", 100},
-      {"", 100},
+      {list, 4, ": larger than 4 bytes"},
+      {dir.File("missing.txt"), 100, ": no such file"},
+      {dir.path(), 100, ": it is a folder"},
+      {list + "/x", 100, ": no such file"},
+      {"", 100, ": no such file"},
 #ifndef _WIN32
-      {"/dev/zero", 100},
+      {"/dev/zero", 100, ""},
 #endif
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ErrorOf<FileOpenError>([&] { MappedFile(c.path, c.largest); }),
-              "Cannot open file " + c.path);
+              "Cannot open file " + c.path + c.reason);
   }
 }
 

@@ -77,17 +77,19 @@ class DocumentTest : public QObject {
 
   void OpenOfAnUnreadableFileChangesNothing_data() {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("missing") << "missing";
-    QTest::newRow("folder") << "folder";
-    QTest::newRow("through a file") << "through";
-    QTest::newRow("injected") << "injected";
-    QTest::newRow("vanished after the dialog") << "vanish";
-    QTest::newRow("named pipe") << "pipe";
-    QTest::newRow("endless device") << "device";
-    QTest::newRow("over 1 GiB") << "huge";
+    QTest::addColumn<std::string>("reason");
+    QTest::newRow("missing") << "missing" << std::string(": no such file");
+    QTest::newRow("folder") << "folder" << std::string(": it is a folder");
+    QTest::newRow("through a file") << "through" << std::string(": no such file");
+    QTest::newRow("injected") << "injected" << std::string();
+    QTest::newRow("vanished after the dialog") << "vanish" << std::string(": no such file");
+    QTest::newRow("named pipe") << "pipe" << std::string();
+    QTest::newRow("endless device") << "device" << std::string();
+    QTest::newRow("over 1 GiB") << "huge" << std::string(": larger than 1 GiB");
   }
   void OpenOfAnUnreadableFileChangesNothing() {
     QFETCH(QString, kind);
+    QFETCH(std::string, reason);
     ProgramFixture fixture;
     fixture.SetLines({"[QuoomTriggers]", "work"});
     fixture.state().current_file = "/old/Q_Old.txt";
@@ -113,7 +115,8 @@ class DocumentTest : public QObject {
     FaultGuard guard(faults);
     fixture.prompts.open_answers = {path};
     fixture.frmMain().OpenFile1->trigger();
-    QCOMPARE(fixture.prompts.errors, std::vector<std::string>{"Cannot open file " + path + "."});
+    QCOMPARE(fixture.prompts.errors,
+             std::vector<std::string>{"Cannot open file " + path + reason + "."});
     QCOMPARE(fixture.Played(), QList<int>({0x10}));
     QCOMPARE(fixture.Lines(), QStringList({"[QuoomTriggers]", "work"}));
     QCOMPARE(fixture.state().current_file, std::string("/old/Q_Old.txt"));
@@ -239,14 +242,16 @@ class DocumentTest : public QObject {
 
   void AFailedSaveKeepsTheOldFileAndTheState_data() {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("path through a file") << "through";
-    QTest::newRow("missing folder") << "missing";
-    QTest::newRow("disk full") << "injected";
-    QTest::newRow("full device") << "device";
-    QTest::newRow("read-only file") << "read-only";
+    QTest::addColumn<std::string>("reason");
+    QTest::newRow("path through a file") << "through" << std::string();
+    QTest::newRow("missing folder") << "missing" << std::string();
+    QTest::newRow("disk full") << "injected" << std::string(": no space left on device");
+    QTest::newRow("full device") << "device" << std::string(": no space left on device");
+    QTest::newRow("read-only file") << "read-only" << std::string(": permission denied");
   }
   void AFailedSaveKeepsTheOldFileAndTheState() {
     QFETCH(QString, kind);
+    QFETCH(std::string, reason);
     ProgramFixture fixture;
     GiveUnsavedWork(fixture);
     std::string path = fixture.dir.Write("old.txt", "old contents");
@@ -262,7 +267,8 @@ class DocumentTest : public QObject {
     FaultGuard guard(faults);
     fixture.prompts.save_answers = {path};
     fixture.frmMain().btnSave->click();
-    QCOMPARE(fixture.prompts.errors, std::vector<std::string>{"Cannot create file " + path + "."});
+    QCOMPARE(fixture.prompts.errors,
+             std::vector<std::string>{"Cannot create file " + path + reason + "."});
     QCOMPARE(fixture.Played(), QList<int>({0x30, 0x10}));
     QCOMPARE(fixture.state().unsaved, true);
     QCOMPARE(fixture.frmMain().btnSave->isEnabled(), true);
