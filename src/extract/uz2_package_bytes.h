@@ -29,7 +29,6 @@ class PackageUz2Bytes final : public PackageBytes {
   std::string Read(std::uint64_t offset, std::size_t length) override {
     return reader_.Read(offset, length);
   }
-  Uz2Reader& reader() { return reader_; }
 
  private:
   // size() is constant for the package yet walks the file the first time.

@@ -13,6 +13,14 @@ namespace {
 // Enough chunks for the table reader's hops (header, names, imports, exports) and for reads
 // that straddle a chunk's end.
 constexpr std::size_t kCachedChunks = 4;
+constexpr std::uint64_t kNoChunk = std::numeric_limits<std::uint64_t>::max();
+// The least a read of the file takes: many size fields and streams at once where chunks are
+// small.
+constexpr std::size_t kReadAhead = 512;
+// ReadAll hands on pieces of up to this much.
+constexpr std::size_t kPiece = 64 << 10;
+// At most one mark per this much of the package: 32,769 marks for 1 GiB.
+constexpr std::uint64_t kMarkSpacing = kUz2ChunkLimit;
 
 std::uint32_t LittleEndian32(std::string_view bytes, std::size_t at) {
   const auto byte = [&](std::size_t i) {
@@ -44,102 +52,121 @@ Uz2Reader::Uz2Reader(Uz2Reader&&) noexcept = default;
 Uz2Reader& Uz2Reader::operator=(Uz2Reader&&) noexcept = default;
 Uz2Reader::~Uz2Reader() = default;
 
-std::string Uz2Reader::ReadFile(std::uint64_t offset, std::size_t length) {
-  if (file_) return file_->Read(offset, length);
-  if (offset >= memory_.size()) return {};
-  return std::string(memory_.substr(static_cast<std::size_t>(offset), length));
+std::string_view Uz2Reader::FileBytes(std::uint64_t offset, std::size_t length) {
+  if (!file_) {
+    return offset >= memory_.size() ? std::string_view()
+                                    : memory_.substr(static_cast<std::size_t>(offset), length);
+  }
+  if (offset < window_at_ || offset + length > window_at_ + window_.size()) {
+    window_ = file_->Read(offset, std::max(length + kUz2ChunkHeaderSize, kReadAhead));
+    window_at_ = offset;
+  }
+  return std::string_view(window_).substr(static_cast<std::size_t>(offset - window_at_), length);
 }
 
-void Uz2Reader::Broken(std::size_t i) const {
-  throw CompressedPackageError(path_, i + 1, index_[i].at);
+void Uz2Reader::Broken(const ChunkPlace& place) const {
+  throw CompressedPackageError(path_, place.number + 1, place.at);
+}
+
+Uz2Reader::Chunk Uz2Reader::SizeFieldsAt(const ChunkPlace& place) {
+  const std::string_view fields = FileBytes(place.at, kUz2ChunkHeaderSize);
+  if (fields.size() < kUz2ChunkHeaderSize) Broken(place);
+  const Chunk chunk{place, LittleEndian32(fields, 0), LittleEndian32(fields, 4)};
+  if (chunk.compressed == 0 || chunk.compressed > kUz2CompressedChunkLimit ||
+      chunk.uncompressed == 0 || chunk.uncompressed > kUz2ChunkLimit ||
+      chunk.compressed > file_size_ - place.at - kUz2ChunkHeaderSize ||
+      place.start + chunk.uncompressed > kUz2PackageLimit) {
+    Broken(place);
+  }
+  return chunk;
 }
 
 bool Uz2Reader::WalkOne() {
   if (walked_to_end_) return false;
-  const ChunkPlace next = index_.back();
-  if (next.at == file_size_) {
+  if (frontier_.at == file_size_) {
     walked_to_end_ = true;
     return false;
   }
-  std::string fields;
-  if (lookahead_at_ == next.at && lookahead_.size() == kUz2ChunkHeaderSize) {
-    fields.swap(lookahead_);
-  } else {
-    fields = ReadFile(next.at, kUz2ChunkHeaderSize);
+  const Chunk chunk = SizeFieldsAt(frontier_);
+  if (marks_.empty() || chunk.start >= marks_.back().start + kMarkSpacing) {
+    marks_.push_back(frontier_);
   }
-  const std::size_t i = walked_chunks();
-  if (fields.size() < kUz2ChunkHeaderSize) Broken(i);
-  const std::uint32_t compressed = LittleEndian32(fields, 0);
-  const std::uint32_t uncompressed = LittleEndian32(fields, 4);
-  if (compressed == 0 || compressed > kUz2CompressedChunkLimit || uncompressed == 0 ||
-      uncompressed > kUz2ChunkLimit || compressed > file_size_ - next.at - kUz2ChunkHeaderSize ||
-      next.start + uncompressed > kUz2PackageLimit) {
-    Broken(i);
-  }
-  index_.push_back({next.at + kUz2ChunkHeaderSize + compressed, next.start + uncompressed});
+  frontier_ = chunk.next();
   return true;
 }
 
 std::uint64_t Uz2Reader::size() {
   while (WalkOne()) {
   }
-  return index_.back().start;
+  return frontier_.start;
 }
 
-std::size_t Uz2Reader::ChunkAt(std::uint64_t offset) {
-  while (offset >= index_.back().start) {
-    if (!WalkOne()) return walked_chunks();
+Uz2Reader::Chunk Uz2Reader::Describe(const ChunkPlace& place) {
+  const auto mark = std::lower_bound(
+      marks_.begin(), marks_.end(), place.number,
+      [](const ChunkPlace& entry, std::uint64_t number) { return entry.number < number; });
+  if (mark != marks_.end() && mark->number == place.number) {
+    const ChunkPlace& next = mark + 1 != marks_.end() ? *(mark + 1) : frontier_;
+    if (next.number == place.number + 1) {
+      return {place, static_cast<std::uint32_t>(next.at - place.at - kUz2ChunkHeaderSize),
+              static_cast<std::uint32_t>(next.start - place.start)};
+    }
+  }
+  return SizeFieldsAt(place);
+}
+
+std::optional<Uz2Reader::Chunk> Uz2Reader::ChunkAt(std::uint64_t offset) {
+  while (offset >= frontier_.start) {
+    if (!WalkOne()) return std::nullopt;
   }
   const auto after = std::upper_bound(
-      index_.begin(), index_.end(), offset,
+      marks_.begin(), marks_.end(), offset,
       [](std::uint64_t value, const ChunkPlace& place) { return value < place.start; });
-  return static_cast<std::size_t>(after - index_.begin()) - 1;
+  Chunk chunk = Describe(*(after - 1));
+  while (offset >= chunk.start + chunk.uncompressed) chunk = Describe(chunk.next());
+  return chunk;
 }
 
-void Uz2Reader::Inflate(std::size_t i, char* out) {
-  const std::uint64_t data_at = index_[i].at + kUz2ChunkHeaderSize;
-  const auto compressed = static_cast<std::size_t>(index_[i + 1].at - data_at);
-  const auto uncompressed = static_cast<std::size_t>(index_[i + 1].start - index_[i].start);
-  // The next chunk's size fields come with the same read.
-  compressed_ = ReadFile(data_at, compressed + kUz2ChunkHeaderSize);
-  if (compressed_.size() < compressed) Broken(i);  // the file shrank since it was opened
-  if (compressed_.size() == compressed + kUz2ChunkHeaderSize) {
-    lookahead_at_ = data_at + compressed;
-    lookahead_.assign(compressed_, compressed, kUz2ChunkHeaderSize);
-  }
+std::optional<Uz2Reader::Chunk> Uz2Reader::NextChunk(const Chunk& chunk) {
+  const ChunkPlace next = chunk.next();
+  if (next.number == frontier_.number && !WalkOne()) return std::nullopt;
+  return Describe(next);
+}
+
+void Uz2Reader::Inflate(const Chunk& chunk, char* out) {
+  const std::string_view data = FileBytes(chunk.at + kUz2ChunkHeaderSize, chunk.compressed);
+  if (data.size() < chunk.compressed) Broken(chunk);  // the file shrank since it was opened
 
   if (!inflater_) inflater_ = std::make_unique<Inflater>();
   z_stream& stream = inflater_->stream;
   inflateReset(&stream);
-  stream.next_in = reinterpret_cast<Bytef*>(compressed_.data());
-  stream.avail_in = static_cast<uInt>(compressed);
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+  stream.avail_in = chunk.compressed;
   stream.next_out = reinterpret_cast<Bytef*>(out);
-  stream.avail_out = static_cast<uInt>(uncompressed);
+  stream.avail_out = chunk.uncompressed;
   const int result = inflate(&stream, Z_FINISH);
   ++inflated_chunks_;
   if (result == Z_MEM_ERROR) throw std::bad_alloc();
   // The stream must end exactly where the chunk does, having filled exactly its size.
-  if (result != Z_STREAM_END || stream.avail_in != 0 || stream.avail_out != 0) Broken(i);
+  if (result != Z_STREAM_END || stream.avail_in != 0 || stream.avail_out != 0) Broken(chunk);
 }
 
-const std::string& Uz2Reader::Cached(std::size_t i) {
+const std::string& Uz2Reader::Cached(const Chunk& chunk) {
   ++uses_;
   for (CachedChunk& entry : cache_) {
-    if (entry.chunk == i) {
+    if (entry.number == chunk.number) {
       entry.last_use = uses_;
       return entry.bytes;
     }
   }
-  if (cache_.size() < kCachedChunks) {
-    cache_.emplace_back();
-  }
+  if (cache_.size() < kCachedChunks) cache_.emplace_back();
   CachedChunk& entry = *std::min_element(
       cache_.begin(), cache_.end(),
       [](const CachedChunk& a, const CachedChunk& b) { return a.last_use < b.last_use; });
-  entry.chunk = std::numeric_limits<std::size_t>::max();  // until it holds the new chunk
-  entry.bytes.resize(static_cast<std::size_t>(index_[i + 1].start - index_[i].start));
-  Inflate(i, entry.bytes.data());
-  entry.chunk = i;
+  entry.number = kNoChunk;  // until it holds the new chunk
+  entry.bytes.resize(chunk.uncompressed);
+  Inflate(chunk, entry.bytes.data());
+  entry.number = chunk.number;
   entry.last_use = uses_;
   return entry.bytes;
 }
@@ -149,47 +176,54 @@ std::string Uz2Reader::Read(std::uint64_t offset, std::size_t length) {
   const std::uint64_t end =
       offset + std::min<std::uint64_t>(length, std::numeric_limits<std::uint64_t>::max() - offset);
   std::uint64_t position = offset;
-  while (position < end) {
-    const std::size_t i = ChunkAt(position);
-    if (i == walked_chunks()) break;  // the package ends before
-    const std::uint64_t start = index_[i].start;
-    const std::uint64_t chunk_size = index_[i + 1].start - start;
-    const std::uint64_t from = position - start;
-    const auto take = static_cast<std::size_t>(std::min(chunk_size - from, end - position));
-    const bool cached = std::any_of(cache_.begin(), cache_.end(),
-                                    [i](const CachedChunk& entry) { return entry.chunk == i; });
-    if (take == chunk_size && !cached) {
+  std::optional<Chunk> chunk = position < end ? ChunkAt(position) : std::nullopt;
+  while (chunk) {
+    const std::uint64_t from = position - chunk->start;
+    const auto take =
+        static_cast<std::size_t>(std::min(chunk->uncompressed - from, end - position));
+    const bool cached = std::any_of(cache_.begin(), cache_.end(), [&](const CachedChunk& entry) {
+      return entry.number == chunk->number;
+    });
+    if (take == chunk->uncompressed && !cached) {
       // A whole chunk goes straight into the result; only chunks read in part are kept.
       const std::size_t old = out.size();
       out.resize(old + take);
-      Inflate(i, out.data() + old);
+      Inflate(*chunk, out.data() + old);
     } else {
-      out.append(Cached(i), static_cast<std::size_t>(from), take);
+      out.append(Cached(*chunk), static_cast<std::size_t>(from), take);
     }
     position += take;
+    chunk = position < end ? NextChunk(*chunk) : std::nullopt;
   }
   return out;
 }
 
-void Uz2Reader::ReadAll(const std::function<void(std::string_view chunk)>& sink) {
+void Uz2Reader::ReadAll(const std::function<void(std::string_view piece)>& sink) {
   // The size fields first: a file cut short, the commonest break, fails before any inflating.
   size();
-  std::string bytes;
-  for (std::size_t i = 0; i < walked_chunks(); ++i) {
-    bytes.resize(static_cast<std::size_t>(index_[i + 1].start - index_[i].start));
-    Inflate(i, bytes.data());
-    sink(bytes);
+  std::string piece;
+  for (ChunkPlace place; place.number < frontier_.number;) {
+    const Chunk chunk = Describe(place);
+    if (piece.size() + chunk.uncompressed > kPiece) {
+      sink(piece);
+      piece.clear();
+    }
+    const std::size_t old = piece.size();
+    piece.resize(old + chunk.uncompressed);
+    Inflate(chunk, piece.data() + old);
+    place = chunk.next();
   }
+  if (!piece.empty()) sink(piece);
 }
 
 bool Uz2Reader::InflatesTo(const std::function<std::string(std::uint64_t, std::size_t)>& read_other,
                            std::uint64_t other_size) {
   bool same = true;
   std::uint64_t position = 0;
-  ReadAll([&](std::string_view chunk) {
+  ReadAll([&](std::string_view piece) {
     // After a difference the rest is still inflated, so that a break is reported as one.
-    same = same && read_other(position, chunk.size()) == chunk;
-    position += chunk.size();
+    same = same && read_other(position, piece.size()) == piece;
+    position += piece.size();
   });
   return same && position == other_size;
 }

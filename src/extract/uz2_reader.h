@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,13 +42,13 @@ class Uz2Reader {
   // the bytes; the last few inflated are kept, so reads in order inflate each chunk once.
   std::string Read(std::uint64_t offset, std::size_t length);
 
-  // Walks every size field, then inflates and checks every chunk in order and hands each
-  // chunk's bytes to `sink` (nothing after a break). For unpacking and for readers that need
-  // the whole package checked.
-  void ReadAll(const std::function<void(std::string_view chunk)>& sink);
+  // Walks every size field, then inflates and checks every chunk in order and hands the
+  // package's bytes to `sink` in order, in pieces of whole chunks of up to 64 KiB (nothing
+  // after a break). For unpacking and for readers that need the whole package checked.
+  void ReadAll(const std::function<void(std::string_view piece)>& sink);
 
   // True when the file unpacks cleanly to exactly these bytes; a break still throws. Reads
-  // every chunk, and the other side a chunk's length at a time.
+  // every chunk.
   bool InflatesTo(std::string_view package);
   bool InflatesTo(RangedFile& package);
 
@@ -55,44 +56,59 @@ class Uz2Reader {
   std::uint64_t inflated_chunks() const { return inflated_chunks_; }
 
  private:
-  // Where a chunk's size fields start in the file and where its bytes start in the package.
-  // The index ends with one more entry: where the next unwalked chunk would be.
+  // Where a chunk's size fields start in the file, where its bytes start in the package, and
+  // its number from 0.
   struct ChunkPlace {
     std::uint64_t at = 0;
     std::uint64_t start = 0;
+    std::uint64_t number = 0;
+  };
+  struct Chunk : ChunkPlace {
+    std::uint32_t compressed = 0;
+    std::uint32_t uncompressed = 0;
+    ChunkPlace next() const {
+      return {at + kUz2ChunkHeaderSize + compressed, start + uncompressed, number + 1};
+    }
   };
   struct Inflater;
   struct CachedChunk {
-    std::size_t chunk = 0;
+    std::uint64_t number = 0;
     std::uint64_t last_use = 0;
     std::string bytes;
   };
 
-  std::size_t walked_chunks() const { return index_.size() - 1; }
-  // Walks the size fields of one more chunk; false when the file ends where that chunk would
-  // start.
+  // Reads and checks the size fields of the chunk at `place`, which must not be the file's end.
+  Chunk SizeFieldsAt(const ChunkPlace& place);
+  // Walks the size fields of one more chunk; false when the file ends where it would start.
   bool WalkOne();
-  // The chunk holding package byte `offset`, walking as far as needed; walked_chunks() when the
-  // package ends before it.
-  std::size_t ChunkAt(std::uint64_t offset);
-  // Inflates chunk i into out (its uncompressed size), checking it.
-  void Inflate(std::size_t i, char* out);
-  const std::string& Cached(std::size_t i);
-  std::string ReadFile(std::uint64_t offset, std::size_t length);
+  // A walked chunk, its sizes taken from the marks where they tell them.
+  Chunk Describe(const ChunkPlace& place);
+  // The chunk holding package byte `offset`, walking as far as needed; none past the end.
+  std::optional<Chunk> ChunkAt(std::uint64_t offset);
+  // The chunk after `chunk`, walking to it; none at the end.
+  std::optional<Chunk> NextChunk(const Chunk& chunk);
+  // Inflates the chunk into out (its uncompressed size), checking it.
+  void Inflate(const Chunk& chunk, char* out);
+  const std::string& Cached(const Chunk& chunk);
+  // The file's bytes from offset, `length` of them or fewer where the file ends. A file is read
+  // through a window that takes the next chunk's size fields along, and several small chunks
+  // at once; the view lasts until the next call.
+  std::string_view FileBytes(std::uint64_t offset, std::size_t length);
   bool InflatesTo(const std::function<std::string(std::uint64_t, std::size_t)>& read_other,
                   std::uint64_t other_size);
-  [[noreturn]] void Broken(std::size_t i) const;
+  [[noreturn]] void Broken(const ChunkPlace& place) const;
 
   std::string path_;
   std::unique_ptr<RangedFile> file_;  // null: the bytes are in memory
   std::string_view memory_;
   std::uint64_t file_size_ = 0;
-  std::vector<ChunkPlace> index_{ChunkPlace{}};
+  // The walked chunks that start at least 32 KiB of package after the previous mark: every
+  // chunk of a file written as the game writes them, and a bounded index of any other file.
+  std::vector<ChunkPlace> marks_;
+  ChunkPlace frontier_;  // where the next chunk to walk starts
   bool walked_to_end_ = false;
-  // The size fields that followed the last chunk read, so the next walk step needs no read.
-  std::uint64_t lookahead_at_ = 0;
-  std::string lookahead_;
-  std::string compressed_;
+  std::uint64_t window_at_ = 0;
+  std::string window_;
   std::unique_ptr<Inflater> inflater_;
   std::vector<CachedChunk> cache_;
   std::uint64_t uses_ = 0;

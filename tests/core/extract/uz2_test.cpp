@@ -90,7 +90,7 @@ std::string Compressed(std::string_view package, unsigned threads) {
 
 std::string Unpacked(Uz2Reader& reader) {
   std::string out;
-  reader.ReadAll([&out](std::string_view chunk) { out += chunk; });
+  reader.ReadAll([&out](std::string_view piece) { out += piece; });
   return out;
 }
 
@@ -121,6 +121,8 @@ TEST(Uz2, RoundTripsAtTheChunkEdgesAsZlibCompressesEachChunkAtLevel9) {
 TEST(Uz2, ReadsFilesOfOtherWritersChunkingsAndLevels) {
   const std::string data = BigPackage().substr(0, 100'000);
   const std::string limit_chunk = BigPackage().substr(0, 32'765);
+  std::string bytewise;  // 1-byte chunks over 70,000 bytes of package
+  for (const char c : BigPackage().substr(0, 70'000)) bytewise += Chunk(StoredStream({&c, 1}), 1);
   struct Row {
     const char* writer;
     std::string uz2;
@@ -130,15 +132,18 @@ TEST(Uz2, ReadsFilesOfOtherWritersChunkingsAndLevels) {
       {"level 1, 10,000-byte chunks", ZlibUz2(data, 10'000, 1), data},
       {"level 0, 32,768-byte chunks", ZlibUz2(data, 32'768, 0), data},
       {"level 6, 1-byte chunks", ZlibUz2(data.substr(0, 50), 1, 6), data.substr(0, 50)},
+      {"stored, 1-byte chunks", bytewise, BigPackage().substr(0, 70'000)},
       {"the largest chunk: 33,096 bytes in 65 stored blocks",
        Chunk(StoredStream(limit_chunk, 508), limit_chunk.size()), limit_chunk},
   };
-  EXPECT_EQ(rows[4].uz2.size(), 8u + 33'096);
+  EXPECT_EQ(rows[5].uz2.size(), 8u + 33'096);
   for (Row& row : rows) {
     SCOPED_TRACE(row.writer);
     Uz2Reader reader(row.uz2, "Other.uz2");
     EXPECT_EQ(reader.size(), row.package.size());
     EXPECT_EQ(reader.Read(3, 4), row.package.substr(3, 4));
+    const std::size_t middle = row.package.size() / 2;
+    EXPECT_EQ(reader.Read(middle, 40'000), row.package.substr(middle, 40'000));
     EXPECT_EQ(Unpacked(reader), row.package);
   }
 }
