@@ -47,10 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string kept;
   std::uint64_t total = 0;
   try {
-    reader.ReadAll([&](std::string_view chunk) {
-      Check(!chunk.empty() && chunk.size() <= kUz2ChunkLimit);
-      kept.append(chunk.substr(0, std::min(chunk.size(), kKeptBytes - kept.size())));
-      total += chunk.size();
+    reader.ReadAll([&](std::string_view piece) {
+      Check(!piece.empty() && piece.size() <= 2 * kUz2ChunkLimit);
+      kept.append(piece.substr(0, std::min(piece.size(), kKeptBytes - kept.size())));
+      total += piece.size();
     });
   } catch (const CompressedPackageError& error) {
     Check(error.chunk() >= 1 && error.offset() < size);
