@@ -249,6 +249,9 @@ TEST(Uz2, TheTableAndSoundReadersReadACompressedPackageAsThePackage) {
 }
 
 TEST(Uz2, CompressingAFileThatShrinksMeanwhileFailsOnAnyNumberOfThreads) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows lets nobody shorten a file that is open for reading";
+#endif
   testing::TempDir dir;
   const std::string path = dir.Write("Shrinks.uax", BigPackage().substr(0, 1'000'000));
   for (const unsigned threads : {1u, 2u}) {
