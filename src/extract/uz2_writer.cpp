@@ -3,18 +3,14 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <condition_variable>
-#include <exception>
 #include <functional>
-#include <mutex>
 #include <new>
 #include <stdexcept>
 #include <string>
-#include <thread>
-#include <vector>
 
 #include "extract/uz2_format.h"
 #include "runtime/errors.h"
+#include "runtime/ordered_work.h"
 
 namespace quarrix {
 
@@ -64,129 +60,24 @@ void CompressChunk(Deflater& deflater, std::string_view chunk, std::string& out)
 // The bytes of chunk i of the package.
 using ChunkSource = std::function<std::string(std::uint64_t chunk)>;
 
-void CompressInOrder(std::uint64_t chunks, const ChunkSource& read, const ByteSink& write) {
-  Deflater deflater;
-  std::string out;
-  for (std::uint64_t i = 0; i < chunks; ++i) {
-    CompressChunk(deflater, read(i), out);
-    write(out);
-  }
-}
-
-// This thread reads the chunks and writes them in order; the workers compress them. A chunk
-// waits in slot i % window from its read to its write, so at most `window` are held at once.
-class ParallelCompression {
- public:
-  ParallelCompression(std::uint64_t chunks, unsigned threads)
-      : chunks_(chunks), slots_(kWindowPerThread * threads) {
-    try {
-      for (unsigned i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
-    } catch (...) {
-      Stop();
-      throw;
-    }
-  }
-  ParallelCompression(const ParallelCompression&) = delete;
-  ParallelCompression& operator=(const ParallelCompression&) = delete;
-  ~ParallelCompression() { Stop(); }
-
-  void Run(const ChunkSource& read, const ByteSink& write) {
-    for (std::uint64_t next_write = 0; next_write < chunks_; ++next_write) {
-      while (read_ < chunks_ && read_ < next_write + slots_.size()) {
-        // No worker touches this slot until read_ counts it.
-        Slot& slot = SlotOf(read_);
-        slot.input = read(read_);
-        slot.done = false;
-        {
-          const std::lock_guard lock(mutex_);
-          ++read_;
-        }
-        work_ready_.notify_one();
-      }
-      Slot& slot = SlotOf(next_write);
-      {
-        std::unique_lock lock(mutex_);
-        chunk_done_.wait(lock, [&] { return slot.done || failure_; });
-        if (failure_) std::rethrow_exception(failure_);
-      }
-      write(slot.output);
-    }
-  }
-
- private:
-  struct Slot {
-    std::string input;
-    std::string output;
-    bool done = false;
-  };
-
-  Slot& SlotOf(std::uint64_t chunk) {
-    return slots_[static_cast<std::size_t>(chunk % slots_.size())];
-  }
-
-  void Work() {
-    try {
-      Deflater deflater;
-      for (;;) {
-        std::uint64_t chunk = 0;
-        {
-          std::unique_lock lock(mutex_);
-          work_ready_.wait(lock, [this] { return stop_ || taken_ < read_; });
-          if (stop_) return;
-          chunk = taken_++;
-        }
-        Slot& slot = SlotOf(chunk);
-        CompressChunk(deflater, slot.input, slot.output);
-        {
-          const std::lock_guard lock(mutex_);
-          slot.done = true;
-        }
-        chunk_done_.notify_all();
-      }
-    } catch (...) {
-      {
-        const std::lock_guard lock(mutex_);
-        failure_ = std::current_exception();
-        stop_ = true;
-      }
-      chunk_done_.notify_all();
-    }
-  }
-
-  void Stop() {
-    {
-      const std::lock_guard lock(mutex_);
-      stop_ = true;
-    }
-    work_ready_.notify_all();
-    for (std::thread& worker : workers_) worker.join();
-    workers_.clear();
-  }
-
-  const std::uint64_t chunks_;
-  std::vector<Slot> slots_;
-  std::vector<std::thread> workers_;
-  std::mutex mutex_;
-  std::condition_variable work_ready_;
-  std::condition_variable chunk_done_;
-  std::uint64_t read_ = 0;   // chunks read into their slots
-  std::uint64_t taken_ = 0;  // chunks a worker has taken
-  bool stop_ = false;
-  std::exception_ptr failure_;
+struct ChunkSlot {
+  std::string input;
+  std::string output;
 };
 
-void Compress(std::uint64_t size, const ChunkSource& read, unsigned threads,
+void Compress(std::uint64_t size, const ChunkSource& source, unsigned threads,
               const ByteSink& write) {
   const std::uint64_t chunks = (size + kUz2ChunkLimit - 1) / kUz2ChunkLimit;
-  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
-  threads =
-      static_cast<unsigned>(std::min<std::uint64_t>(threads, std::max<std::uint64_t>(chunks, 1)));
-  if (threads == 1) {
-    CompressInOrder(chunks, read, write);
-    return;
-  }
-  ParallelCompression compression(chunks, threads);
-  compression.Run(read, write);
+  std::uint64_t next = 0;
+  RunInOrder<ChunkSlot, Deflater>(
+      WorkerThreads(threads, chunks), kWindowPerThread,
+      [&](ChunkSlot& slot) {
+        if (next == chunks) return false;
+        slot.input = source(next++);
+        return true;
+      },
+      [](Deflater& deflater, ChunkSlot& slot) { CompressChunk(deflater, slot.input, slot.output); },
+      [&write](const ChunkSlot& slot) { write(slot.output); });
 }
 
 std::size_t ChunkLength(std::uint64_t size, std::uint64_t chunk) {
