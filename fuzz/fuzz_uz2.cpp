@@ -47,11 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string kept;
   std::uint64_t total = 0;
   try {
-    reader.ReadAll([&](std::string_view piece) {
-      Check(!piece.empty() && piece.size() <= 2 * kUz2ChunkLimit);
-      kept.append(piece.substr(0, std::min(piece.size(), kKeptBytes - kept.size())));
-      total += piece.size();
-    });
+    reader.ReadAll(
+        [&](std::string_view piece) {
+          Check(!piece.empty() && piece.size() <= 2 * kUz2ChunkLimit);
+          kept.append(piece.substr(0, std::min(piece.size(), kKeptBytes - kept.size())));
+          total += piece.size();
+        },
+        1 + size % 3);
   } catch (const CompressedPackageError& error) {
     Check(error.chunk() >= 1 && error.offset() < size);
     // When the size fields hold, a lazy read of the start succeeds only when no chunk it needs

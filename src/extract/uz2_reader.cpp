@@ -6,6 +6,8 @@
 #include <limits>
 #include <new>
 
+#include "runtime/ordered_work.h"
+
 namespace quarrix {
 
 namespace {
@@ -17,8 +19,9 @@ constexpr std::uint64_t kNoChunk = std::numeric_limits<std::uint64_t>::max();
 // The least a read of the file takes: many size fields and streams at once where chunks are
 // small.
 constexpr std::size_t kReadAhead = 512;
-// ReadAll hands on pieces of up to this much.
+// ReadAll hands on pieces of up to this much, inflated on several threads, a few per thread.
 constexpr std::size_t kPiece = 64 << 10;
+constexpr std::size_t kWindowPerThread = 4;
 // At most one mark per this much of the package: 32,769 marks for 1 GiB.
 constexpr std::uint64_t kMarkSpacing = kUz2ChunkLimit;
 
@@ -31,7 +34,7 @@ std::uint32_t LittleEndian32(std::string_view bytes, std::size_t at) {
 
 }  // namespace
 
-// One zlib inflate state for every chunk: resetting it is much cheaper than making one.
+// One zlib inflate state for many chunks: resetting it is much cheaper than making one.
 struct Uz2Reader::Inflater {
   z_stream stream{};
   Inflater() {
@@ -40,6 +43,19 @@ struct Uz2Reader::Inflater {
   Inflater(const Inflater&) = delete;
   Inflater& operator=(const Inflater&) = delete;
   ~Inflater() { inflateEnd(&stream); }
+
+  // True when `data` is one zlib stream that fills it exactly and inflates to exactly `size`
+  // bytes, which go to out.
+  bool Inflate(std::string_view data, std::uint32_t size, char* out) {
+    inflateReset(&stream);
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    stream.avail_in = static_cast<uInt>(data.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out);
+    stream.avail_out = size;
+    const int result = inflate(&stream, Z_FINISH);
+    if (result == Z_MEM_ERROR) throw std::bad_alloc();
+    return result == Z_STREAM_END && stream.avail_in == 0 && stream.avail_out == 0;
+  }
 };
 
 Uz2Reader::Uz2Reader(const std::string& path)
@@ -138,17 +154,8 @@ void Uz2Reader::Inflate(const Chunk& chunk, char* out) {
   if (data.size() < chunk.compressed) Broken(chunk);  // the file shrank since it was opened
 
   if (!inflater_) inflater_ = std::make_unique<Inflater>();
-  z_stream& stream = inflater_->stream;
-  inflateReset(&stream);
-  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  stream.avail_in = chunk.compressed;
-  stream.next_out = reinterpret_cast<Bytef*>(out);
-  stream.avail_out = chunk.uncompressed;
-  const int result = inflate(&stream, Z_FINISH);
   ++inflated_chunks_;
-  if (result == Z_MEM_ERROR) throw std::bad_alloc();
-  // The stream must end exactly where the chunk does, having filled exactly its size.
-  if (result != Z_STREAM_END || stream.avail_in != 0 || stream.avail_out != 0) Broken(chunk);
+  if (!inflater_->Inflate(data, chunk.uncompressed, out)) Broken(chunk);
 }
 
 const std::string& Uz2Reader::Cached(const Chunk& chunk) {
@@ -198,22 +205,60 @@ std::string Uz2Reader::Read(std::uint64_t offset, std::size_t length) {
   return out;
 }
 
-void Uz2Reader::ReadAll(const std::function<void(std::string_view piece)>& sink) {
+void Uz2Reader::ReadAll(const std::function<void(std::string_view piece)>& sink, unsigned threads) {
   // The size fields first: a file cut short, the commonest break, fails before any inflating.
   size();
-  std::string piece;
-  for (ChunkPlace place; place.number < frontier_.number;) {
-    const Chunk chunk = Describe(place);
-    if (piece.size() + chunk.uncompressed > kPiece) {
-      sink(piece);
-      piece.clear();
-    }
-    const std::size_t old = piece.size();
-    piece.resize(old + chunk.uncompressed);
-    Inflate(chunk, piece.data() + old);
-    place = chunk.next();
-  }
-  if (!piece.empty()) sink(piece);
+  // A piece of whole chunks and the file bytes that hold them, read at once.
+  struct Piece {
+    std::vector<Chunk> chunks;
+    std::uint64_t at = 0;
+    std::string read;
+    std::string_view file_bytes;
+    std::string bytes;
+  };
+  ChunkPlace place;
+  RunInOrder<Piece, Inflater>(
+      WorkerThreads(threads, frontier_.start / kPiece + 1), kWindowPerThread,
+      [&](Piece& piece) {
+        piece.chunks.clear();
+        std::size_t size = 0;
+        while (place.number < frontier_.number) {
+          const Chunk chunk = Describe(place);
+          if (size + chunk.uncompressed > kPiece) break;
+          piece.chunks.push_back(chunk);
+          size += chunk.uncompressed;
+          place = chunk.next();
+        }
+        if (piece.chunks.empty()) return false;
+        piece.at = piece.chunks.front().at;
+        const auto length = static_cast<std::size_t>(place.at - piece.at);
+        if (file_) {
+          piece.read = file_->Read(piece.at, length);
+          piece.file_bytes = piece.read;
+        } else {
+          piece.file_bytes = memory_.substr(static_cast<std::size_t>(piece.at), length);
+        }
+        piece.bytes.resize(size);
+        return true;
+      },
+      [this](Inflater& inflater, Piece& piece) {
+        std::size_t out = 0;
+        for (const Chunk& chunk : piece.chunks) {
+          const std::string_view data = piece.file_bytes.substr(
+              static_cast<std::size_t>(chunk.at + kUz2ChunkHeaderSize - piece.at),
+              chunk.compressed);
+          // A short read: the file shrank since it was opened.
+          if (data.size() < chunk.compressed ||
+              !inflater.Inflate(data, chunk.uncompressed, piece.bytes.data() + out)) {
+            Broken(chunk);
+          }
+          out += chunk.uncompressed;
+        }
+      },
+      [&](const Piece& piece) {
+        inflated_chunks_ += piece.chunks.size();
+        sink(piece.bytes);
+      });
 }
 
 bool Uz2Reader::InflatesTo(const std::function<std::string(std::uint64_t, std::size_t)>& read_other,

@@ -42,10 +42,11 @@ class Uz2Reader {
   // the bytes; the last few inflated are kept, so reads in order inflate each chunk once.
   std::string Read(std::uint64_t offset, std::size_t length);
 
-  // Walks every size field, then inflates and checks every chunk in order and hands the
-  // package's bytes to `sink` in order, in pieces of whole chunks of up to 64 KiB (nothing
-  // after a break). For unpacking and for readers that need the whole package checked.
-  void ReadAll(const std::function<void(std::string_view piece)>& sink);
+  // Walks every size field, then inflates and checks every chunk and hands the package's
+  // bytes to `sink` in order, in pieces of whole chunks of up to 64 KiB (nothing from the
+  // first broken chunk on). For unpacking and for readers that need the whole package
+  // checked. The chunks are inflated on `threads` threads (0: one per processor).
+  void ReadAll(const std::function<void(std::string_view piece)>& sink, unsigned threads = 0);
 
   // True when the file unpacks cleanly to exactly these bytes; a break still throws. Reads
   // every chunk.

@@ -88,10 +88,19 @@ std::string Compressed(std::string_view package, unsigned threads) {
   return out;
 }
 
-std::string Unpacked(Uz2Reader& reader) {
+std::string Unpacked(Uz2Reader& reader, unsigned threads = 0) {
   std::string out;
-  reader.ReadAll([&out](std::string_view piece) { out += piece; });
+  reader.ReadAll([&out](std::string_view piece) { out += piece; }, threads);
   return out;
+}
+
+// Full chunks of stored blocks: each takes 32,787 bytes of the file.
+std::string StoredUz2(std::string_view package) {
+  std::string uz2;
+  for (std::size_t at = 0; at < package.size(); at += 32'768) {
+    uz2 += Chunk(StoredStream(package.substr(at, 32'768)), 32'768);
+  }
+  return uz2;
 }
 
 // Two chunks written by hand: "Quoom" in one stored block, "Trig" in two.
@@ -154,6 +163,8 @@ TEST(Uz2, EachBreakNamesItsChunkAndWhereItStarts) {
   const std::string trig = good.substr(32);
   std::string too_much;
   for (int i = 0; i < 32'769; ++i) too_much += Fields(1, 32'768) + "x";
+  std::string two_broken = StoredUz2(BigPackage().substr(0, 10 * 32'768));
+  for (const int chunk : {4, 8}) two_broken[(chunk + 1) * 32'787 - 1] ^= 1;  // Adler-32
   struct Row {
     const char* fault;
     std::string uz2;
@@ -175,6 +186,7 @@ TEST(Uz2, EachBreakNamesItsChunkAndWhereItStarts) {
       {"a bad Adler-32", good.substr(0, 51) + "\x96", "chunk 2 at byte 24", false},
       {"a byte after the stream", Fields(17, 5) + quoom + "x", "chunk 1 at byte 0", false},
       {"no zlib stream", Fields(5, 5) + "Quoom", "chunk 1 at byte 0", false},
+      {"chunks 5 and 9 broken", two_broken, "chunk 5 at byte 131148", false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.fault);
@@ -183,18 +195,16 @@ TEST(Uz2, EachBreakNamesItsChunkAndWhereItStarts) {
     Uz2Reader reader(row.uz2, "Broken.uax.uz2");
     EXPECT_EQ(ErrorOf<CompressedPackageError>([&] { reader.size(); }),
               row.in_size_fields ? message : "no error");
-    EXPECT_EQ(ErrorOf<CompressedPackageError>([&] { Unpacked(reader); }), message);
+    for (const unsigned threads : {1u, 3u}) {
+      EXPECT_EQ(ErrorOf<CompressedPackageError>([&] { Unpacked(reader, threads); }), message);
+    }
   }
 }
 
 TEST(Uz2, ReadsInflateOnlyTheChunksThatHoldTheBytes) {
   const std::string package = BigPackage().substr(0, 128 * 32'768);
-  std::string uz2;  // every chunk takes 32,787 bytes
-  for (std::size_t at = 0; at < package.size(); at += 32'768) {
-    uz2 += Chunk(StoredStream(package.substr(at, 32'768)), 32'768);
-  }
   testing::TempDir dir;
-  const std::string path = dir.Write("Lazy.uax.uz2", uz2);
+  const std::string path = dir.Write("Lazy.uax.uz2", StoredUz2(package));
   std::uint64_t read_end = 0;
   int reads = 0;
   SetFileReadObserverForTesting([&](const std::string&, std::uint64_t offset, std::size_t length) {
