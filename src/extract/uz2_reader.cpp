@@ -19,9 +19,10 @@ constexpr std::uint64_t kNoChunk = std::numeric_limits<std::uint64_t>::max();
 // The least a read of the file takes: many size fields and streams at once where chunks are
 // small.
 constexpr std::size_t kReadAhead = 512;
-// ReadAll hands on pieces of up to this much, inflated on several threads, a few per thread.
+// ReadAll hands on pieces of up to this much, inflated on several threads with 16 pieces in
+// flight per thread, as the writer keeps its chunks.
 constexpr std::size_t kPiece = 64 << 10;
-constexpr std::size_t kWindowPerThread = 4;
+constexpr std::size_t kWindowPerThread = 16;
 // At most one mark per this much of the package: 32,769 marks for 1 GiB.
 constexpr std::uint64_t kMarkSpacing = kUz2ChunkLimit;
 

@@ -17,8 +17,9 @@ namespace quarrix {
 namespace {
 
 constexpr int kLevel = 9;
-// Chunks in flight per thread: enough that no thread waits for the one writing in order.
-constexpr std::size_t kWindowPerThread = 4;
+// Chunks in flight per thread (1 MiB for each): enough that the workers go on while the
+// thread that reads and writes in order waits for a busy machine to give it its turn.
+constexpr std::size_t kWindowPerThread = 16;
 
 // One deflate state per thread, reset for each chunk: the same stream compress2 makes with a
 // fresh one, without allocating its 256 KiB of tables each time.

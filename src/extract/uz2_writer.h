@@ -2,7 +2,7 @@
 // Writes the .uz2 form of a package (uz2_format.h) as UT2004's own tool does: chunks of
 // 32,768 bytes, the last one shorter, each a zlib stream at level 9 exactly as zlib's
 // compress2 makes it. The chunks are independent, so several threads compress them at once,
-// over a window of a few chunks per thread: memory stays small whatever the package's size,
+// over a window of 16 chunks per thread: memory stays small whatever the package's size,
 // and the bytes written do not depend on the number of threads.
 #include <cstdint>
 #include <string_view>
