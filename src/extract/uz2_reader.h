@@ -33,13 +33,14 @@ class Uz2Reader {
   const std::string& path() const { return path_; }
 
   // The package's size. Walks the size fields of the chunks not walked yet (8 bytes a chunk,
-  // nothing inflated), so it also finds every break they show, bytes after the last chunk
-  // among them.
+  // several chunks' to a read where they are small; nothing inflated), so it also finds every
+  // break they show, bytes after the last chunk among them.
   std::uint64_t size();
 
   // Up to `length` bytes of the package from `offset`: fewer where the package ends. Walks
   // the size fields only up to the last chunk it needs and inflates only the chunks that hold
-  // the bytes; the last few inflated are kept, so reads in order inflate each chunk once.
+  // the bytes; the last four chunks read in part are kept, so reads in order inflate each
+  // chunk once.
   std::string Read(std::uint64_t offset, std::size_t length);
 
   // Walks every size field, then inflates and checks every chunk and hands the package's
