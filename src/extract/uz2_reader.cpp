@@ -19,9 +19,11 @@ constexpr std::uint64_t kNoChunk = std::numeric_limits<std::uint64_t>::max();
 // The least a read of the file takes: many size fields and streams at once where chunks are
 // small.
 constexpr std::size_t kReadAhead = 512;
-// ReadAll hands on pieces of up to this much, inflated on several threads with 16 pieces in
-// flight per thread, as the writer keeps its chunks.
+// ReadAll hands on pieces of whole chunks of up to 64 KiB of package from at most two full
+// chunks' bytes of the file (so tiny chunks cost no more memory), inflated on several threads
+// with 16 pieces in flight per thread, as the writer keeps its chunks.
 constexpr std::size_t kPiece = 64 << 10;
+constexpr std::uint64_t kPieceFileBytes = 2 * (kUz2ChunkHeaderSize + kUz2CompressedChunkLimit);
 constexpr std::size_t kWindowPerThread = 16;
 // At most one mark per this much of the package: 32,769 marks for 1 GiB.
 constexpr std::uint64_t kMarkSpacing = kUz2ChunkLimit;
@@ -225,7 +227,11 @@ void Uz2Reader::ReadAll(const std::function<void(std::string_view piece)>& sink,
         std::size_t size = 0;
         while (place.number < frontier_.number) {
           const Chunk chunk = Describe(place);
-          if (size + chunk.uncompressed > kPiece) break;
+          if (!piece.chunks.empty() &&
+              (size + chunk.uncompressed > kPiece ||
+               chunk.next().at - piece.chunks.front().at > kPieceFileBytes)) {
+            break;
+          }
           piece.chunks.push_back(chunk);
           size += chunk.uncompressed;
           place = chunk.next();
