@@ -17,6 +17,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The executables carry their C++ run-time, so they start without MinGW's DLLs beside them.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
+# Debian's libz-mingw-w64-dev holds both libz.a and the import library of zlib1.dll: the
+# static one keeps quarrix-cli.exe free of DLLs.
+set(ZLIB_USE_STATIC_LIBS ON)
+
 # The host's header-only CLI11 serves the cross build too (see mingw-w64/CLI11Config.cmake),
 # and GoogleTest is built from the host's sources (see mingw-w64/GTestConfig.cmake).
 set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64 CACHE PATH "CLI11 for the cross build")
