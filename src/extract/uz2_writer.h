@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "runtime/file_io.h"
+#include "runtime/file_write.h"
 
 namespace quarrix {
 
