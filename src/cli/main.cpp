@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", std::string("quarrix-cli ") + QUARRIX_VERSION);
   app.require_subcommand(1);
   app.footer(ExitCodesHelp(
-      "extract gave no entry, sort left the list unsorted, export was refused, or check "
-      "found problems"));
+      "extract gave no entry or an --only sound is in no package, sort left the list "
+      "unsorted, export was refused, or check found problems"));
 
   // Huge lists are mapped rather than read; one shortened meanwhile ends the run cleanly.
   quarrix::ExitOnMappedFileChange("quarrix-cli: ", kExitFileError);
