@@ -39,4 +39,13 @@ struct StoredAudio {
 std::string WriteSoundPackage(std::string_view name, const std::vector<SoundGroup>& groups,
                               const std::vector<StoredAudio>& audio);
 
+// A WAV of 16-bit mono samples: a struck tone that dies away, `seconds` long, its pitch, attack
+// and decay set by the seed: waveforms worth looking at.
+std::string ToneWave(double seconds, int seed, std::uint32_t rate = 22050);
+
+// Packages for the sound browser's pictures and trials: Ambience.uax, Taunts.uax (with the Ogg
+// Vorbis file `ogg`, numbered variants and a name no entry can hold) and Weapons.uax, their
+// sounds tones of a few seconds in groups.
+std::vector<PackageFile> MakeBrowserPackages(std::string_view ogg);
+
 }  // namespace quarrix::testing
