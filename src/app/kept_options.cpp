@@ -70,7 +70,7 @@ void WriteKeptOptions(QSettings& settings, const TfrmConfig& config) {
   }
   settings.clear();
   for (const auto& [key, value] : layout) {
-    settings.setValue(TfrmChooseSounds::kSettingsGroup + u'/' + key, value);
+    settings.setValue(QString(TfrmChooseSounds::kSettingsGroup) + u'/' + key, value);
   }
   for (const auto& [key, box] : kKeptBoxes) {
     settings.setValue(QLatin1StringView(key), (config.*box)->Checked());

@@ -35,8 +35,8 @@ constexpr int kDefaultColumnWidths[SoundTableModel::kWaveform] = {24, 170, 110, 
 constexpr int kNarrowestColumn = 16;
 constexpr int kWidestColumn = 2000;
 
-const QString kSizeKey = QStringLiteral("ChooseSounds/Size");
-const QString kColumnsKey = QStringLiteral("ChooseSounds/Columns");
+constexpr QLatin1StringView kSizeKey("ChooseSounds/Size");
+constexpr QLatin1StringView kColumnsKey("ChooseSounds/Columns");
 
 QString AsciiFolded(QString text) {
   for (QChar& c : text) {
@@ -89,14 +89,12 @@ class WaveformDelegate final : public QStyledItemDelegate {
 
 }  // namespace
 
-const QString TfrmChooseSounds::kSettingsGroup = QStringLiteral("ChooseSounds");
-
 TfrmChooseSounds::TfrmChooseSounds(const SoundRows& rows, SoundPlayer& player, QSettings* settings,
                                    QWidget* parent)
     : QDialog(parent), rows_(rows), player_(player), settings_(settings) {
   setObjectName("frmChooseSounds");
   setWindowTitle("Choose Sounds");
-  setWindowIcon(MakeIcon(AppIcon::kPlaySound));
+  setWindowIcon(MakeIcon(AppIcon::kBrowse));
   setModal(true);
   setSizeGripEnabled(true);
 
@@ -218,9 +216,17 @@ void TfrmChooseSounds::showEvent(QShowEvent* event) {
 }
 
 void TfrmChooseSounds::EditFilterChange(const QString& text) {
+  const int current = CurrentRow();
   proxy_->setFilterFixedString(AsciiFolded(text));
-  // The first match is the row Down leads to.
-  if (proxy_->rowCount() > 0) MoveTo(0);
+  // The current row stays while it is shown; otherwise the first match is the row Down leads to.
+  const QModelIndex kept =
+      current >= 0 ? proxy_->mapFromSource(model_->index(current, SoundTableModel::kName))
+                   : QModelIndex();
+  if (kept.isValid()) {
+    MoveTo(kept.row());
+  } else if (proxy_->rowCount() > 0) {
+    MoveTo(0);
+  }
   ShowCounts();
 }
 

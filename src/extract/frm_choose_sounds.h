@@ -5,6 +5,7 @@
 // Insert to tick, Enter to add. Its size and column widths are kept in the settings.
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLatin1StringView>
 #include <cstddef>
 #include <vector>
 
@@ -32,7 +33,7 @@ class TfrmChooseSounds : public QDialog {
   ~TfrmChooseSounds() override;
 
   // The settings group of the kept size ("Size") and column widths ("Columns").
-  static const QString kSettingsGroup;
+  static constexpr QLatin1StringView kSettingsGroup{"ChooseSounds"};
 
   // The ticked rows, in row order, whatever the view's sort and filter.
   std::vector<std::size_t> TickedRows() const;

@@ -108,7 +108,9 @@ class SoundBrowserTest : public QObject {
     Browser().EditFilter->setText("FX");              // the group of LAUGH
     QCOMPARE(Shown(), QStringList({"+LAUGH"}));
     Key(&Table(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
-    Browser().EditFilter->clear();
+    Browser().EditFilter->clear();  // LAUGH stays the current row
+    QCOMPARE(Table().currentIndex().row(), 9);
+    Key(&Table(), Qt::Key_Home, Qt::ControlModifier);
     Key(&Table(), Qt::Key_Insert);  // Zap, then the current row moves on to Boom
     Key(&Table(), Qt::Key_Down);
     Key(&Table(), Qt::Key_Insert);  // Ping
