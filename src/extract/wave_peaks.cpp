@@ -64,7 +64,11 @@ PeakColumns::PeakColumns(std::uint64_t frames, int width)
   }
 }
 
-std::uint64_t PeakColumns::Start(std::uint64_t column) const { return column * frames_ / width_; }
+std::uint64_t PeakColumns::Start(std::uint64_t column) const {
+  // floor(column * frames / width) without the product, which a stream's claimed length (its
+  // last granule position) could make overflow.
+  return column * (frames_ / width_) + column * (frames_ % width_) / width_;
+}
 
 std::uint64_t PeakColumns::End(std::uint64_t column) const {
   const std::uint64_t start = Start(column);
