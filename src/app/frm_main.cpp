@@ -205,6 +205,8 @@ void TfrmMain::BuildMenu() {
   SaveFile1 = menu.AddItem("SaveFile1", "Save Trigger File", MakeIcon(AppIcon::kSave));
   N3 = menu.AddSeparator("N3");
   GetQuoom1 = menu.AddItem("GetQuoom1", "Get Quooms ", MakeIcon(AppIcon::kGetQuooms));
+  BrowseSounds1 =
+      menu.AddItem("BrowseSounds1", "Browse Sounds", MakeIcon(AppIcon::kBrowse), "Ctrl+B");
   MenuAlphatize = menu.AddItem("MenuAlphatize", "Sort Alphabetically", MakeIcon(AppIcon::kSort));
   CheckDuplicates1 =
       menu.AddItem("CheckDuplicates1", "Check for Duplicates", MakeIcon(AppIcon::kDuplicates));
@@ -227,6 +229,7 @@ void TfrmMain::BuildMenu() {
   connect(MenuExit, &QAction::triggered, this, &TfrmMain::btnQuitClick);
   connect(DesktopIcon1, &QAction::triggered, this, &TfrmMain::DesktopIcon1Click);
   connect(GetQuoom1, &QAction::triggered, this, &TfrmMain::btnGetQuoomsClick);
+  connect(BrowseSounds1, &QAction::triggered, this, &TfrmMain::BrowseSounds1Click);
   connect(MenuAlphatize, &QAction::triggered, this, &TfrmMain::MenuAlphatizeClick);
   connect(CheckDuplicates1, &QAction::triggered, this, &TfrmMain::CheckDuplicates1Click);
   connect(FindFirst1, &QAction::triggered, this, &TfrmMain::FindFirst1Click);
@@ -258,6 +261,10 @@ void TfrmMain::FormCreate() {
 
 void TfrmMain::btnGetQuoomsClick() {
   Run([this] { GetQuooms(*context_); });
+}
+
+void TfrmMain::BrowseSounds1Click() {
+  Run([this] { BrowseSounds(*context_); });
 }
 
 void TfrmMain::btnSaveClick() {
@@ -330,11 +337,13 @@ void TfrmMain::PlaySound1Click() {
 }
 
 void TfrmMain::SynEdit1KeyDown(TSynEdit&, int& key, TShiftState shift) {
+  constexpr int kKeyB = 66;
   constexpr int kKeyF = 70;
   constexpr int kKeyP = 80;
   if (key == vk::kF3) FindNext2Click();
   if (key == kKeyF && shift.Contains(TShiftFlag::ssCtrl)) FindFirst1Click();
   if (key == kKeyP && shift.Contains(TShiftFlag::ssCtrl)) PlaySound1Click();
+  if (key == kKeyB && shift.Contains(TShiftFlag::ssCtrl)) BrowseSounds1Click();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

@@ -62,6 +62,7 @@ class TfrmMain : public QWidget {
   QAction* SaveFile1 = nullptr;
   QAction* N3 = nullptr;
   QAction* GetQuoom1 = nullptr;
+  QAction* BrowseSounds1 = nullptr;
   QAction* MenuAlphatize = nullptr;
   QAction* CheckDuplicates1 = nullptr;
   QAction* N4 = nullptr;
@@ -81,6 +82,7 @@ class TfrmMain : public QWidget {
  public slots:
   void FormCreate();
   void btnGetQuoomsClick();
+  void BrowseSounds1Click();
   void btnSaveClick();
   void SaveFile1Click();
   void OpenFile1Click();
@@ -96,8 +98,8 @@ class TfrmMain : public QWidget {
   void PlaySound1Click();
 
  public:
-  // F3 runs Find Next, Ctrl+F Find First, Ctrl+P Play Sound; the key then goes on to the
-  // editor unchanged.
+  // F3 runs Find Next, Ctrl+F Find First, Ctrl+P Play Sound, Ctrl+B Browse Sounds; the key
+  // then goes on to the editor unchanged.
   void SynEdit1KeyDown(TSynEdit& sender, int& key, TShiftState shift);
   // Files dropped on the window or the editor: one trigger file is opened, packages are taken
   // by Get Quooms without its package dialog, anything else is refused with the plain beep.

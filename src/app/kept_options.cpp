@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "controls/lum_check_box.h"
+#include "extract/frm_choose_sounds.h"
 #include "extract/frm_config.h"
 #include "runtime/file_io.h"
 
@@ -59,8 +60,18 @@ void ReadKeptOptions(QSettings& settings, TfrmConfig& config) {
 }
 
 void WriteKeptOptions(QSettings& settings, const TfrmConfig& config) {
-  // Written afresh: whatever a broken file held is not carried on.
+  // Written afresh: whatever else a file held is not carried on, but the sound browser's
+  // layout, which the browser itself checks when it reads it.
+  QList<std::pair<QString, QVariant>> layout;
+  if (settings.status() == QSettings::NoError) {
+    settings.beginGroup(TfrmChooseSounds::kSettingsGroup);
+    for (const QString& key : settings.childKeys()) layout.append({key, settings.value(key)});
+    settings.endGroup();
+  }
   settings.clear();
+  for (const auto& [key, value] : layout) {
+    settings.setValue(QString(TfrmChooseSounds::kSettingsGroup) + u'/' + key, value);
+  }
   for (const auto& [key, box] : kKeptBoxes) {
     settings.setValue(QLatin1StringView(key), (config.*box)->Checked());
   }

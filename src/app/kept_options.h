@@ -22,8 +22,8 @@ std::unique_ptr<QSettings> OpenSettingsFile(const std::string& path);
 // ignored as a whole, and a value other than true or false leaves its box as it is.
 void ReadKeptOptions(QSettings& settings, TfrmConfig& config);
 
-// Writes the kept boxes in place of everything the settings held and flushes them; a failed
-// write is ignored (the program is ending).
+// Writes the kept boxes in place of everything the settings held but the sound browser's
+// layout, and flushes them; a failed write is ignored (the program is ending).
 void WriteKeptOptions(QSettings& settings, const TfrmConfig& config);
 
 }  // namespace quarrix

@@ -10,6 +10,7 @@
 #include "app/kept_options.h"
 #include "app/program_paths.h"
 #include "app/qt_prompts.h"
+#include "extract/frm_choose_sounds.h"
 #include "extract/frm_config.h"
 #include "listedit/frm_find.h"
 
@@ -53,6 +54,16 @@ Program::Program(ProgramSeams seams)
     own_prompts_->SetOptionsDialog([config = frm_config_.get()] {
       config->exec();
       return config->Submitted();
+    });
+  }
+
+  if (own_prompts_) {
+    own_prompts_->SetSoundBrowser([this, &player](const SoundRows& rows) {
+      const std::unique_ptr<QSettings> settings = open_settings_ ? open_settings_() : nullptr;
+      TfrmChooseSounds browser(rows, player, settings.get(), frm_main_.get());
+      return browser.exec() == QDialog::Accepted
+                 ? std::optional<std::vector<std::size_t>>(browser.TickedRows())
+                 : std::nullopt;
     });
   }
 

@@ -33,6 +33,11 @@ bool QtPrompts::RunOptionsDialog() { return run_options_ && run_options_(); }
 
 bool QtPrompts::RunFindDialog() { return run_find_ && run_find_(); }
 
+std::optional<std::vector<std::size_t>> QtPrompts::ChooseSounds(const SoundRows& rows) {
+  if (!run_browser_) return std::nullopt;
+  return run_browser_(rows);
+}
+
 void QtPrompts::ShowError(const std::string& message) {
   QMessageBox box(QMessageBox::Critical, Text(app_title_), Text(message), QMessageBox::Ok, main_);
   box.exec();

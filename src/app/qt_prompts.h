@@ -19,6 +19,9 @@ class QtPrompts final : public Prompts {
   // How the options and find dialogs are shown; each returns whether it was submitted.
   void SetOptionsDialog(std::function<bool()> run) { run_options_ = std::move(run); }
   void SetFindDialog(std::function<bool()> run) { run_find_ = std::move(run); }
+  // How the sound browser is shown.
+  using SoundBrowser = std::function<std::optional<std::vector<std::size_t>>(const SoundRows&)>;
+  void SetSoundBrowser(SoundBrowser run) { run_browser_ = std::move(run); }
   void SetFileDialogLook(FileDialogLook look) { look_ = look; }
   void SetAppTitle(std::string title) { app_title_ = std::move(title); }
 
@@ -29,12 +32,14 @@ class QtPrompts final : public Prompts {
   bool RunSaveDialog(FileDialogState& state) override;
   bool RunOptionsDialog() override;
   bool RunFindDialog() override;
+  std::optional<std::vector<std::size_t>> ChooseSounds(const SoundRows& rows) override;
   void ShowError(const std::string& message) override;
 
  private:
   QPointer<TfrmMain> main_;
   std::function<bool()> run_options_;
   std::function<bool()> run_find_;
+  SoundBrowser run_browser_;
   FileDialogLook look_;
   std::string app_title_;
 };

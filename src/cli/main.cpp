@@ -36,9 +36,9 @@ int main(int argc, char** argv) {
   CLI::App app("Trigger lists from UT2004 sound packages", "quarrix-cli");
   app.set_version_flag("--version", std::string("quarrix-cli ") + QUARRIX_VERSION);
   app.require_subcommand(1);
-  app.footer(ExitCodesHelp(
-      "extract gave no entry, sort left the list unsorted, export was refused, or check "
-      "found problems"));
+  app.footer(
+      ExitCodesHelp("extract gave no entry or an --only sound is in no package, sort left the list "
+                    "unsorted, export was refused, or check found problems"));
 
   // Huge lists are mapped rather than read; one shortened meanwhile ends the run cleanly.
   quarrix::ExitOnMappedFileChange("quarrix-cli: ", kExitFileError);

@@ -188,6 +188,23 @@ void Draw(QPainter& p, AppIcon which) {
       p.drawLine(QPointF(4, 8), QPointF(6.5, 11));
       p.drawLine(QPointF(6.5, 11), QPointF(14, 2));
       break;
+    case AppIcon::kBrowse: {
+      p.setPen(QPen(kBlue, 1.2, Qt::SolidLine, Qt::RoundCap));
+      const qreal heights[] = {1, 3, 5, 2.5, 4, 1.5, 3, 1};
+      for (int i = 0; i < 8; ++i) {
+        const qreal x = 1.5 + i * 1.8;
+        p.drawLine(QPointF(x, 5 - heights[i]), QPointF(x, 5 + heights[i]));
+      }
+      p.setPen(QPen(kInk, 1));
+      p.setBrush(kPaper);
+      p.drawRect(QRectF(1.5, 10.5, 4, 4));
+      p.setPen(QPen(kGreen, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.drawLine(QPointF(2.5, 12.5), QPointF(3.5, 13.5));
+      p.drawLine(QPointF(3.5, 13.5), QPointF(6, 10));
+      p.setPen(QPen(QColor(0x90, 0x90, 0x90), 1.2));
+      p.drawLine(QPointF(8, 12.5), QPointF(14.5, 12.5));
+      break;
+    }
   }
 }
 

@@ -22,6 +22,7 @@ enum class AppIcon {
   kCancel,      // red cross
   kSubmit,      // green tick
   kOptions,     // ticked box
+  kBrowse,      // waveform over a ticked box
 };
 
 QIcon MakeIcon(AppIcon which);

@@ -13,6 +13,8 @@
 namespace quarrix {
 namespace {
 
+// How strongly a disabled box draws a mark it shows.
+constexpr double kFadedMarkOpacity = 0.45;
 constexpr int kCaptionFlags =
     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic;
 
@@ -170,7 +172,17 @@ void TLumCustomCheck::paintEvent(QPaintEvent*) {
                           ? (flat_ ? QStringLiteral("BlankFlat") : QStringLiteral("Blank"))
                           : (flat_ ? QStringLiteral("EnabledFlat") : QStringLiteral("Enabled"));
   DrawImage(painter, box, layout.box);
-  if (checked_) DrawImage(painter, isEnabled() ? QStringLiteral("CheckOk") : box, layout.box);
+  if (checked_ && !isEnabled() && mark_shown_disabled_) {
+    painter.setOpacity(kFadedMarkOpacity);
+    DrawImage(painter, QStringLiteral("CheckOk"), layout.box);
+  } else if (checked_) {
+    DrawImage(painter, isEnabled() ? QStringLiteral("CheckOk") : box, layout.box);
+  }
+}
+
+void TLumCustomCheck::SetMarkShownDisabled(bool shown) {
+  mark_shown_disabled_ = shown;
+  update();
 }
 
 void TLumCustomCheck::mousePressEvent(QMouseEvent* event) { PressLeft(event, false); }

@@ -60,6 +60,10 @@ class TLumCustomCheck : public QWidget {
   // Paint a copy of the parent's image (its background and its own drawing) underneath.
   bool Transparent() const { return transparent_; }
   void SetTransparent(bool transparent);
+  // Off by default: a disabled box hides its mark. On, a disabled box whose state is set shows
+  // the mark faded, for an option that a command fixes as set.
+  bool MarkShownDisabled() const { return mark_shown_disabled_; }
+  void SetMarkShownDisabled(bool shown);
 
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -90,6 +94,7 @@ class TLumCustomCheck : public QWidget {
   TLeft alignment_ = TLeft::taRightJustify;
   bool transparent_ = true;
   bool show_focus_ = true;
+  bool mark_shown_disabled_ = false;
   int hot_ = 0;
   QString caption_;
   std::optional<QColor> own_color_;
@@ -113,6 +118,7 @@ class TLumCheckBox : public TLumCustomCheck {
   using TLumCustomCheck::Flat;
   using TLumCustomCheck::HotTrack;
   using TLumCustomCheck::HotTrackColor;
+  using TLumCustomCheck::MarkShownDisabled;
   using TLumCustomCheck::ParentColor;
   using TLumCustomCheck::SetAlingment;
   using TLumCustomCheck::SetCaption;
@@ -121,6 +127,7 @@ class TLumCheckBox : public TLumCustomCheck {
   using TLumCustomCheck::SetFlat;
   using TLumCustomCheck::SetHotTrack;
   using TLumCustomCheck::SetHotTrackColor;
+  using TLumCustomCheck::SetMarkShownDisabled;
   using TLumCustomCheck::SetParentColor;
   using TLumCustomCheck::SetTransparent;
   using TLumCustomCheck::Transparent;

@@ -11,6 +11,7 @@
 #include "extract/frm_config.h"
 #include "extract/name_walk.h"
 #include "extract/package_extraction.h"
+#include "extract/sound_rows.h"
 #include "extract/trigger_list.h"
 #include "listedit/document_commands.h"
 #include "runtime/errors.h"
@@ -66,26 +67,73 @@ std::optional<ExtractionRun> AskForTheRun(CommandContext& context, PackageChoice
   return run;
 }
 
+// Browse Sounds asks for the options with Sounds Only ticked and greyed: the browser lists Sound
+// objects. The user's own tick, the one the settings keep, comes back when the dialog is done.
+class SoundsOnlyForced {
+ public:
+  explicit SoundsOnlyForced(TfrmConfig* config)
+      : box_(config != nullptr ? config->CheckBoxSoundsOnly : nullptr),
+        checked_(box_ != nullptr && box_->Checked()) {
+    if (box_ == nullptr) return;
+    box_->SetChecked(true);
+    box_->SetMarkShownDisabled(true);
+    box_->setEnabled(false);
+  }
+  ~SoundsOnlyForced() {
+    if (box_ == nullptr) return;
+    box_->setEnabled(true);
+    box_->SetMarkShownDisabled(false);
+    box_->SetChecked(checked_);
+  }
+  SoundsOnlyForced(const SoundsOnlyForced&) = delete;
+  SoundsOnlyForced& operator=(const SoundsOnlyForced&) = delete;
+
+ private:
+  TLumCheckBox* box_;
+  bool checked_;
+};
+
+// The packages of the open dialog, started in the first sound folder that exists; nothing when
+// it was cancelled.
+std::optional<std::vector<std::string>> AskForPackages(CommandContext& context) {
+  FileDialogState& dialog = context.open_dialog;
+  if (auto folder = FirstExistingFolder(DefaultSoundFolders())) {
+    dialog.initial_folder = std::move(*folder);
+  }
+  dialog.multi_select = true;
+  if (!context.prompts.RunOpenDialog(dialog)) {
+    context.sounds.Play(Sounds::kPlain);
+    return std::nullopt;
+  }
+  return dialog.file_names;
+}
+
+// Orders the paths by file name. False when there are none, or a name leads nowhere or to a
+// folder: that ends the command silently. A pipe or a device cannot be read as a package.
+bool PreparePaths(std::vector<std::string>& paths) {
+  if (paths.empty()) return false;
+  SortByFileName(paths);
+  for (const std::string& path : paths) {
+    const PathKind kind = KindOfPath(path);
+    if (kind == PathKind::kMissing || kind == PathKind::kDirectory) return false;
+    if (kind == PathKind::kOther) throw FileOpenError(path);
+  }
+  return true;
+}
+
 std::string FolderOf(const std::string& path) {
   return path.substr(0, path.size() - FileNameOf(path).size());
 }
 
-void Extract(CommandContext& context, const ExtractionRun& run, std::vector<std::string> paths) {
-  if (paths.empty()) return;
-  SortByFileName(paths);
-  // A name that leads nowhere, or to a folder, ends the command silently; a pipe or a device
-  // cannot be read as a package.
-  for (const std::string& path : paths) {
-    const PathKind kind = KindOfPath(path);
-    if (kind == PathKind::kMissing || kind == PathKind::kDirectory) return;
-    if (kind == PathKind::kOther) throw FileOpenError(path);
-  }
-
+// Builds the entries of the prepared paths (only those the pick keeps) into the editor.
+void Extract(CommandContext& context, const ExtractionRun& run,
+             const std::vector<std::string>& paths, const SoundPick& pick = {}) {
   // Built aside and put in place only once every package was read: a package that cannot be
   // read loses nothing.
   StagedLineList lines(context.editor.Lines());
   if (run.road == BuildRoad::kNewList) lines.Clear();
-  const BuildResult result = ExtractPackages(lines, paths, run.road, run.source, run.options);
+  const BuildResult result =
+      ExtractPackages(lines, paths, run.road, run.source, run.options, {}, pick);
   lines.Commit();
   context.state.last_package_folder = FolderOf(paths.front());
 
@@ -110,22 +158,31 @@ void Extract(CommandContext& context, const ExtractionRun& run, std::vector<std:
 void GetQuooms(CommandContext& context) {
   const std::optional<ExtractionRun> run = AskForTheRun(context, PackageChoice::kOpenDialog);
   if (!run) return;
-
-  FileDialogState& dialog = context.open_dialog;
-  if (auto folder = FirstExistingFolder(DefaultSoundFolders())) {
-    dialog.initial_folder = std::move(*folder);
-  }
-  dialog.multi_select = true;
-  if (!context.prompts.RunOpenDialog(dialog)) {
-    context.sounds.Play(Sounds::kPlain);
-    return;
-  }
-  Extract(context, *run, dialog.file_names);
+  std::optional<std::vector<std::string>> paths = AskForPackages(context);
+  if (paths && PreparePaths(*paths)) Extract(context, *run, *paths);
 }
 
 void GetQuoomsFrom(CommandContext& context, std::vector<std::string> paths) {
   const std::optional<ExtractionRun> run = AskForTheRun(context, PackageChoice::kGiven);
-  if (run) Extract(context, *run, std::move(paths));
+  if (run && PreparePaths(paths)) Extract(context, *run, paths);
+}
+
+void BrowseSounds(CommandContext& context) {
+  std::optional<ExtractionRun> run;
+  {
+    const SoundsOnlyForced sounds_only(context.config);
+    run = AskForTheRun(context, PackageChoice::kOpenDialog);
+  }
+  if (!run) return;
+  std::optional<std::vector<std::string>> paths = AskForPackages(context);
+  if (!paths || !PreparePaths(*paths)) return;
+  const SoundRows rows = ReadSoundRows(*paths);
+  const std::optional<std::vector<std::size_t>> ticked = context.prompts.ChooseSounds(rows);
+  if (!ticked) {
+    context.sounds.Play(Sounds::kPlain);
+    return;
+  }
+  Extract(context, *run, *paths, PickRows(rows, *ticked));
 }
 
 }  // namespace quarrix

@@ -15,9 +15,10 @@ TriggerSounds ReadPackageSounds(const std::string& path, VariantSearch search) {
 
 BuildResult ExtractPackages(LineList& list, std::span<const std::string> paths, BuildRoad road,
                             SoundSource source, const TriggerOptions& options,
-                            const SkippedSoundsReport& report) {
+                            const SkippedSoundsReport& report, const SoundPick& pick) {
   BuildResult total{!list.Get(1).empty(), 0};
-  for (const std::string& path : paths) {
+  for (std::size_t package = 0; package < paths.size(); ++package) {
+    const std::string& path = paths[package];
     const std::string file_name = FileNameOf(path);
     const BuildResult result = ReportingMemoryFor(FileWork::kRead, path, [&] {
       if (source == SoundSource::kSoundObjects) {
@@ -25,7 +26,9 @@ BuildResult ExtractPackages(LineList& list, std::span<const std::string> paths, 
             path, options.no_random ? VariantSearch::kSkip : VariantSearch::kCount);
         if (report && !sounds.skipped.empty()) report(path, sounds.skipped);
         TriggerListAppender appender(list, road, options, file_name);
-        for (const TriggerSound& sound : sounds.sounds) appender.Add(sound.name, sound.variants);
+        for (const TriggerSound& sound : sounds.sounds) {
+          if (!pick || pick(package, sound)) appender.Add(sound.name, sound.variants);
+        }
         return appender.Close();
       }
       const PackageImage image = LoadPackageImage(path);

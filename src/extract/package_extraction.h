@@ -28,15 +28,19 @@ TriggerSounds ReadPackageSounds(const std::string& path, VariantSearch search);
 using SkippedSoundsReport =
     std::function<void(const std::string& path, std::span<const SoundExport> skipped)>;
 
+// With kSoundObjects, which of a package's sounds give entries: `package` indexes the paths.
+// Variant counts stay those among all the package's sounds.
+using SoundPick = std::function<bool(std::size_t package, const TriggerSound& sound)>;
+
 // Appends the entries of the packages at paths, in that order: the first by `road`, every
-// further one by the add road. One package is read and released before the next. The result:
-// whether the list's line at index 1 is not empty afterwards, and how many entries were added.
-// Throws FileOpenError (PackageFormatError with kSoundObjects, OutOfMemoryError when memory
-// runs out) for the first package that cannot be read; the list then holds what the packages
-// before it added.
+// further one by the add road; with a pick, only the sounds it keeps. One package is read and
+// released before the next. The result: whether the list's line at index 1 is not empty
+// afterwards, and how many entries were added. Throws FileOpenError (PackageFormatError with
+// kSoundObjects, OutOfMemoryError when memory runs out) for the first package that cannot be
+// read; the list then holds what the packages before it added.
 BuildResult ExtractPackages(LineList& list, std::span<const std::string> paths, BuildRoad road,
                             SoundSource source, const TriggerOptions& options,
-                            const SkippedSoundsReport& report = {});
+                            const SkippedSoundsReport& report = {}, const SoundPick& pick = {});
 
 // Orders package paths by their file names, as the window takes several packages: byte by byte
 // with ASCII letters upper-cased; names equal so are ordered by their bytes, then by the path.

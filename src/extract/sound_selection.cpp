@@ -47,7 +47,7 @@ TriggerSounds SelectTriggerSounds(std::span<const SoundExport> exports, VariantS
   std::vector<std::string> names;
   for (const SoundExport& sound : exports) {
     if (IsTriggerSoundName(sound.name)) {
-      result.sounds.push_back({sound.name.text, sound.group, 0});
+      result.sounds.push_back({sound.name.text, sound.group, 0, sound.export_index});
       names.push_back(sound.name.text);
     } else if (!sound.name.text.empty()) {
       result.skipped.push_back(sound);

@@ -32,6 +32,7 @@ struct TriggerSound {
   std::string name;
   std::string group;
   int variants = 0;
+  int export_index = 0;  // the Sound object's place in the export table
 };
 
 struct TriggerSounds {

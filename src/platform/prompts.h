@@ -1,10 +1,14 @@
 #pragma once
 // The modal questions a command asks. Commands talk to this seam, never to dialogs, so
 // tests can script the answers; the real implementation shows the real windows.
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace quarrix {
+
+struct SoundRows;
 
 // The settings of one file dialog, owned by the main window and kept between uses.
 // filter has the form "Text file (*.txt)|*.txt|All files (*.*)|*.*"; filter_index counts
@@ -41,6 +45,9 @@ class Prompts {
   // The options and find dialogs, shown modally; true when the user submitted them.
   virtual bool RunOptionsDialog() = 0;
   virtual bool RunFindDialog() = 0;
+  // The sound browser over the rows of the chosen packages: the indexes of the ticked rows,
+  // in row order, when the user adds them; nothing when cancelled.
+  virtual std::optional<std::vector<std::size_t>> ChooseSounds(const SoundRows& rows) = 0;
   // The error display's box: error icon, OK button, the application title as caption.
   virtual void ShowError(const std::string& message) = 0;
 };

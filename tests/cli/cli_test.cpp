@@ -529,6 +529,46 @@ TEST_F(CliTest, SoundsOnlyKeepsTheOptionsAppendAndFurtherPackages) {
   EXPECT_EQ(run.exit_code, 0);
 }
 
+TEST_F(CliTest, OnlyKeepsTheNamedSoundsWithTheirPackagesVariantCounts) {
+  const std::string mix = WriteMixPackage(dir_);
+  const std::string output = dir_.Write("out.txt", "keep");
+  const std::string skip = "quarrix-cli: warning: " + mix + ": skipped the sound \"Caf\xC3\xA9" +
+                           "\": a sound name takes only the characters 0x20 to 0x7E\n";
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+    std::string err;
+    int exit_code;
+  } cases[] = {
+      // Repeated and in any case; the packages after the last name stay packages.
+      {{"--only", "laugh", "--only", "HORN", "--only", "Laugh", fun_, more_},
+       Join({kHeader, Entry("Laugh", 2, "Fun.uax"), Entry("Horn", 0, "More.uax"), ""}, "\r\n"),
+       "",
+       0},
+      // A named sound no entry can hold warns; the others skipped say nothing.
+      {{"--only", "Laugh1", "--only", "Caf\xC3\xA9", mix},
+       Join({kHeader, Entry("Laugh1", 0, "Mix.uax"), ""}, "\r\n"),
+       skip,
+       0},
+      {{"--only", "Boo", "--only", "Hron", "--only", "Gone", fun_, more_, "-o", output},
+       "",
+       "quarrix-cli: no sound Hron in the packages\nquarrix-cli: no sound Gone in the packages\n",
+       1},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"extract", "--sounds-only"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(run.exit_code, c.exit_code);
+  }
+  EXPECT_EQ(Slurp(output), "keep");
+  const CliRun walk = RunCli({"extract", "--only", "Laugh", fun_});
+  EXPECT_EQ(walk.err, "quarrix-cli: --only requires --sounds-only\n");
+  EXPECT_EQ(walk.exit_code, 2);
+}
+
 TEST_F(CliTest, SoundsOnlyWithoutSoundsGivesExitCode1) {
   const std::string silent =
       dir_.Write("Silent.uax", WritePackage(MakeSoundPackage("Silent", {{"Empty", {}}})).bytes);

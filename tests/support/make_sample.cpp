@@ -2,6 +2,7 @@
 //   make_sample OUTPUT                        the demo package (the checked-in samples/Demo.uax)
 //   make_sample --sound-packages DIR OGG      the sound test packages, OGG the Ogg Vorbis file
 //                                             they store (tests/data/tiny.ogg)
+//   make_sample --browser-packages DIR OGG    the sound browser's sample packages
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -13,14 +14,20 @@
 
 int main(int argc, char** argv) {
   const bool sound_packages = argc == 4 && std::string(argv[1]) == "--sound-packages";
-  if (argc != 2 && !sound_packages) {
-    std::fputs("usage: make_sample OUTPUT | make_sample --sound-packages DIR OGG\n", stderr);
+  const bool browser_packages = argc == 4 && std::string(argv[1]) == "--browser-packages";
+  if (argc != 2 && !sound_packages && !browser_packages) {
+    std::fputs(
+        "usage: make_sample OUTPUT | make_sample --sound-packages DIR OGG | make_sample "
+        "--browser-packages DIR OGG\n",
+        stderr);
     return 2;
   }
   try {
-    if (sound_packages) {
-      for (const auto& [name, bytes] :
-           quarrix::testing::MakeSoundTestPackages(quarrix::ReadFileBytes(argv[3]))) {
+    if (sound_packages || browser_packages) {
+      const std::string ogg = quarrix::ReadFileBytes(argv[3]);
+      for (const auto& [name, bytes] : sound_packages
+                                           ? quarrix::testing::MakeSoundTestPackages(ogg)
+                                           : quarrix::testing::MakeBrowserPackages(ogg)) {
         quarrix::WriteFileAtomic(std::string(argv[2]) + "/" + name, bytes);
       }
     } else {

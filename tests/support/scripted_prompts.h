@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "extract/sound_rows.h"
 #include "platform/prompts.h"
 
 namespace quarrix::testing {
@@ -43,6 +44,8 @@ class ScriptedPrompts final : public Prompts {
   std::deque<FileAnswer> save_answers;
   std::deque<bool> options_answers;
   std::deque<bool> find_answers;
+  // The ticked rows of the sound browser, or nullopt to cancel it.
+  std::deque<std::optional<std::vector<std::size_t>>> browser_answers;
 
   // What was asked.
   std::vector<Message> messages;
@@ -51,6 +54,8 @@ class ScriptedPrompts final : public Prompts {
   std::vector<FileDialogState> save_requests;
   int options_shown = 0;
   int find_shown = 0;
+  // The sounds the browser was shown, one list of names a time.
+  std::vector<std::vector<std::string>> browsed;
   std::vector<std::string> errors;
 
   int MessageShow(const std::string& message, const std::string& title, const std::string& buttons,
@@ -77,6 +82,11 @@ class ScriptedPrompts final : public Prompts {
   bool RunFindDialog() override {
     ++find_shown;
     return Take(find_answers, "find dialog");
+  }
+  std::optional<std::vector<std::size_t>> ChooseSounds(const SoundRows& rows) override {
+    std::vector<std::string>& names = browsed.emplace_back();
+    for (const SoundRow& row : rows.rows) names.push_back(rows.SoundOf(row).name.text);
+    return Take(browser_answers, "sound browser");
   }
   void ShowError(const std::string& message) override { errors.push_back(message); }
 

@@ -1,5 +1,8 @@
 #include "support/sound_packages.h"
 
+#include <cmath>
+#include <cstdint>
+#include <numbers>
 #include <stdexcept>
 #include <utility>
 
@@ -112,6 +115,63 @@ std::vector<PackageFile> MakeSoundTestPackages(std::string_view ogg) {
   SetSoundData(ancient, {Wave(ancient, SoundProperties(ancient), WaveOf(11025, 1, 8, 110, 6))});
   files.push_back({"Ancient.uax", WritePackage(ancient).bytes});
   return files;
+}
+
+std::string ToneWave(double seconds, int seed, std::uint32_t rate) {
+  const auto frames = static_cast<std::uint32_t>(seconds * rate);
+  const double pitch = 110.0 * (1 + seed % 7);
+  const int bursts = 1 + seed % 3;
+  std::uint32_t noise = 2463534242u + static_cast<std::uint32_t>(seed);
+  std::string samples;
+  samples.reserve(frames * 2);
+  for (std::uint32_t i = 0; i < frames; ++i) {
+    const double t = static_cast<double>(i) / rate;
+    // A few bursts, each struck and dying away, over a tone with a little noise in it.
+    const double at = t / seconds * bursts;
+    const double since = (at - std::floor(at)) * seconds / bursts;
+    const double envelope = std::min(1.0, since / 0.01) *
+                            std::exp(-(3.0 + seed % 4) * since * bursts / seconds) /
+                            (1 + std::floor(at) * 0.4);
+    noise ^= noise << 13;
+    noise ^= noise >> 17;
+    noise ^= noise << 5;
+    const double hiss = (static_cast<double>(noise) / 4294967295.0 - 0.5) * 0.5;
+    const double wave = std::sin(2 * std::numbers::pi * pitch * t) * 0.7 + hiss;
+    const auto value = static_cast<std::int16_t>(32000 * envelope * wave);
+    samples += static_cast<char>(value & 0xFF);
+    samples += static_cast<char>((value >> 8) & 0xFF);
+  }
+  const auto u32 = [](std::uint32_t v) {
+    return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+                       static_cast<char>(v >> 24)};
+  };
+  const auto u16 = [](std::uint16_t v) {
+    return std::string{static_cast<char>(v), static_cast<char>(v >> 8)};
+  };
+  return "RIFF" + u32(36 + static_cast<std::uint32_t>(samples.size())) + "WAVEfmt " + u32(16) +
+         u16(1) + u16(1) + u32(rate) + u32(rate * 2) + u16(2) + u16(16) + "data" +
+         u32(static_cast<std::uint32_t>(samples.size())) + samples;
+}
+
+std::vector<PackageFile> MakeBrowserPackages(std::string_view ogg) {
+  const auto tones = [](std::initializer_list<std::pair<double, int>> shapes) {
+    std::vector<StoredAudio> audio;
+    for (const auto& [seconds, seed] : shapes) audio.push_back({"WAV", ToneWave(seconds, seed)});
+    return audio;
+  };
+  std::vector<StoredAudio> taunts = tones({{0.8, 1}, {1.1, 2}, {0.9, 3}, {1.4, 4}});
+  taunts.push_back({"OGG", std::string(ogg)});
+  taunts.push_back({"WAV", ToneWave(0.6, 5)});
+  return {
+      {"Ambience.uax", WriteSoundPackage("Ambience", {{"Wind", {"Gust", "Howl"}}, {"", {"Drone"}}},
+                                         tones({{3.0, 6}, {4.5, 7}, {6.0, 8}}))},
+      {"Taunts.uax", WriteSoundPackage("Taunts",
+                                       {{"Voices", {"Laugh", "Laugh1", "Laugh2", "Cheer"}},
+                                        {"Short", {"Blip", "Bad\tName"}}},
+                                       taunts)},
+      {"Weapons.uax", WriteSoundPackage("Weapons", {{"Shots", {"Rocket", "Flak", "Shock"}}},
+                                        tones({{1.2, 9}, {0.7, 10}, {2.0, 11}}))},
+  };
 }
 
 }  // namespace quarrix::testing

@@ -46,4 +46,13 @@ std::string WithFakeOggPages(std::string ogg, std::size_t fake_bytes);
 // A package of `sounds` Ogg sounds named Hum, each holding WithFakeOggPages(ogg, fake_bytes).
 std::string WriteFakeOggPagesPackage(std::string_view ogg, int sounds, std::size_t fake_bytes);
 
+// A WAV of 16-bit mono samples: a struck tone that dies away, `seconds` long, its pitch, attack
+// and decay set by the seed: waveforms worth looking at.
+std::string ToneWave(double seconds, int seed, std::uint32_t rate = 22050);
+
+// Packages for the sound browser's pictures and trials: Ambience.uax, Taunts.uax (with the Ogg
+// Vorbis file `ogg`, numbered variants and a name no entry can hold) and Weapons.uax, their
+// sounds tones of a few seconds in groups.
+std::vector<PackageFile> MakeBrowserPackages(std::string_view ogg);
+
 }  // namespace quarrix::testing

@@ -1,15 +1,25 @@
 // Pictures of Get Quooms: the options dialog as it offers "Add to current File", with Sounds
-// Only ticked, and the main window after an extraction of the bundled sample package.
+// Only ticked, the main window after an extraction of the bundled sample package, and the
+// sound browser of Browse Sounds over three packages, a few sounds ticked.
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTableView>
 
 #include "app/frm_main.h"
 #include "app/program.h"
 #include "controls/lum_check_box.h"
 #include "editor/syn_edit.h"
+#include "extract/frm_choose_sounds.h"
 #include "extract/frm_config.h"
+#include "extract/sound_rows.h"
+#include "extract/sound_table_model.h"
+#include "platform/sound_player.h"
+#include "runtime/file_io.h"
 #include "screenshot.h"
 #include "support/recording_sounds.h"
 #include "support/scripted_prompts.h"
+#include "support/sound_packages.h"
+#include "support/temp_dir.h"
 
 QUARRIX_SCREENSHOT(options_dialog) {
   quarrix::testing::RecordingSounds sounds;
@@ -35,4 +45,27 @@ QUARRIX_SCREENSHOT(main_window_extracted) {
   QApplication::processEvents();
   if (!prompts.errors.empty()) return {};
   return quarrix::screenshots::WithTitleBar(window.grab().toImage(), window.windowTitle());
+}
+
+QUARRIX_SCREENSHOT(sound_browser) {
+  quarrix::testing::TempDir dir;
+  std::vector<std::string> paths;
+  for (const auto& [name, bytes] :
+       quarrix::testing::MakeBrowserPackages(quarrix::ReadFileBytes(QUARRIX_TINY_OGG))) {
+    paths.push_back(dir.Write(name, bytes));
+  }
+  const quarrix::SoundRows rows = quarrix::ReadSoundRows(paths);
+  quarrix::NoSoundPlayer player;
+  quarrix::TfrmChooseSounds browser(rows, player, nullptr);
+  browser.show();
+  browser.Model().SetTicked({3, 4, 5, 9}, true);
+  browser.ListSounds->setFocus();
+  browser.ListSounds->selectRow(4);
+  QElapsedTimer waited;
+  waited.start();
+  while (!browser.Model().AllPeaksDone() && waited.elapsed() < 10'000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  QApplication::processEvents();
+  return quarrix::screenshots::WithTitleBar(browser.grab().toImage(), browser.windowTitle());
 }

@@ -156,6 +156,12 @@ class CheckBoxTest : public QObject {
     QCOMPARE(BoxPixel(image, left_box, 2, 2), qRgb(128, 128, 128) & 0xFFFFFFU);
     QCOMPARE(BoxPixel(image, left_box, 5, 5), qRgb(0, 100, 0) & 0xFFFFFFU);
     QCOMPARE(CountMatching(image, QRect(left_box, QSize(16, 16)), Bluish), 0);
+
+    // Unless the mark is to show: faded, 45 % of the mark's blue over the background.
+    box_->SetMarkShownDisabled(true);
+    image = box_->grab().toImage();
+    QCOMPARE(BoxPixel(image, left_box, 3, 6), qRgb(0, 55, 114) & 0xFFFFFFU);
+    QCOMPARE(BoxPixel(image, left_box, 5, 5), qRgb(0, 100, 0) & 0xFFFFFFU);
   }
 
   void PlacesCaptionAndBoxForBothAlignments() {

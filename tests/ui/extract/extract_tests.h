@@ -1,6 +1,8 @@
 #pragma once
 // The Qt Test classes of the options dialog and the extraction command, run one after
 // another by one executable, and what they share.
+#include <QByteArray>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -14,6 +16,18 @@ int RunOptionsDialogTests(int argc, char** argv);
 int RunExtractionCommandTests(int argc, char** argv);
 int RunSeveralPackagesTests(int argc, char** argv);
 int RunExtractionEndToEndTests(int argc, char** argv);
+int RunSoundBrowserTests(int argc, char** argv);
+int RunBrowseSoundsTests(int argc, char** argv);
+
+// The sound test packages (sound_packages.h) and Long.uax (Drone, said to last ten minutes, and
+// a name no entry can hold) in dir, their paths in the order of their file names: Ancient.uax
+// (Zap), Classic.uax (Boom, Ping), Long.uax, Voices.uax (Laugh, Cheer, Hum, Tone, LAUGH).
+std::vector<std::string> WriteBrowsedPackages(const TempDir& dir);
+
+// What quarrix-cli extract writes with the given arguments, and the same as lines (a line break
+// other than CR LF marked on its line).
+QByteArray CliOutput(const QStringList& arguments);
+QStringList CliLines(const QStringList& arguments);
 
 // Writes a UT2004 sound package named package_name (its sounds at the top level) into dir
 // as file_name and returns its path.

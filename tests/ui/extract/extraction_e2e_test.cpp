@@ -3,7 +3,6 @@
 // same packages and options, since both build it through one list builder.
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QProcess>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
@@ -34,31 +33,6 @@ ModalSteps::Step AcknowledgeMessage(QString& text) {
     box->button(QMessageBox::Ok)->click();
     return true;
   };
-}
-
-// What quarrix-cli extract writes for the packages with the given flags.
-QByteArray CliOutput(const QStringList& arguments) {
-  QProcess cli;
-  cli.start(QStringLiteral(QUARRIX_CLI_PATH), QStringList{"extract"} + arguments);
-  if (!cli.waitForFinished(30000)) return "quarrix-cli did not finish";
-  return cli.readAllStandardOutput();
-}
-
-// The same as lines.
-QStringList CliLines(const QStringList& arguments) {
-  const QList<QByteArray> pieces = CliOutput(arguments).split('\n');
-  QStringList lines;
-  for (qsizetype i = 0; i < pieces.size(); ++i) {
-    QByteArray line = pieces[i];
-    // Every break is CR LF; the text after the last break is the list's last line.
-    const bool broken = i + 1 < pieces.size();
-    if (broken && line.endsWith('\r'))
-      line.chop(1);
-    else if (broken)
-      line += "<LF without CR>";
-    lines << QString::fromLatin1(line);
-  }
-  return lines;
 }
 
 QStringList EditorLines(TfrmMain& window) { return Latin1(window.SynEdit1->Lines().Snapshot()); }
