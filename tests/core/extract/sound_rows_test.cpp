@@ -16,14 +16,17 @@ namespace {
 using testing::Entry;
 
 // Fun.uax: Laugh with two variants, a name no entry can hold, and Gone, whose stored size runs
-// past its data; two.uax: an MP3 sound, whose headers are not read.
+// past its data; two.uax: two MP3 sounds, whose headers are not read, one of them with a name no
+// entry can hold.
 struct BrowsedPackages {
   testing::TempDir dir;
   std::string laugh =
       testing::MakeWave({.rate = 11025, .frames = 1102, .seed = 1, .extra_chunks = {}});
   std::string fun = dir.Write("Fun.uax", FunPackage());
   std::string two = dir.Write(
-      "two.uax", testing::WriteSoundPackage("two", {{"", {"Horn"}}}, {{"MP3", "ID3 not decoded"}}));
+      "two.uax",
+      testing::WriteSoundPackage("two", {{"", {"Horn", "Say,\"Hi\""}}},
+                                 {{"MP3", "ID3 not decoded"}, {"MP3", "ID3 not decoded"}}));
   std::vector<std::string> paths = {fun, two};
   SoundRows rows = ReadSoundRows(paths);
 
@@ -60,10 +63,12 @@ TEST(ReadSoundRows, OneRowPerSoundObjectInThePackagesOrder) {
                                ": Gone: the audio size 1048576 does not match the " +
                                std::to_string(packages.laugh.size()) + " bytes left in its data",
                            "two.uax Horn MP3 ",
+                           "two.uax Say,\"Hi\" MP3 a sound name cannot hold a double quote or a "
+                           "comma",
                        }));
   EXPECT_EQ(packages.rows.rows[0].listing->facts.rate, 11025u);
   EXPECT_EQ(packages.rows.rows[5].listing->facts, AudioFacts{});
-  EXPECT_EQ(packages.rows.audio_bytes, 4 * packages.laugh.size() + 15);
+  EXPECT_EQ(packages.rows.audio_bytes, 4 * packages.laugh.size() + 2 * 15);
   EXPECT_EQ(ReadRowAudio(packages.rows, packages.rows.rows[3]), packages.laugh);
 }
 
