@@ -96,7 +96,7 @@ TriggerFileBytes::TriggerFileBytes(const std::string& path)
       format(LineBreakStyleOf(file.bytes())) {}
 
 TriggerFileText ReadTriggerFile(const std::string& path) {
-  return ParseTriggerFile(ReadWholeFile(path, kLargestTriggerFile));
+  return ParseTriggerFile(ReadWholeFileBlock(path, kLargestTriggerFile).bytes());
 }
 
 void WriteTriggerFile(const std::string& path, std::span<const std::string> lines,

@@ -88,6 +88,7 @@ TEST(ReadFileBytes, ReportsEveryPathThatIsNoReadableRegularFileAsCannotOpen) {
   for (const std::string& path : cases) {
     EXPECT_EQ(OpenErrorText(path), "Cannot open file " + path);
     EXPECT_THROW(ReadWholeFile(path, 100), FileOpenError) << path;
+    EXPECT_THROW(ReadWholeFileBlock(path, 100), FileOpenError) << path;
     EXPECT_THROW(RangedFile{path}, FileOpenError) << path;
   }
 }
@@ -97,6 +98,9 @@ TEST(ReadWholeFile, ReadsUpToTheLargestSizeAndRefusesMore) {
   const std::string path = dir.Write("list.txt", "12345");
   EXPECT_EQ(ReadWholeFile(path, 5), "12345");
   EXPECT_EQ(ReadWholeFile(path, 6), "12345");
+  EXPECT_EQ(ReadWholeFileBlock(path, 5).bytes(), "12345");
+  EXPECT_EQ(ReadWholeFileBlock(dir.Write("empty.txt", ""), 5).bytes(), "");
+  EXPECT_THROW(ReadWholeFileBlock(path, 4), FileOpenError);
   try {
     ReadWholeFile(path, 4);
     ADD_FAILURE() << "a file over the limit was read";
@@ -111,6 +115,7 @@ TEST(ReadWholeFile, ReadsUpToTheLargestSizeAndRefusesMore) {
   SetFileReadObserverForTesting(
       [&](const std::string&, std::uint64_t, std::size_t length) { read_bytes += length; });
   EXPECT_THROW(ReadWholeFile(huge, 1ull << 30), FileOpenError);
+  EXPECT_THROW(ReadWholeFileBlock(huge, 1ull << 30), FileOpenError);
   SetFileReadObserverForTesting({});
   EXPECT_EQ(read_bytes, 0u);
 }
