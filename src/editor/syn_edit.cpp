@@ -78,6 +78,11 @@ TSynEdit::TSynEdit(QWidget* parent)
 TSynEdit::~TSynEdit() = default;
 
 LineList& TSynEdit::Lines() { return *lines_; }
+
+void TSynEdit::AssignText(FileBlock text, std::vector<std::string_view> lines) {
+  buffer_.AssignText(std::move(text), std::move(lines));
+  AfterLinesChanged(true);
+}
 const LineList& TSynEdit::Lines() const { return *lines_; }
 
 void TSynEdit::SetCaretXY(TextPos pos) {

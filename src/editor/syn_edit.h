@@ -11,6 +11,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "editor/edit_buffer.h"
 #include "editor/key_codes.h"
@@ -38,7 +40,10 @@ class TSynEdit : public QAbstractScrollArea {
   LineList& Lines();
   const LineList& Lines() const;
   // The lines without a copy, valid until the next change (see EditBuffer::lines).
-  std::span<const std::string> LineSpan() const { return buffer_.lines(); }
+  std::span<const std::string_view> LineSpan() const { return buffer_.lines(); }
+  // Lines().Assign of `lines`, views into `text`, which the editor keeps: a whole file's
+  // lines without a copy of each.
+  void AssignText(FileBlock text, std::vector<std::string_view> lines);
 
   // Where refused input (a character Windows-1252 cannot hold) plays the plain sound.
   void SetSounds(Sounds* sounds) { sounds_ = sounds; }

@@ -99,13 +99,35 @@ TriggerFileText ReadTriggerFile(const std::string& path) {
   return ParseTriggerFile(ReadWholeFileBlock(path, kLargestTriggerFile).bytes());
 }
 
-void WriteTriggerFile(const std::string& path, std::span<const std::string> lines,
-                      TSynEditFileFormat format) {
+TriggerFileBlock ReadTriggerFileBlock(const std::string& path) {
+  TriggerFileBlock file;
+  file.text = ReadWholeFileBlock(path, kLargestTriggerFile);
+  file.lines = SplitTriggerLines(file.text.bytes());
+  file.format = LineBreakStyleOf(file.text.bytes());
+  return file;
+}
+
+namespace {
+
+template <typename Line>
+void WriteLines(const std::string& path, std::span<const Line> lines, TSynEditFileFormat format) {
   // In pieces: a huge list is not joined into a second copy of itself first.
   WriteFileAtomic(path, [lines, format](const ByteSink& write) {
     FormatTriggerFileInPieces(
         lines.size(), [lines](std::size_t i) { return std::string_view(lines[i]); }, format, write);
   });
+}
+
+}  // namespace
+
+void WriteTriggerFile(const std::string& path, std::span<const std::string_view> lines,
+                      TSynEditFileFormat format) {
+  WriteLines(path, lines, format);
+}
+
+void WriteTriggerFile(const std::string& path, std::span<const std::string> lines,
+                      TSynEditFileFormat format) {
+  WriteLines(path, lines, format);
 }
 
 }  // namespace quarrix

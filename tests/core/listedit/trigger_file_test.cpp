@@ -108,8 +108,13 @@ TEST(TriggerFile, ReadsAndWritesFiles) {
   const TriggerFileText text = ReadTriggerFile(path);
   EXPECT_EQ(text.lines, (Lines{"a", "b", ""}));
   EXPECT_EQ(text.format, kUnix);
+  const TriggerFileBlock block = ReadTriggerFileBlock(dir.Write("mac.txt", "c\rd"));
+  EXPECT_EQ(block.lines, (std::vector<std::string_view>{"c", "d"}));
+  EXPECT_EQ(block.format, kMac);
   WriteTriggerFile(path, Lines{"x", "y"}, kMac);
   EXPECT_EQ(Slurp(path), "x\ry");
+  WriteTriggerFile(path, block.lines, kDos);
+  EXPECT_EQ(Slurp(path), "c\r\nd");
 }
 
 TEST(TriggerFile, ReportsFilesThatCannotBeReadOrWritten) {
@@ -129,6 +134,8 @@ TEST(TriggerFile, ReportsFilesThatCannotBeReadOrWritten) {
   for (const std::string& path :
        {dir.File("missing.txt"), dir.path(), file + "/x.txt", huge, endless}) {
     EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadTriggerFile(path); }),
+              "Cannot open file " + path);
+    EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadTriggerFileBlock(path); }),
               "Cannot open file " + path);
   }
   for (const std::string& path : {dir.path(), file + "/x.txt", full_device}) {
