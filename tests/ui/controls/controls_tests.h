@@ -10,7 +10,6 @@ int RunDrawModuleTests(int argc, char** argv);
 int RunMessageTests(int argc, char** argv);
 int RunCheckBoxTests(int argc, char** argv);
 int RunInitialValueTests(int argc, char** argv);
-int RunAppIconTests(int argc, char** argv);
 
 // Longest horizontal run of pixels darker than `limit` (all channels) inside `area`.
 int LongestDarkRun(const QImage& image, const QRect& area, int limit);

@@ -39,6 +39,5 @@ int main(int argc, char** argv) {
   failures += quarrix::testing::RunMessageTests(argc, argv);
   failures += quarrix::testing::RunCheckBoxTests(argc, argv);
   failures += quarrix::testing::RunInitialValueTests(argc, argv);
-  failures += quarrix::testing::RunAppIconTests(argc, argv);
   return failures == 0 ? 0 : 1;
 }
