@@ -25,6 +25,8 @@ bench: deps
 	build/release/bench/quarrix_bench
 	@if [ -x build/release/bench/quarrix_ui_bench ]; then \
 	  QT_QPA_PLATFORM=offscreen build/release/bench/quarrix_ui_bench; fi
+	@if [ -x build/release/bench/quarrix_session_bench ]; then \
+	  QT_QPA_PLATFORM=offscreen build/release/bench/quarrix_session_bench; fi
 	scripts/bench-list-sort build/release/src/cli/quarrix-cli
 
 fuzz: deps

@@ -19,6 +19,7 @@ int main(int argc, char* argv[]) {
       .make_application = [&] { application = std::make_unique<QApplication>(argc, argv); },
       .run =
           [&] {
+            quarrix::ReturnLargeBlocksToTheSystem();
             quarrix::InstallFontSubstitutes();
             quarrix::Program program({.open_settings = quarrix::OpenUserSettings});
             program.frmMain().show();

@@ -6,6 +6,10 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "app/frm_main.h"
 #include "app/kept_options.h"
 #include "app/program_paths.h"
@@ -26,6 +30,14 @@ std::string WorkFolderFor(const std::string& program_folder) {
 }
 
 }  // namespace
+
+void ReturnLargeBlocksToTheSystem() {
+#if defined(__GLIBC__)
+  // A fixed threshold also stops glibc from raising it after each large free, which would
+  // send the next command's arrays to the heap.
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
+}
 
 Program::Program(ProgramSeams seams)
     : executable_path_(

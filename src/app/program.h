@@ -32,6 +32,12 @@ struct ProgramSeams {
   std::function<std::unique_ptr<QSettings>()> open_settings = nullptr;
 };
 
+// Process-wide, once before the windows: memory blocks of a mebibyte or more come straight
+// from the system and go back to it when freed. A command on a huge list needs large arrays
+// for a moment (a sort's keys, a check's tables); kept in the heap they would stay resident
+// and add to the next command's peak.
+void ReturnLargeBlocksToTheSystem();
+
 class Program {
  public:
   explicit Program(ProgramSeams seams = {});

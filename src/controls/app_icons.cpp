@@ -1,8 +1,12 @@
 #include "controls/app_icons.h"
 
+#include <QGuiApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <algorithm>
+#include <array>
 
 namespace quarrix {
 namespace {
@@ -218,12 +222,74 @@ QPixmap Render(AppIcon which, int size) {
   return pixmap;
 }
 
+constexpr std::array<int, 7> kSizes = {16, 24, 32, 48, 64, 128, 256};
+
+// An icon of the seven sizes whose pictures are drawn when a size is first wanted: most
+// are only ever shown at 16 pixels, and drawing every size of every icon up to 256 pixels
+// was most of the window's start. The drawn ones are kept in a plain pixmap icon, which
+// chooses, scales and greys them as an icon holding all seven would.
+class DrawnIconEngine final : public QIconEngine {
+ public:
+  explicit DrawnIconEngine(AppIcon which) : which_(which) {}
+
+  QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
+  QString key() const override { return QStringLiteral("QuarrixDrawnIcon"); }
+
+  QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override {
+    QList<QSize> sizes;
+    if (mode != QIcon::Normal || state != QIcon::Off) return sizes;  // only normal pictures
+    for (const int side : kSizes) sizes.append(QSize(side, side));
+    return sizes;
+  }
+
+  QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
+    QSize actual(SideFor(size), SideFor(size));
+    if (actual.width() > size.width() || actual.height() > size.height()) {
+      actual.scale(size, Qt::KeepAspectRatio);
+    }
+    return actual;
+  }
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+    return Drawn(size).pixmap(size, 1.0, mode, state);
+  }
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    const QPaintDevice* device = painter->device();
+    const qreal ratio = device != nullptr ? device->devicePixelRatio() : qApp->devicePixelRatio();
+    painter->drawPixmap(rect, scaledPixmap(rect.size() * ratio, mode, state, ratio));
+  }
+
+ private:
+  // The picture a pixmap icon would use for `size`: the smallest of at least its area, or
+  // the largest.
+  static int SideFor(const QSize& size) {
+    const qint64 area = qint64{size.width()} * size.height();
+    for (const int side : kSizes) {
+      if (qint64{side} * side >= area) return side;
+    }
+    return kSizes.back();
+  }
+
+  // The pictures drawn so far, with the one for `size` among them.
+  const QIcon& Drawn(const QSize& size) {
+    const int side = SideFor(size);
+    const auto slot =
+        static_cast<std::size_t>(std::find(kSizes.begin(), kSizes.end(), side) - kSizes.begin());
+    if (!drawn_sizes_[slot]) {
+      drawn_.addPixmap(Render(which_, side));
+      drawn_sizes_[slot] = true;
+    }
+    return drawn_;
+  }
+
+  AppIcon which_;
+  QIcon drawn_;
+  std::array<bool, kSizes.size()> drawn_sizes_{};
+};
+
 }  // namespace
 
-QIcon MakeIcon(AppIcon which) {
-  QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(Render(which, size));
-  return icon;
-}
+QIcon MakeIcon(AppIcon which) { return QIcon(new DrawnIconEngine(which)); }
 
 }  // namespace quarrix

@@ -17,7 +17,7 @@ int Length(std::string_view line) { return static_cast<int>(line.size()); }
 
 std::string EditBuffer::Get(int index) const {
   if (index < 0 || index >= Count()) return {};
-  return lines_.At(index);
+  return std::string(lines_.At(index));
 }
 
 void EditBuffer::Put(int index, std::string_view line) {
@@ -26,12 +26,12 @@ void EditBuffer::Put(int index, std::string_view line) {
     return;
   }
   if (index < 0 || index > Count()) throw ListIndexError(index);
-  lines_.Set(index, std::string(line));
+  lines_.Set(index, line);
   AfterListChange();
 }
 
 int EditBuffer::Append(std::string_view line) {
-  lines_.Append(std::string(line));
+  lines_.Append(line);
   AfterListChange();
   return Count() - 1;
 }
@@ -49,7 +49,13 @@ void EditBuffer::Delete(int index) {
 }
 
 void EditBuffer::Assign(std::vector<std::string> lines) {
-  lines_.Assign(std::move(lines));
+  lines_.Assign(lines);
+  caret_ = {};
+  AfterListChange();
+}
+
+void EditBuffer::AssignText(FileBlock text, std::vector<std::string_view> lines) {
+  lines_.AssignBlock(std::move(text), std::move(lines));
   caret_ = {};
   AfterListChange();
 }
@@ -225,7 +231,7 @@ TextPos EditBuffer::Replace(TextPos from, TextPos to, std::string_view text, Und
   const int count = Count() == 0 ? 0 : to.line - from.line + 1;
   std::vector<std::string> before;
   before.reserve(static_cast<std::size_t>(count));
-  for (int i = first; i < first + count; ++i) before.push_back(lines_.At(i));
+  for (int i = first; i < first + count; ++i) before.emplace_back(lines_.At(i));
   // A text emptied entirely is no line at all; one that was a single empty line stays so.
   const auto empty_line = [](const std::vector<std::string>& lines) {
     return lines.size() == 1 && lines.front().empty();

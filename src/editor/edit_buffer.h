@@ -36,10 +36,12 @@ class EditBuffer final : public LineList {
   void Assign(std::vector<std::string> lines) override;
   bool Rearrange(std::span<const std::uint32_t> picks,
                  std::span<const std::string_view> extras) override;
+  // Assign of `lines`, views into `text`, without a copy: the buffer keeps the text.
+  void AssignText(FileBlock text, std::vector<std::string_view> lines);
 
   // All lines without a copy, valid until the next change. The first call after lines were
   // added or removed moves the lines after that place once.
-  std::span<const std::string> lines() const { return lines_.Span(); }
+  std::span<const std::string_view> lines() const { return lines_.Span(); }
   // The line with the one-based number, or the empty text outside the list.
   std::string_view LineText(int line) const;
   // The widest line in display cells (tabs expanded).

@@ -38,8 +38,11 @@ std::vector<bool> CheckPicks(std::size_t count, std::span<const std::uint32_t> p
   return picked;
 }
 
-bool PicksChangeText(std::span<const std::string> lines, std::span<const std::uint32_t> picks,
-                     std::span<const std::string_view> extras) {
+namespace {
+
+template <typename Line>
+bool PicksChange(std::span<const Line> lines, std::span<const std::uint32_t> picks,
+                 std::span<const std::string_view> extras) {
   if (picks.size() != lines.size()) return true;
   for (std::size_t k = 0; k < picks.size(); ++k) {
     // A line picked for its own place is equal without a look at its text.
@@ -49,6 +52,18 @@ bool PicksChangeText(std::span<const std::string> lines, std::span<const std::ui
     if (text != lines[k]) return true;
   }
   return false;
+}
+
+}  // namespace
+
+bool PicksChangeText(std::span<const std::string> lines, std::span<const std::uint32_t> picks,
+                     std::span<const std::string_view> extras) {
+  return PicksChange(lines, picks, extras);
+}
+
+bool PicksChangeText(std::span<const std::string_view> lines, std::span<const std::uint32_t> picks,
+                     std::span<const std::string_view> extras) {
+  return PicksChange(lines, picks, extras);
 }
 
 std::vector<std::string> MovePicks(std::span<std::string> lines,

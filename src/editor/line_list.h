@@ -45,6 +45,8 @@ std::vector<bool> CheckPicks(std::size_t count, std::span<const std::uint32_t> p
 // For Rearrange: whether the picks give other text than `lines`.
 bool PicksChangeText(std::span<const std::string> lines, std::span<const std::uint32_t> picks,
                      std::span<const std::string_view> extras);
+bool PicksChangeText(std::span<const std::string_view> lines, std::span<const std::uint32_t> picks,
+                     std::span<const std::string_view> extras);
 // For Rearrange: the new lines, the picked ones moved out of `lines` (checked picks). Should
 // it fail, `lines` are left as they were.
 std::vector<std::string> MovePicks(std::span<std::string> lines,

@@ -78,6 +78,11 @@ TSynEdit::TSynEdit(QWidget* parent)
 TSynEdit::~TSynEdit() = default;
 
 LineList& TSynEdit::Lines() { return *lines_; }
+
+void TSynEdit::AssignText(FileBlock text, std::vector<std::string_view> lines) {
+  buffer_.AssignText(std::move(text), std::move(lines));
+  AfterLinesChanged(true);
+}
 const LineList& TSynEdit::Lines() const { return *lines_; }
 
 void TSynEdit::SetCaretXY(TextPos pos) {
@@ -229,9 +234,52 @@ void TSynEdit::AfterUserAction(bool changed) {
   UpdateScrollBars();
   EnsureCaretVisible();
   RestartCaretBlink();
-  viewport()->update();
-  gutter_->update();
+  UpdateChangedRows();
+  UpdateGutterIfChanged();
   if (changed) emit OnChange(this);
+}
+
+TSynEdit::RowLook TSynEdit::LookOfRow(int row) const {
+  RowLook look;
+  const int line = top_line_ + row;
+  const std::string_view text = buffer_.LineText(line);
+  if (line <= buffer_.Count()) {
+    look.text.emplace(text);
+    look.selected = SelectedCells(line, text);
+  }
+  // The caret shows on the first row of an empty text too.
+  const TextPos caret = ClampCaret(buffer_.Caret(), buffer_.Count());
+  if (caret_shown_ && hasFocus() && caret.line == line) {
+    look.caret_cell = CellOfColumn(text, caret.column);
+  }
+  if (drop_pos_ && drop_pos_->line == line) look.drop_cell = CellOfColumn(text, drop_pos_->column);
+  return look;
+}
+
+TSynEdit::ViewLook TSynEdit::LookOfView() const {
+  return {top_line_, left_cell_, viewport()->width(), viewport()->height(), insert_mode_};
+}
+
+TSynEdit::GutterLook TSynEdit::LookOfGutter() const {
+  const int last = std::min(buffer_.Count(), top_line_ + LinesInWindow() + 1);
+  return {top_line_, last, gutter_digits_, gutter_->height()};
+}
+
+void TSynEdit::UpdateChangedRows() {
+  if (LookOfView() != painted_view_) {
+    viewport()->update();
+    return;
+  }
+  const int rows = viewport()->height() / line_height_ + 1;
+  for (int row = 0; row < rows; ++row) {
+    const auto at = static_cast<std::size_t>(row);
+    if (at < painted_rows_.size() && painted_rows_[at] == LookOfRow(row)) continue;
+    viewport()->update(0, row * line_height_, viewport()->width(), line_height_);
+  }
+}
+
+void TSynEdit::UpdateGutterIfChanged() {
+  if (LookOfGutter() != painted_gutter_) gutter_->update();
 }
 
 void TSynEdit::EnsureCaretVisible() {
@@ -276,7 +324,7 @@ void TSynEdit::timerEvent(QTimerEvent* event) {
     return;
   }
   caret_shown_ = !caret_shown_;
-  viewport()->update();
+  UpdateChangedRows();
 }
 
 double TSynEdit::TextLeft() const { return kTextMargin; }
@@ -310,21 +358,41 @@ void TSynEdit::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.fillRect(event->rect(), Qt::white);
   painter.setFont(text_font_);
-  const bool selected = buffer_.SelAvail();
-  const TextPos begin = selected ? buffer_.BlockBegin() : TextPos{};
-  const TextPos end = selected ? buffer_.BlockEnd() : TextPos{};
   const int rows = std::max(1, buffer_.Count());
   const int first_row = std::max(0, event->rect().top() / line_height_);
   const int last_row = event->rect().bottom() / line_height_;
   for (int row = first_row; row <= last_row && top_line_ + row <= rows; ++row) {
-    PaintLine(painter, top_line_ + row, row * line_height_, begin, end);
+    PaintLine(painter, top_line_ + row, row * line_height_);
   }
   if (caret_shown_ && hasFocus()) PaintCaret(painter, ClampCaret(buffer_.Caret(), buffer_.Count()));
   if (drop_pos_) PaintCaret(painter, *drop_pos_);
+
+  // Rows outside this paint keep what they showed, unless the whole view changed.
+  const ViewLook view = LookOfView();
+  if (view != painted_view_) painted_rows_.clear();
+  painted_view_ = view;
+  const auto painted_last = static_cast<std::size_t>(last_row);
+  if (painted_rows_.size() <= painted_last) painted_rows_.resize(painted_last + 1);
+  for (int row = first_row; row <= last_row; ++row) {
+    painted_rows_[static_cast<std::size_t>(row)] = LookOfRow(row);
+  }
 }
 
-void TSynEdit::PaintLine(QPainter& painter, int line, int y, TextPos sel_begin,
-                         TextPos sel_end) const {
+std::pair<int, int> TSynEdit::SelectedCells(int line, std::string_view text) const {
+  if (!buffer_.SelAvail()) return {};
+  const TextPos begin = buffer_.BlockBegin();
+  const TextPos end = buffer_.BlockEnd();
+  if (line < begin.line || line > end.line) return {};
+  const int from_column = line == begin.line ? begin.column : 1;
+  // Lines that the selection runs through show their line break as one more selected cell.
+  const int to_column = line == end.line ? end.column : static_cast<int>(text.size()) + 2;
+  const int from_cell = CellOfColumn(text, from_column);
+  const int to_cell = CellOfColumn(text, to_column);
+  if (to_cell <= from_cell) return {};
+  return {from_cell, to_cell};
+}
+
+void TSynEdit::PaintLine(QPainter& painter, int line, int y) const {
   const std::string_view text = buffer_.LineText(line);
   const int first = left_cell_;
   const int last = left_cell_ + VisibleCells() + 1;
@@ -353,12 +421,7 @@ void TSynEdit::PaintLine(QPainter& painter, int line, int y, TextPos sel_begin,
   };
   draw(palette().color(QPalette::WindowText));
 
-  if (sel_begin == sel_end || line < sel_begin.line || line > sel_end.line) return;
-  const int from_column = line == sel_begin.line ? sel_begin.column : 1;
-  // Lines that the selection runs through show their line break as one more selected cell.
-  const int to_column = line == sel_end.line ? sel_end.column : static_cast<int>(text.size()) + 2;
-  const int from_cell = CellOfColumn(text, from_column);
-  const int to_cell = CellOfColumn(text, to_column);
+  const auto [from_cell, to_cell] = SelectedCells(line, text);
   if (to_cell <= from_cell) return;
   const QRectF area(CellX(from_cell), y, (to_cell - from_cell) * char_width_, line_height_);
   painter.save();

@@ -11,6 +11,9 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "editor/edit_buffer.h"
 #include "editor/key_codes.h"
@@ -38,7 +41,10 @@ class TSynEdit : public QAbstractScrollArea {
   LineList& Lines();
   const LineList& Lines() const;
   // The lines without a copy, valid until the next change (see EditBuffer::lines).
-  std::span<const std::string> LineSpan() const { return buffer_.lines(); }
+  std::span<const std::string_view> LineSpan() const { return buffer_.lines(); }
+  // Lines().Assign of `lines`, views into `text`, which the editor keeps: a whole file's
+  // lines without a copy of each.
+  void AssignText(FileBlock text, std::vector<std::string_view> lines);
 
   // Where refused input (a character Windows-1252 cannot hold) plays the plain sound.
   void SetSounds(Sounds* sounds) { sounds_ = sounds; }
@@ -137,8 +143,42 @@ class TSynEdit : public QAbstractScrollArea {
   double TextLeft() const;
   double CellX(int cell) const;
   int VisibleCells() const;
-  void PaintLine(QPainter& painter, int line, int y, TextPos sel_begin, TextPos sel_end) const;
+  // The selected cells of a line, [first, second); an empty range without a selection there.
+  std::pair<int, int> SelectedCells(int line, std::string_view text) const;
+  void PaintLine(QPainter& painter, int line, int y) const;
   void PaintCaret(QPainter& painter, TextPos pos) const;
+
+  // What one row of the text area shows, and what the whole area's look depends on besides
+  // its rows. A keystroke repaints only the rows whose look changed since they were painted
+  // (all of them after a scroll or a resize): a repaint of every row cost more than the
+  // keystroke itself.
+  struct RowLook {
+    std::optional<std::string> text;  // none below the last line
+    std::pair<int, int> selected;
+    int caret_cell = -1;  // -1: not on this row (or hidden)
+    int drop_cell = -1;
+    bool operator==(const RowLook&) const = default;
+  };
+  struct ViewLook {
+    int top_line = 0;
+    int left_cell = 0;
+    int width = 0;
+    int height = 0;
+    bool insert_mode = true;
+    bool operator==(const ViewLook&) const = default;
+  };
+  struct GutterLook {
+    int top_line = 0;
+    int last_line = 0;
+    int digits = 0;
+    int height = 0;
+    bool operator==(const GutterLook&) const = default;
+  };
+  RowLook LookOfRow(int row) const;
+  ViewLook LookOfView() const;
+  GutterLook LookOfGutter() const;
+  void UpdateChangedRows();
+  void UpdateGutterIfChanged();
   void StartDrag();
 
   EditBuffer buffer_;
@@ -171,6 +211,11 @@ class TSynEdit : public QAbstractScrollArea {
   QTimer* auto_scroll_ = nullptr;
   QPoint select_point_;
   std::optional<TextPos> drop_pos_;
+
+  // What was last painted: the view, each row (none where unknown) and the gutter.
+  ViewLook painted_view_;
+  std::vector<std::optional<RowLook>> painted_rows_;
+  GutterLook painted_gutter_;
 };
 
 }  // namespace quarrix

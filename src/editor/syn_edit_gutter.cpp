@@ -15,6 +15,7 @@ SynEditGutter::SynEditGutter(TSynEdit& editor) : QWidget(&editor), editor_(edito
 }
 
 void SynEditGutter::paintEvent(QPaintEvent* /*event*/) {
+  editor_.painted_gutter_ = editor_.LookOfGutter();
   QPainter painter(this);
   const int w = width();
   for (int band = 0; band < kGutterBands; ++band) {

@@ -25,11 +25,11 @@ std::string FolderOf(const std::string& path) {
 
 void LoadTriggerFile(CommandContext& context, const std::string& path) {
   // Read first: a file that cannot be read leaves the list and the state untouched.
-  TriggerFileText text = ReadTriggerFile(path);
+  TriggerFileBlock file = ReadTriggerFileBlock(path);
   context.state.current_file = path;
   context.state.last_trigger_file_folder = FolderOf(path);
-  context.editor.Lines().Assign(std::move(text.lines));
-  context.state.line_breaks = text.format;
+  context.editor.AssignText(std::move(file.text), std::move(file.lines));
+  context.state.line_breaks = file.format;
   ShowFileNameInTitle(context, path);
   context.state.unsaved = false;
   context.save_button.setEnabled(true);

@@ -14,12 +14,6 @@
 namespace quarrix {
 namespace {
 
-// The editor's lines as views, for the list commands to read without a copy.
-std::vector<std::string_view> LineViews(const CommandContext& context) {
-  const std::span<const std::string> lines = context.editor.LineSpan();
-  return {lines.begin(), lines.end()};
-}
-
 // A command's change is work to save, just like an edit typed by the user.
 void MarkChanged(CommandContext& context) {
   context.save_button.setEnabled(true);
@@ -33,7 +27,7 @@ void SortAlphabetically(CommandContext& context) {
     context.sounds.Play(Sounds::kPlain);
     return;
   }
-  const std::vector<std::uint32_t> picks = SortPicks(LineViews(context));
+  const std::vector<std::uint32_t> picks = SortPicks(context.editor.LineSpan());
   // The editor's own lines move into their new order: no copy, and one refresh.
   const std::string_view extras[] = {kSortedHeader};
   if (context.editor.Lines().Rearrange(picks, extras)) MarkChanged(context);
@@ -42,7 +36,7 @@ void SortAlphabetically(CommandContext& context) {
 }
 
 int CheckForDuplicates(CommandContext& context) {
-  const DuplicateCheckPicks result = PickCheckedLines(LineViews(context));
+  const DuplicateCheckPicks result = PickCheckedLines(context.editor.LineSpan());
   if (context.editor.Lines().Rearrange(result.picks, DuplicateCheckExtras())) MarkChanged(context);
   if (result.duplicate_count > 0) {
     context.state.unsaved = true;

@@ -31,8 +31,9 @@ std::size_t FindFolded(std::string_view line, std::string_view folded, std::size
 
 }  // namespace
 
-std::optional<SearchMatch> SearchForward(std::span<const std::string> lines, std::string_view text,
-                                         TSynSearchOptions options, const EditorSpot& spot) {
+std::optional<SearchMatch> SearchForward(std::span<const std::string_view> lines,
+                                         std::string_view text, TSynSearchOptions options,
+                                         const EditorSpot& spot) {
   if (text.empty() || lines.empty()) return std::nullopt;
   TextPos start{1, 1};
   TextPos end{static_cast<int>(lines.back().size()) + 1, static_cast<int>(lines.size())};
@@ -64,7 +65,13 @@ std::optional<SearchMatch> SearchForward(std::span<const std::string> lines, std
   return std::nullopt;
 }
 
-std::string ProposedSearchText(std::span<const std::string> lines, const EditorSpot& spot) {
+std::optional<SearchMatch> SearchForward(std::span<const std::string> lines, std::string_view text,
+                                         TSynSearchOptions options, const EditorSpot& spot) {
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  return SearchForward(views, text, options, spot);
+}
+
+std::string ProposedSearchText(std::span<const std::string_view> lines, const EditorSpot& spot) {
   const auto line_text = [&lines](int line) -> std::string_view {
     if (line < 1 || line > static_cast<int>(lines.size())) return {};
     return lines[static_cast<std::size_t>(line - 1)];
@@ -78,6 +85,11 @@ std::string ProposedSearchText(std::span<const std::string> lines, const EditorS
     return std::string(text.substr(begin, end > begin ? end - begin : 0));
   }
   return WordAt(line_text(spot.caret.line), spot.caret.column);
+}
+
+std::string ProposedSearchText(std::span<const std::string> lines, const EditorSpot& spot) {
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  return ProposedSearchText(views, spot);
 }
 
 TSynSearchOptions FindFirstOptions(std::string_view proposal, std::string_view search_text) {

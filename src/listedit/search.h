@@ -66,11 +66,15 @@ struct SearchMatch {
 // otherwise the whole text, starting at the caret unless `options` holds ssoEntireScope. An
 // occurrence counts when it begins at or after the range's first column on its first line and
 // ends at or before its last column on its last line.
+std::optional<SearchMatch> SearchForward(std::span<const std::string_view> lines,
+                                         std::string_view text, TSynSearchOptions options,
+                                         const EditorSpot& spot);
 std::optional<SearchMatch> SearchForward(std::span<const std::string> lines, std::string_view text,
                                          TSynSearchOptions options, const EditorSpot& spot);
 
 // Find First's proposal: the selected text of a selection within one line, otherwise the word
 // at the caret (possibly empty).
+std::string ProposedSearchText(std::span<const std::string_view> lines, const EditorSpot& spot);
 std::string ProposedSearchText(std::span<const std::string> lines, const EditorSpot& spot);
 
 // How Find First searches a submitted text: from the caret when it is the unchanged, non-empty

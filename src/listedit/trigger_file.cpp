@@ -97,11 +97,21 @@ TriggerFileBytes::TriggerFileBytes(const std::string& path)
       format(LineBreakStyleOf(file.bytes())) {}
 
 TriggerFileText ReadTriggerFile(const std::string& path) {
-  return ParseTriggerFile(ReadWholeFile(path, kLargestTriggerFile));
+  return ParseTriggerFile(ReadWholeFileBlock(path, kLargestTriggerFile).bytes());
 }
 
-void WriteTriggerFile(const std::string& path, std::span<const std::string> lines,
-                      TSynEditFileFormat format) {
+TriggerFileBlock ReadTriggerFileBlock(const std::string& path) {
+  TriggerFileBlock file;
+  file.text = ReadWholeFileBlock(path, kLargestTriggerFile);
+  file.lines = SplitTriggerLines(file.text.bytes());
+  file.format = LineBreakStyleOf(file.text.bytes());
+  return file;
+}
+
+namespace {
+
+template <typename Line>
+void WriteLines(const std::string& path, std::span<const Line> lines, TSynEditFileFormat format) {
   // In pieces: a huge list is not joined into a second copy of itself first.
   WriteFileAtomic(
       path,
@@ -111,6 +121,18 @@ void WriteTriggerFile(const std::string& path, std::span<const std::string> line
             write);
       },
       TargetName::kChosenByUser);
+}
+
+}  // namespace
+
+void WriteTriggerFile(const std::string& path, std::span<const std::string_view> lines,
+                      TSynEditFileFormat format) {
+  WriteLines(path, lines, format);
+}
+
+void WriteTriggerFile(const std::string& path, std::span<const std::string> lines,
+                      TSynEditFileFormat format) {
+  WriteLines(path, lines, format);
 }
 
 }  // namespace quarrix

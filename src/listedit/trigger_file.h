@@ -91,10 +91,21 @@ struct TriggerFileBytes {
   const TSynEditFileFormat format;
 };
 
+// A whole trigger file read into one block of memory, its lines views into it: how the
+// window opens a list, each line without an allocation of its own. Throws as ReadTriggerFile.
+struct TriggerFileBlock {
+  FileBlock text;
+  std::vector<std::string_view> lines;
+  TSynEditFileFormat format = TSynEditFileFormat::sffDos;
+};
+TriggerFileBlock ReadTriggerFileBlock(const std::string& path);
+
 // Replaces the file with the formatted lines, atomically; the path is the user's, so a
 // symbolic link there is followed (runtime/file_write.h). Throws FileCreateError ("Cannot
 // create file %s") and leaves an existing file untouched on failure. Callers do not write a
 // list of no lines.
+void WriteTriggerFile(const std::string& path, std::span<const std::string_view> lines,
+                      TSynEditFileFormat format);
 void WriteTriggerFile(const std::string& path, std::span<const std::string> lines,
                       TSynEditFileFormat format);
 

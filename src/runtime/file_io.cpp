@@ -48,6 +48,9 @@ namespace fs = std::filesystem;
 // Which other access a file being read still allows (Windows; elsewhere reads lock nothing).
 enum class ReadSharing { kReaders, kEverything };
 
+// Where a read puts a file's bytes: memory for the size asked, filled by the read.
+using ReadRoom = std::function<char*(std::size_t size)>;
+
 #ifdef _WIN32
 
 // The error for a file CreateFile could not open, with the reason its error code gives.
@@ -95,10 +98,10 @@ std::FILE* OpenForReading(const std::string& path, ReadSharing sharing) {
   return file;
 }
 
-std::string ReadWindows(const std::string& path, std::size_t max_bytes, std::uint64_t largest,
-                        ReadSharing sharing) {
+std::size_t ReadWindows(const std::string& path, std::size_t max_bytes, std::uint64_t largest,
+                        ReadSharing sharing, const ReadRoom& room) {
   std::FILE* file = OpenForReading(path, sharing);
-  std::string data;
+  std::size_t have = 0;
   bool ok = _fseeki64(file, 0, SEEK_END) == 0;
   const long long size = ok ? _ftelli64(file) : -1;
   if (ok && size >= 0 && static_cast<unsigned long long>(size) > largest) {
@@ -107,14 +110,14 @@ std::string ReadWindows(const std::string& path, std::size_t max_bytes, std::uin
   }
   ok = ok && size >= 0 && _fseeki64(file, 0, SEEK_SET) == 0;
   if (ok) {
-    data.resize(static_cast<std::size_t>(
-        std::min<unsigned long long>(static_cast<unsigned long long>(size), max_bytes)));
-    data.resize(std::fread(data.data(), 1, data.size(), file));
+    const auto wanted = static_cast<std::size_t>(
+        std::min<unsigned long long>(static_cast<unsigned long long>(size), max_bytes));
+    have = std::fread(room(wanted), 1, wanted, file);
     ok = std::ferror(file) == 0;
   }
   std::fclose(file);
   if (!ok) throw FileOpenError(path);
-  return data;
+  return have;
 }
 
 #else
@@ -174,18 +177,17 @@ Descriptor OpenRegularFile(const std::string& path, struct stat& info) {
   return fd;
 }
 
-std::string ReadPosix(const std::string& path, std::size_t max_bytes, std::uint64_t largest) {
+std::size_t ReadPosix(const std::string& path, std::size_t max_bytes, std::uint64_t largest,
+                      const ReadRoom& room) {
   struct stat info {};
   const Descriptor fd = OpenRegularFile(path, info);
   const auto size = static_cast<std::uint64_t>(info.st_size);
   if (size > largest) throw FileOpenError(path, file_reason::LargerThan(largest));
-  std::string data;
   const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(size, max_bytes));
-  data.reserve(wanted);
-  data.resize(wanted);
+  char* const data = room(wanted);
   std::size_t have = 0;
-  while (have < data.size()) {
-    const ssize_t got = ::read(fd.get(), data.data() + have, data.size() - have);
+  while (have < wanted) {
+    const ssize_t got = ::read(fd.get(), data + have, wanted - have);
     if (got < 0) {
       if (errno == EINTR) continue;
       throw FileOpenError(path);
@@ -193,21 +195,32 @@ std::string ReadPosix(const std::string& path, std::size_t max_bytes, std::uint6
     if (got == 0) break;  // the file shrank under us: keep what was there
     have += static_cast<std::size_t>(got);
   }
-  data.resize(have);
-  return data;
+  return have;
 }
 
 #endif
 
-std::string ReadRegularFile(const std::string& path, std::size_t max_bytes, std::uint64_t largest,
-                            [[maybe_unused]] ReadSharing sharing) {
+// Reads into the memory that room(size) gives for the file's size; returns how many bytes
+// were read (fewer when the file shrank meanwhile).
+std::size_t ReadRegularFile(const std::string& path, std::size_t max_bytes, std::uint64_t largest,
+                            [[maybe_unused]] ReadSharing sharing, const ReadRoom& room) {
   if (ReadFaultFor(path)) throw FileOpenError(path);
 #ifdef _WIN32
-  std::string data = ReadWindows(path, max_bytes, largest, sharing);
+  const std::size_t have = ReadWindows(path, max_bytes, largest, sharing, room);
 #else
-  std::string data = ReadPosix(path, max_bytes, largest);
+  const std::size_t have = ReadPosix(path, max_bytes, largest, room);
 #endif
-  ObserveRead(path, 0, data.size());
+  ObserveRead(path, 0, have);
+  return have;
+}
+
+std::string ReadRegularFile(const std::string& path, std::size_t max_bytes, std::uint64_t largest,
+                            ReadSharing sharing) {
+  std::string data;
+  data.resize(ReadRegularFile(path, max_bytes, largest, sharing, [&data](std::size_t size) {
+    data.resize(size);
+    return data.data();
+  }));
   return data;
 }
 
@@ -295,6 +308,16 @@ std::string ReadFileBytes(const std::string& path, std::size_t max_bytes) {
 std::string ReadWholeFile(const std::string& path, std::uint64_t largest) {
   return ReadRegularFile(path, std::numeric_limits<std::size_t>::max(), largest,
                          ReadSharing::kEverything);
+}
+
+FileBlock ReadWholeFileBlock(const std::string& path, std::uint64_t largest) {
+  FileBlock block;
+  block.size = ReadRegularFile(path, std::numeric_limits<std::size_t>::max(), largest,
+                               ReadSharing::kEverything, [&block](std::size_t size) {
+                                 block.data = std::make_unique_for_overwrite<char[]>(size);
+                                 return block.data.get();
+                               });
+  return block;
 }
 
 #ifdef _WIN32

@@ -28,6 +28,16 @@ std::string ReadFileBytes(const std::string& path,
 // writing).
 std::string ReadWholeFile(const std::string& path, std::uint64_t largest);
 
+// A file's bytes in memory of their own.
+struct FileBlock {
+  std::unique_ptr<char[]> data;
+  std::size_t size = 0;
+  std::string_view bytes() const { return {data.get(), size}; }
+};
+// ReadWholeFile into memory that is not zero-filled before the read fills it: for a huge
+// file that costs as much as the read. Refuses and throws as ReadWholeFile does.
+FileBlock ReadWholeFileBlock(const std::string& path, std::uint64_t largest);
+
 // A whole regular file of at most `largest` bytes, mapped into memory read-only, so that a
 // huge list is passed through without a copy and without fresh memory. Refused and thrown
 // as ReadWholeFile refuses and throws. A file is mapped only after ExitOnMappedFileChange

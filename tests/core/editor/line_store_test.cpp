@@ -18,6 +18,25 @@ int Widest(const Lines& lines) {
   return widest;
 }
 
+// The lines one after another in a block of their own, and views of them into that block,
+// as a file's lines are held after it was read.
+FileBlock BlockOf(const Lines& lines) {
+  std::string joined;
+  for (const std::string& line : lines) joined += line;
+  FileBlock block{std::make_unique<char[]>(joined.size()), joined.size()};
+  std::copy(joined.begin(), joined.end(), block.data.get());
+  return block;
+}
+std::vector<std::string_view> ViewsOf(const Lines& lines, const FileBlock& block) {
+  std::vector<std::string_view> views;
+  const char* at = block.data.get();
+  for (const std::string& line : lines) {
+    views.emplace_back(at, line.size());
+    at += line.size();
+  }
+  return views;
+}
+
 // Every read agrees with a plain vector that took the same changes.
 void ExpectSame(const LineStore& store, const Lines& model, int step) {
   ASSERT_EQ(store.Count(), static_cast<int>(model.size())) << "step " << step;
@@ -31,7 +50,7 @@ void ExpectSame(const LineStore& store, const Lines& model, int step) {
 TEST(LineStore, WidestWidthCountsTabStopsAndFollowsRemovals) {
   LineStore store;
   EXPECT_EQ(store.WidestWidth(), 0);
-  store.Assign({"abc", "a\tb", "abcdefghij"});
+  store.Assign(Lines{"abc", "a\tb", "abcdefghij"});
   EXPECT_EQ(store.WidestWidth(), 10);
   store.Replace(2, 1, {});
   EXPECT_EQ(store.WidestWidth(), 9);  // the tab runs to cell 8
@@ -48,13 +67,45 @@ TEST(LineStore, WidestWidthCountsTabStopsAndFollowsRemovals) {
   EXPECT_EQ(store.WidestWidth(), 0);
 }
 
+TEST(LineStore, AFileBlockIsMeasuredWithOrWithoutTabsAndOutlivesEditsOfItsLines) {
+  const struct {
+    Lines lines;
+    int widest;
+  } cases[] = {
+      {{"abc", "", "abcdefgh"}, 8},
+      {{"a\tb", "abcdefgh"}, 9},
+      {{std::string(1500, 'w'), "ab"}, 1500},
+      {{}, 0},
+  };
+  for (const auto& c : cases) {
+    LineStore store;
+    FileBlock block = BlockOf(c.lines);
+    std::vector<std::string_view> views = ViewsOf(c.lines, block);
+    store.AssignBlock(std::move(block), std::move(views));
+    EXPECT_EQ(store.WidestWidth(), c.widest);
+    EXPECT_EQ(store.Copy(), c.lines);
+  }
+  LineStore store;
+  const Lines lines = {"one", "two", "three"};
+  FileBlock block = BlockOf(lines);
+  std::vector<std::string_view> views = ViewsOf(lines, block);
+  store.AssignBlock(std::move(block), std::move(views));
+  store.Set(1, "2");
+  store.Set(1, "second");  // an edited line replaced again frees its own copy
+  store.Append("four");
+  const std::string_view extras[] = {"[head]"};
+  const std::uint32_t picks[] = {4, 2, 1, 0, 3};
+  EXPECT_TRUE(store.Rearrange(picks, extras));
+  EXPECT_EQ(store.Copy(), (Lines{"[head]", "three", "second", "one", "four"}));
+}
+
 TEST(LineStore, SpanGivesTheLinesInOrderAfterEditsInTheMiddle) {
   LineStore store;
-  store.Assign({"a", "b", "c", "d"});
+  store.Assign(Lines{"a", "b", "c", "d"});
   const Lines two = {"x", "y"};
   store.Replace(1, 1, two);  // the gap now sits after "x"
   store.Replace(3, 1, {});
-  const std::span<const std::string> span = store.Span();
+  const std::span<const std::string_view> span = store.Span();
   EXPECT_EQ(Lines(span.begin(), span.end()), (Lines{"a", "x", "y", "d"}));
   store.Append("e");
   EXPECT_EQ(store.Copy(), (Lines{"a", "x", "y", "d", "e"}));
@@ -83,7 +134,13 @@ TEST(LineStore, AgreesWithAVectorThroughRandomChanges) {
           Lines lines(static_cast<std::size_t>(below(50)), "z");
           for (std::string& each : lines) each = line();
           model = lines;
-          store.Assign(std::move(lines));
+          if (below(2) == 0) {
+            store.Assign(lines);
+          } else {
+            FileBlock block = BlockOf(lines);
+            std::vector<std::string_view> views = ViewsOf(lines, block);
+            store.AssignBlock(std::move(block), std::move(views));
+          }
         } else if (below(50) == 0) {
           model.clear();
           store.Clear();
@@ -130,7 +187,7 @@ TEST(LineStore, AgreesWithAVectorThroughRandomChanges) {
     }
     ExpectSame(store, model, step);
     if (below(50) == 0) {
-      const std::span<const std::string> span = store.Span();
+      const std::span<const std::string_view> span = store.Span();
       ASSERT_EQ(Lines(span.begin(), span.end()), model) << "step " << step;
     }
   }

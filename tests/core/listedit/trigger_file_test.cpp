@@ -108,8 +108,13 @@ TEST(TriggerFile, ReadsAndWritesFiles) {
   const TriggerFileText text = ReadTriggerFile(path);
   EXPECT_EQ(text.lines, (Lines{"a", "b", ""}));
   EXPECT_EQ(text.format, kUnix);
+  const TriggerFileBlock block = ReadTriggerFileBlock(dir.Write("mac.txt", "c\rd"));
+  EXPECT_EQ(block.lines, (std::vector<std::string_view>{"c", "d"}));
+  EXPECT_EQ(block.format, kMac);
   WriteTriggerFile(path, Lines{"x", "y"}, kMac);
   EXPECT_EQ(Slurp(path), "x\ry");
+  WriteTriggerFile(path, block.lines, kDos);
+  EXPECT_EQ(Slurp(path), "c\r\nd");
 }
 
 TEST(TriggerFile, ReportsFilesThatCannotBeReadOrWritten) {
@@ -135,6 +140,8 @@ TEST(TriggerFile, ReportsFilesThatCannotBeReadOrWritten) {
       {endless, ""}};
   for (const auto& [path, reason] : unreadable) {
     EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadTriggerFile(path); }),
+              "Cannot open file " + path + reason);
+    EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadTriggerFileBlock(path); }),
               "Cannot open file " + path + reason);
   }
   const std::pair<std::string, std::string> unwritable[] = {

@@ -86,6 +86,7 @@ TEST(ReadFileBytes, ReportsEveryPathThatIsNoReadableRegularFileAsCannotOpenWithI
     EXPECT_EQ(OpenErrorText(c.path), expected);
     EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadWholeFile(c.path, 100); }), expected);
     EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { RangedFile{c.path}; }), expected);
+    EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadWholeFileBlock(c.path, 100); }), expected);
   }
   EXPECT_EQ(OpenErrorFor(dir.File("missing.uax")).what(), OpenErrorText(dir.File("missing.uax")));
   EXPECT_EQ(OpenErrorFor(dir.path()).what(), OpenErrorText(dir.path()));
@@ -96,6 +97,10 @@ TEST(ReadWholeFile, ReadsUpToTheLargestSizeAndRefusesMore) {
   const std::string path = dir.Write("list.txt", "12345");
   EXPECT_EQ(ReadWholeFile(path, 5), "12345");
   EXPECT_EQ(ReadWholeFile(path, 6), "12345");
+  EXPECT_EQ(ReadWholeFileBlock(path, 5).bytes(), "12345");
+  EXPECT_EQ(ReadWholeFileBlock(dir.Write("empty.txt", ""), 5).bytes(), "");
+  EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadWholeFileBlock(path, 4); }),
+            "Cannot open file " + path + ": larger than 4 bytes");
   EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadWholeFile(path, 4); }),
             "Cannot open file " + path + ": larger than 4 bytes");
   // A huge file is refused by its size, without being read.
@@ -106,6 +111,8 @@ TEST(ReadWholeFile, ReadsUpToTheLargestSizeAndRefusesMore) {
   SetFileReadObserverForTesting(
       [&](const std::string&, std::uint64_t, std::size_t length) { read_bytes += length; });
   EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadWholeFile(huge, 1ull << 30); }),
+            "Cannot open file " + huge + ": larger than 1 GiB");
+  EXPECT_EQ(testing::ErrorOf<FileOpenError>([&] { ReadWholeFileBlock(huge, 1ull << 30); }),
             "Cannot open file " + huge + ": larger than 1 GiB");
   SetFileReadObserverForTesting({});
   EXPECT_EQ(read_bytes, 0u);

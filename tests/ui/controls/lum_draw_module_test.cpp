@@ -1,10 +1,12 @@
-// TLumDrawModule painted into images without a menu, and the side-bar menu it paints for.
+// TLumDrawModule painted into images without a menu, the side-bar menu it paints for, and
+// the pictures of its items.
 #include <QAction>
 #include <QMenuBar>
 #include <QPainter>
 #include <QStyle>
 #include <QtTest>
 
+#include "controls/app_icons.h"
 #include "controls/bc_bar_popup_menu.h"
 #include "controls/lum_draw_module.h"
 #include "controls/system_colors.h"
@@ -202,6 +204,25 @@ class DrawModuleTest : public QObject {
     QVERIFY(image.pixel(4, 0) != qRgb(255, 0, 0));
     QVERIFY(image.pixel(21, 0) != qRgb(255, 0, 0));
     QVERIFY(image.pixel(5, 16) != qRgb(255, 0, 0));
+  }
+
+  // The items' pictures (MakeIcon) draw a size when it is first wanted; every request gets
+  // the picture, size and greying an icon holding all seven sizes gives.
+  void ItemPicturesAreThoseOfAnIconOfAllSizes() {
+    for (int which = 0; which <= static_cast<int>(AppIcon::kOptions); ++which) {
+      const QIcon drawn = MakeIcon(static_cast<AppIcon>(which));
+      QIcon all;
+      for (const QSize& size : drawn.availableSizes()) all.addPixmap(drawn.pixmap(size));
+      QCOMPARE(drawn.availableSizes().size(), 7);
+      QCOMPARE(all.availableSizes(), drawn.availableSizes());
+      for (const QSize request :
+           {QSize(16, 16), QSize(20, 20), QSize(33, 33), QSize(300, 300), QSize(16, 40)}) {
+        for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Selected}) {
+          QCOMPARE(drawn.actualSize(request, mode), all.actualSize(request, mode));
+          QCOMPARE(drawn.pixmap(request, mode).toImage(), all.pixmap(request, mode).toImage());
+        }
+      }
+    }
   }
 
   void LeavesTopLevelMenuBarItemsToTheMenu() {

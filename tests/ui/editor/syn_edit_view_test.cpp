@@ -2,6 +2,8 @@
 // selection operations and their limits, and the painted colours.
 #include <QFontMetrics>
 #include <QImage>
+#include <QPaintEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -26,6 +28,17 @@ int GutterDigitWidth() {
 void Fill(TSynEdit& editor, int count) {
   for (int i = 0; i < count; ++i) editor.Lines().Append("line " + std::to_string(i + 1));
 }
+
+// The region a widget repainted since the spy was made.
+class PaintSpy : public QObject {
+ public:
+  explicit PaintSpy(QWidget& widget) { widget.installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+  QRegion painted;
+};
 
 }  // namespace
 
@@ -158,6 +171,55 @@ class SynEditViewTest : public QObject {
     QCOMPARE(Bytes(editor.GetWordAtRowCol({18, 1})), QByteArray());  // the = sign
     QCOMPARE(Bytes(editor.GetWordAtRowCol({21, 1})), QByteArray("Laugh"));
     QCOMPARE(Bytes(editor.GetWordAtRowCol({static_cast<int>(sizeof kEntry), 1})), QByteArray());
+  }
+
+  // A keystroke repaints only the rows whose look changed: after each sequence the screen
+  // shows what a repaint of the whole text area draws, and typing repaints one row only.
+  void TheScreenShowsWhatAFullRepaintDraws_data() {
+    QTest::addColumn<QList<QKeyCombination>>("keys");
+    const auto shift = [](Qt::Key key) { return QKeyCombination(Qt::ShiftModifier, key); };
+    const QKeyCombination undo(Qt::ControlModifier, Qt::Key_Z);
+    QTest::newRow("typing") << QList<QKeyCombination>{Qt::Key_A, Qt::Key_A};
+    QTest::newRow("caret moves") << QList<QKeyCombination>{Qt::Key_Down, Qt::Key_Up, Qt::Key_Right};
+    QTest::newRow("selection grows, shrinks") << QList<QKeyCombination>{
+        shift(Qt::Key_Right), shift(Qt::Key_Down), shift(Qt::Key_Down), shift(Qt::Key_Up)};
+    QTest::newRow("line break and join")
+        << QList<QKeyCombination>{Qt::Key_Return, Qt::Key_A, Qt::Key_Home, Qt::Key_Backspace};
+    QTest::newRow("selection deleted, undone")
+        << QList<QKeyCombination>{shift(Qt::Key_Down), Qt::Key_Delete, undo, Qt::Key_Left};
+    QTest::newRow("to the last line")
+        << QList<QKeyCombination>{QKeyCombination(Qt::ControlModifier, Qt::Key_End), Qt::Key_A};
+  }
+  void TheScreenShowsWhatAFullRepaintDraws() {
+    QFETCH(QList<QKeyCombination>, keys);
+    TSynEdit editor;
+    editor.resize(400, 200);
+    Fill(editor, 30);
+    editor.show();
+    editor.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    editor.setFocus();
+    editor.SetCaretXY({3, 2});
+    QCoreApplication::processEvents();
+    PaintSpy text(*editor.viewport());
+    PaintSpy gutter(*editor.findChild<QWidget*>(QStringLiteral("Gutter")));
+    for (const QKeyCombination key : keys) {
+      const QString typed = key.key() == Qt::Key_A ? QStringLiteral("a") : QString();
+      SendKey(editor, key.key(), key.keyboardModifiers(), typed);
+      QCoreApplication::processEvents();
+    }
+    QWidget& area = *editor.viewport();
+    if (QByteArray(QTest::currentDataTag()) == "typing") {
+      QCOMPARE(text.painted, QRegion(0, editor.LineHeight(), area.width(), editor.LineHeight()));
+      QCOMPARE(gutter.painted, QRegion());
+    }
+    const QPoint corner = area.mapTo(&editor, QPoint(0, 0));
+    const QImage shown =
+        editor.screen()
+            ->grabWindow(editor.winId(), corner.x(), corner.y(), area.width(), area.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    QVERIFY(shown == area.grab().toImage().convertToFormat(QImage::Format_RGB32));
   }
 
   void SelectionIsWhiteOnBlack() {
