@@ -12,8 +12,8 @@
 #include "editor/line_list.h"
 #include "extract/package_extraction.h"
 #include "extract/trigger_list.h"
-#include "runtime/file_write.h"
 #include "runtime/ascii.h"
+#include "runtime/file_write.h"
 
 namespace quarrix::cli {
 namespace {
