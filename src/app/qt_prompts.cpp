@@ -4,6 +4,7 @@
 
 #include "app/frm_main.h"
 #include "controls/lum_mesg.h"
+#include "extract/frm_problems.h"
 
 namespace quarrix {
 namespace {
@@ -32,6 +33,11 @@ bool QtPrompts::RunSaveDialog(FileDialogState& state) {
 bool QtPrompts::RunOptionsDialog() { return run_options_ && run_options_(); }
 
 bool QtPrompts::RunFindDialog() { return run_find_ && run_find_(); }
+
+std::optional<std::size_t> QtPrompts::RunProblemsDialog(const std::vector<ProblemRow>& rows) {
+  TfrmProblems dialog(rows, main_);
+  return dialog.Execute();
+}
 
 void QtPrompts::ShowError(const std::string& message) {
   QMessageBox box(QMessageBox::Critical, Text(app_title_), Text(message), QMessageBox::Ok, main_);

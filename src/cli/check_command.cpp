@@ -19,7 +19,6 @@ namespace quarrix::cli {
 namespace {
 
 constexpr int kExitProblems = 1;
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 struct CheckArgs {
   std::string list;
@@ -39,7 +38,7 @@ std::vector<std::string> ExistingDefaultFolders() {
   return folders;
 }
 
-// The list's lines as check reads them: text only, without a byte order mark.
+// The list's lines as check reads them: text only.
 std::vector<std::string> ReadListLines(const std::string& path) {
   // Only a regular file is read: a pipe could block and a device never end.
   if (!IsExistingFile(path)) throw OpenErrorFor(path);
@@ -51,10 +50,6 @@ std::vector<std::string> ReadListLines(const std::string& path) {
     if (line.find('\0') != std::string::npos) {
       throw QuarrixError(path + " is no trigger list: it holds a zero byte");
     }
-  }
-  // Editors on Windows may start a UTF-8 file with a byte order mark; it is no part of line 1.
-  if (!text.lines.empty() && text.lines.front().starts_with(kUtf8ByteOrderMark)) {
-    text.lines.front().erase(0, kUtf8ByteOrderMark.size());
   }
   return std::move(text.lines);
 }

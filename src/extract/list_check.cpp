@@ -17,6 +17,7 @@ namespace quarrix {
 namespace {
 
 constexpr std::string_view kDuplicatesHeader = "[Duplicates]";
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // Lets maps keyed by std::string be searched with a string_view, without a copy.
 struct TextHash {
@@ -258,13 +259,17 @@ ListCheck CheckTriggerList(std::span<const std::string> lines, PackageLookup& lo
   std::string upper;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const int line = static_cast<int>(i) + 1;
-    const std::optional<TriggerEntry> entry = ParseTriggerEntry(lines[i]);
+    std::string_view text = lines[i];
+    // Editors on Windows may start a UTF-8 file with a byte order mark; it is no part of line 1.
+    if (i == 0 && text.starts_with(kUtf8ByteOrderMark))
+      text.remove_prefix(kUtf8ByteOrderMark.size());
+    const std::optional<TriggerEntry> entry = ParseTriggerEntry(text);
     if (!entry) {
-      if (!IsListFiller(lines[i])) {
+      if (!IsListFiller(text)) {
         problems.push_back(MakeProblem(line, ProblemKind::kNotAnEntry));
-      } else if (lines[i].starts_with('[')) {
+      } else if (text.starts_with('[')) {
         // The repeats the duplicate check moved here are marked already.
-        in_duplicates = EqualIgnoringAsciiCase(lines[i], kDuplicatesHeader);
+        in_duplicates = EqualIgnoringAsciiCase(text, kDuplicatesHeader);
       }
       continue;
     }

@@ -73,10 +73,11 @@ struct ServerChecks {
   unsigned threads = 0;               // for comparing the copies; 0: one per processor
 };
 
-// Checks every line of the list; packages are found with `lookup`. A package that cannot be
-// read is a problem of each line that names it, with the reader's message as its reason; the
-// problems of a package itself (flags, ServerPackages, redirect copy) are told on the first
-// line that names it (file names compared ignoring ASCII case). Trigger names are compared
+// Checks every line of the list (a UTF-8 byte order mark before line 1 is skipped); packages
+// are found with `lookup`. A package that cannot be read is a problem of each line that names
+// it, with the reader's message as its reason; the problems of a package itself (flags,
+// ServerPackages, redirect copy) are told on the first line that names it (file names compared
+// ignoring ASCII case). Trigger names are compared
 // ignoring ASCII case, except empty ones and those in a [Duplicates] section. Throws only
 // what the lookups throw (a folder that cannot be listed; ListFolders first avoids it).
 ListCheck CheckTriggerList(std::span<const std::string> lines, PackageLookup& lookup,

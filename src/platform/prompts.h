@@ -1,6 +1,8 @@
 #pragma once
 // The modal questions a command asks. Commands talk to this seam, never to dialogs, so
 // tests can script the answers; the real implementation shows the real windows.
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,13 @@ struct FileDialogState {
   std::vector<std::string> file_names;
 };
 
+// One row of the trigger list problems dialog: a line of the list and what is wrong with it.
+struct ProblemRow {
+  int line = 0;      // 1-based
+  std::string text;  // Windows-1252 bytes, as the list's
+  bool operator==(const ProblemRow&) const = default;
+};
+
 class Prompts {
  public:
   virtual ~Prompts() = default;
@@ -41,6 +50,9 @@ class Prompts {
   // The options and find dialogs, shown modally; true when the user submitted them.
   virtual bool RunOptionsDialog() = 0;
   virtual bool RunFindDialog() = 0;
+  // The trigger list problems dialog, its first row selected: the row the user chose to go
+  // to (Enter, a double click, Go to Line), or nothing when it was closed without one.
+  virtual std::optional<std::size_t> RunProblemsDialog(const std::vector<ProblemRow>& rows) = 0;
   // The error display's box: error icon, OK button, the application title as caption.
   virtual void ShowError(const std::string& message) = 0;
 };

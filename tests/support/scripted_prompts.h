@@ -43,6 +43,7 @@ class ScriptedPrompts final : public Prompts {
   std::deque<FileAnswer> save_answers;
   std::deque<bool> options_answers;
   std::deque<bool> find_answers;
+  std::deque<std::optional<std::size_t>> problems_answers;  // the row gone to, or nullopt
 
   // What was asked.
   std::vector<Message> messages;
@@ -51,6 +52,7 @@ class ScriptedPrompts final : public Prompts {
   std::vector<FileDialogState> save_requests;
   int options_shown = 0;
   int find_shown = 0;
+  std::vector<std::vector<ProblemRow>> problems_shown;
   std::vector<std::string> errors;
 
   int MessageShow(const std::string& message, const std::string& title, const std::string& buttons,
@@ -77,6 +79,10 @@ class ScriptedPrompts final : public Prompts {
   bool RunFindDialog() override {
     ++find_shown;
     return Take(find_answers, "find dialog");
+  }
+  std::optional<std::size_t> RunProblemsDialog(const std::vector<ProblemRow>& rows) override {
+    problems_shown.push_back(rows);
+    return Take(problems_answers, "problems dialog");
   }
   void ShowError(const std::string& message) override { errors.push_back(message); }
 

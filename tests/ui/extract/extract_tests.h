@@ -1,6 +1,6 @@
 #pragma once
-// The Qt Test classes of the options dialog and the extraction command, run one after
-// another by one executable, and what they share.
+// The Qt Test classes of the options dialog, the extraction command and the list check, run
+// one after another by one executable, and what they share.
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -14,6 +14,7 @@ int RunOptionsDialogTests(int argc, char** argv);
 int RunExtractionCommandTests(int argc, char** argv);
 int RunSeveralPackagesTests(int argc, char** argv);
 int RunExtractionEndToEndTests(int argc, char** argv);
+int RunListCheckCommandTests(int argc, char** argv);
 
 // Writes a UT2004 sound package named package_name (its sounds at the top level) into dir
 // as file_name and returns its path.

@@ -46,5 +46,6 @@ int main(int argc, char** argv) {
   failures += quarrix::testing::RunExtractionCommandTests(argc, argv);
   failures += quarrix::testing::RunSeveralPackagesTests(argc, argv);
   failures += quarrix::testing::RunExtractionEndToEndTests(argc, argv);
+  failures += quarrix::testing::RunListCheckCommandTests(argc, argv);
   return failures == 0 ? 0 : 1;
 }

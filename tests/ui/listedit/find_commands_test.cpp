@@ -60,6 +60,9 @@ class DialogPrompts final : public Prompts {
   bool RunOpenDialog(FileDialogState&) override { throw std::logic_error("unexpected dialog"); }
   bool RunSaveDialog(FileDialogState&) override { throw std::logic_error("unexpected dialog"); }
   bool RunOptionsDialog() override { throw std::logic_error("unexpected dialog"); }
+  std::optional<std::size_t> RunProblemsDialog(const std::vector<ProblemRow>&) override {
+    throw std::logic_error("unexpected dialog");
+  }
   void ShowError(const std::string& message) override { errors << QString::fromStdString(message); }
   QStringList errors;
 };
