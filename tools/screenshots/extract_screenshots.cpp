@@ -1,5 +1,6 @@
 // Pictures of Get Quooms: the options dialog as it offers "Add to current File", with Sounds
-// Only ticked, and the main window after an extraction of the bundled sample package.
+// Only ticked, and the main window after an extraction of the bundled sample package; and
+// the problems window of Check Trigger List.
 #include <QApplication>
 
 #include "app/frm_main.h"
@@ -7,6 +8,7 @@
 #include "controls/lum_check_box.h"
 #include "editor/syn_edit.h"
 #include "extract/frm_config.h"
+#include "extract/frm_problems.h"
 #include "screenshot.h"
 #include "support/recording_sounds.h"
 #include "support/scripted_prompts.h"
@@ -35,4 +37,15 @@ QUARRIX_SCREENSHOT(main_window_extracted) {
   QApplication::processEvents();
   if (!prompts.errors.empty()) return {};
   return quarrix::screenshots::WithTitleBar(window.grab().toImage(), window.windowTitle());
+}
+
+QUARRIX_SCREENSHOT(problems_dialog) {
+  static const std::vector<quarrix::ProblemRow> rows = {
+      {3, "no sound Voices in Demo.uax"},
+      {33, "package Charlie.uax does not allow download"},
+      {35, "trigger CHEER2 is already on line 7"}};
+  quarrix::TfrmProblems dialog(rows);
+  dialog.show();
+  QApplication::processEvents();
+  return quarrix::screenshots::WithTitleBar(dialog.grab().toImage(), dialog.windowTitle());
 }
