@@ -175,7 +175,8 @@ void AddCheckCommand(CLI::App& app, CommandAction& action) {
   command
       ->add_option("--stock", args->stock,
                    "Folder of the packages every client has (a client install's Sounds folder): "
-                   "they need no ServerPackages line and no redirect copy; repeatable")
+                   "they need no ServerPackages line, no redirect copy and no download flag; "
+                   "repeatable")
       ->type_name("DIR")
       ->check(CLI::ExistingDirectory.description(""));
   command
