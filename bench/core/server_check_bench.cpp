@@ -165,7 +165,7 @@ BENCHMARK(BM_ServerCheckRedirect)
     ->Args({kPackages, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(BM_ServerInflateOneThread)->Arg(kPackages)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ServerInflateOneThread)->Arg(kPackages)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace quarrix
