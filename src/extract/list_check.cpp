@@ -12,6 +12,7 @@
 #include "extract/trigger_entry.h"
 #include "runtime/ascii.h"
 #include "runtime/file_io.h"
+#include "runtime/ordered_work.h"
 
 namespace quarrix {
 namespace {
@@ -62,6 +63,37 @@ PackageFacts ReadPackageFacts(const std::string& path) {
 class PackageCache {
  public:
   explicit PackageCache(PackageLookup& lookup) : lookup_(lookup) {}
+
+  // Looks up each file name and reads every package found, on `threads` threads: each
+  // package is a few small reads, so a server of a thousand of them is read at once.
+  void ReadAll(std::span<const std::string_view> file_names, unsigned threads) {
+    std::vector<PackageFacts*> unread;
+    for (const std::string_view file_name : file_names) {
+      if (by_file_name_.contains(file_name)) continue;
+      PackageFacts* facts = nullptr;
+      if (const std::optional<std::string> path = lookup_.Find(file_name)) {
+        auto [read, fresh] = by_path_.try_emplace(*path);
+        if (fresh) {
+          read->second = std::make_unique<PackageFacts>();
+          read->second->path = *path;
+          unread.push_back(read->second.get());
+        }
+        facts = read->second.get();
+      }
+      by_file_name_.emplace(std::string(file_name), facts);
+    }
+    struct NoState {};
+    std::size_t next = 0;
+    RunInOrder<PackageFacts*, NoState>(
+        WorkerThreads(threads, unread.size()), 4,
+        [&](PackageFacts*& slot) {
+          if (next == unread.size()) return false;
+          slot = unread[next++];
+          return true;
+        },
+        [](NoState&, PackageFacts*& slot) { *slot = ReadPackageFacts(slot->path); },
+        [](PackageFacts*&) {});
+  }
 
   // The package a file name finds, or null when no folder holds it.
   const PackageFacts* Find(std::string_view file_name) {
@@ -257,12 +289,25 @@ ListCheck CheckTriggerList(std::span<const std::string> lines, PackageLookup& lo
   TextMap<int> trigger_lines;
   bool in_duplicates = false;
   std::string upper;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const int line = static_cast<int>(i) + 1;
+  const auto line_text = [&lines](std::size_t i) {
     std::string_view text = lines[i];
     // Editors on Windows may start a UTF-8 file with a byte order mark; it is no part of line 1.
-    if (i == 0 && text.starts_with(kUtf8ByteOrderMark))
+    if (i == 0 && text.starts_with(kUtf8ByteOrderMark)) {
       text.remove_prefix(kUtf8ByteOrderMark.size());
+    }
+    return text;
+  };
+  // The packages first, all at once; then the lines in order.
+  std::unordered_set<std::string_view> seen;
+  std::vector<std::string_view> file_names;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::optional<TriggerEntry> entry = ParseTriggerEntry(line_text(i));
+    if (entry && seen.insert(entry->file_name).second) file_names.push_back(entry->file_name);
+  }
+  packages.ReadAll(file_names, server.threads);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const int line = static_cast<int>(i) + 1;
+    const std::string_view text = line_text(i);
     const std::optional<TriggerEntry> entry = ParseTriggerEntry(text);
     if (!entry) {
       if (!IsListFiller(text)) {

@@ -70,7 +70,7 @@ struct ServerChecks {
   const ServerPackageList* server_packages = nullptr;  // the server's ini files
   PackageLookup* stock = nullptr;     // packages every client has: no ServerPackages, no copy
   PackageLookup* redirect = nullptr;  // the folder of the packages' .uz2 copies
-  unsigned threads = 0;               // for comparing the copies; 0: one per processor
+  unsigned threads = 0;  // for reading the packages and comparing the copies; 0: one a processor
 };
 
 // Checks every line of the list (a UTF-8 byte order mark before line 1 is skipped); packages
