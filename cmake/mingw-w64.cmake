@@ -21,9 +21,12 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # static one keeps quarrix-cli.exe free of DLLs.
 set(ZLIB_USE_STATIC_LIBS ON)
 
-# The host's header-only CLI11 serves the cross build too (see mingw-w64/CLI11Config.cmake),
-# and GoogleTest is built from the host's sources (see mingw-w64/GTestConfig.cmake).
+# The host's header-only CLI11 and nlohmann-json serve the cross build too (see
+# mingw-w64/CLI11Config.cmake and nlohmann_jsonConfig.cmake), and GoogleTest is built from the
+# host's sources (see mingw-w64/GTestConfig.cmake).
 set(CLI11_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64 CACHE PATH "CLI11 for the cross build")
+set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64 CACHE PATH
+    "nlohmann-json for the cross build")
 set(GTest_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-w64 CACHE PATH "GoogleTest for the cross build")
 
 # The Windows programs and tests run under Wine where it is installed (Debian: wine64).

@@ -27,6 +27,7 @@
 #include "editor/syn_edit.h"
 #include "extract/extraction_command.h"
 #include "extract/extraction_paths.h"
+#include "extract/list_check_command.h"
 #include "extract/play_sound_command.h"
 #include "listedit/document_commands.h"
 #include "listedit/find_commands.h"
@@ -210,6 +211,8 @@ void TfrmMain::BuildMenu() {
   MenuAlphatize = menu.AddItem("MenuAlphatize", "Sort Alphabetically", MakeIcon(AppIcon::kSort));
   CheckDuplicates1 =
       menu.AddItem("CheckDuplicates1", "Check for Duplicates", MakeIcon(AppIcon::kDuplicates));
+  CheckList1 =
+      menu.AddItem("CheckList1", "Check Trigger List", MakeIcon(AppIcon::kCheckList), "Ctrl+K");
   N4 = menu.AddSeparator("N4");
   FindFirst1 = menu.AddItem("FindFirst1", "Find First", MakeIcon(AppIcon::kFindFirst), "Ctrl+F");
   FindNext2 = menu.AddItem("FindNext2", "Find Next", MakeIcon(AppIcon::kFindNext), "F3");
@@ -232,6 +235,7 @@ void TfrmMain::BuildMenu() {
   connect(BrowseSounds1, &QAction::triggered, this, &TfrmMain::BrowseSounds1Click);
   connect(MenuAlphatize, &QAction::triggered, this, &TfrmMain::MenuAlphatizeClick);
   connect(CheckDuplicates1, &QAction::triggered, this, &TfrmMain::CheckDuplicates1Click);
+  connect(CheckList1, &QAction::triggered, this, &TfrmMain::CheckList1Click);
   connect(FindFirst1, &QAction::triggered, this, &TfrmMain::FindFirst1Click);
   connect(FindNext2, &QAction::triggered, this, &TfrmMain::FindNext2Click);
   connect(PlaySound1, &QAction::triggered, this, &TfrmMain::PlaySound1Click);
@@ -318,6 +322,10 @@ void TfrmMain::CheckDuplicates1Click() {
   Run([this] { CheckForDuplicates(*context_); });
 }
 
+void TfrmMain::CheckList1Click() {
+  Run([this] { CheckEditorList(*context_); });
+}
+
 void TfrmMain::FindFirst1Click() {
   Run([this] { FindFirst(*context_); });
 }
@@ -339,11 +347,13 @@ void TfrmMain::PlaySound1Click() {
 void TfrmMain::SynEdit1KeyDown(TSynEdit&, int& key, TShiftState shift) {
   constexpr int kKeyB = 66;
   constexpr int kKeyF = 70;
+  constexpr int kKeyK = 75;
   constexpr int kKeyP = 80;
   if (key == vk::kF3) FindNext2Click();
   if (key == kKeyF && shift.Contains(TShiftFlag::ssCtrl)) FindFirst1Click();
   if (key == kKeyP && shift.Contains(TShiftFlag::ssCtrl)) PlaySound1Click();
   if (key == kKeyB && shift.Contains(TShiftFlag::ssCtrl)) BrowseSounds1Click();
+  if (key == kKeyK && shift.Contains(TShiftFlag::ssCtrl)) CheckList1Click();
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

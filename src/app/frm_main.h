@@ -65,6 +65,7 @@ class TfrmMain : public QWidget {
   QAction* BrowseSounds1 = nullptr;
   QAction* MenuAlphatize = nullptr;
   QAction* CheckDuplicates1 = nullptr;
+  QAction* CheckList1 = nullptr;
   QAction* N4 = nullptr;
   QAction* FindFirst1 = nullptr;
   QAction* FindNext2 = nullptr;
@@ -93,13 +94,14 @@ class TfrmMain : public QWidget {
   void SynEdit1Change();
   void MenuAlphatizeClick();
   void CheckDuplicates1Click();
+  void CheckList1Click();
   void FindFirst1Click();
   void FindNext2Click();
   void PlaySound1Click();
 
  public:
-  // F3 runs Find Next, Ctrl+F Find First, Ctrl+P Play Sound, Ctrl+B Browse Sounds; the key
-  // then goes on to the editor unchanged.
+  // F3 runs Find Next, Ctrl+F Find First, Ctrl+P Play Sound, Ctrl+B Browse Sounds, Ctrl+K Check
+  // Trigger List; the key then goes on to the editor unchanged.
   void SynEdit1KeyDown(TSynEdit& sender, int& key, TShiftState shift);
   // Files dropped on the window or the editor: one trigger file is opened, packages are taken
   // by Get Quooms without its package dialog, anything else is refused with the plain beep.

@@ -4,6 +4,7 @@
 
 #include "app/frm_main.h"
 #include "controls/lum_mesg.h"
+#include "extract/frm_problems.h"
 
 namespace quarrix {
 namespace {
@@ -36,6 +37,11 @@ bool QtPrompts::RunFindDialog() { return run_find_ && run_find_(); }
 std::optional<std::vector<std::size_t>> QtPrompts::ChooseSounds(const SoundRows& rows) {
   if (!run_browser_) return std::nullopt;
   return run_browser_(rows);
+}
+
+std::optional<std::size_t> QtPrompts::RunProblemsDialog(const std::vector<ProblemRow>& rows) {
+  TfrmProblems dialog(rows, main_);
+  return dialog.Execute();
 }
 
 void QtPrompts::ShowError(const std::string& message) {

@@ -1,6 +1,6 @@
 #pragma once
 // The real modal questions: LumMesg1 for messages, the platform's file dialogs, the
-// options and find dialogs, and a critical message box for errors.
+// options, find and problems dialogs, and a critical message box for errors.
 #include <QPointer>
 #include <functional>
 #include <string>
@@ -33,6 +33,7 @@ class QtPrompts final : public Prompts {
   bool RunOptionsDialog() override;
   bool RunFindDialog() override;
   std::optional<std::vector<std::size_t>> ChooseSounds(const SoundRows& rows) override;
+  std::optional<std::size_t> RunProblemsDialog(const std::vector<ProblemRow>& rows) override;
   void ShowError(const std::string& message) override;
 
  private:

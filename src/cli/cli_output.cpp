@@ -82,23 +82,6 @@ void WriteStdout(std::string_view bytes) {
   if (std::fflush(stdout) != 0 || !written) throw OutputError();
 }
 
-std::string ControlBytesEscaped(std::string_view text) {
-  constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string shown;
-  shown.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7F) {
-      shown += "\\x";
-      shown += kDigits[byte >> 4];
-      shown += kDigits[byte & 0xF];
-    } else {
-      shown += c;
-    }
-  }
-  return shown;
-}
-
 void PrintError(std::string_view message) {
   std::fprintf(stderr, "quarrix-cli: %.*s\n", static_cast<int>(message.size()), message.data());
 }

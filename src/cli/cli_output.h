@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "listedit/trigger_file.h"
+#include "runtime/ascii.h"
 #include "runtime/errors.h"
 
 namespace quarrix::cli {
@@ -52,10 +53,6 @@ void WriteList(std::span<const std::string_view> lines, TSynEditFileFormat style
 
 // Writes bytes to standard output unchanged. Throws OutputError.
 void WriteStdout(std::string_view bytes);
-
-// Text for a line of output: the bytes below 0x20 (tab, line breaks, escape) and 0x7F as
-// \xHH, every other byte as it is.
-std::string ControlBytesEscaped(std::string_view text);
 
 // Prints "quarrix-cli: message" as one line on standard error.
 void PrintError(std::string_view message);

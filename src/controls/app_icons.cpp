@@ -123,6 +123,12 @@ void Draw(QPainter& p, AppIcon which) {
       Sheet(p, QRectF(1.5, 1.5, 9, 10));
       Sheet(p, QRectF(5.5, 4.5, 9, 10));
       break;
+    case AppIcon::kCheckList:
+      Sheet(p, QRectF(1.5, 1.5, 10, 13));
+      p.setPen(QPen(kGreen, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.drawLine(QPointF(6.5, 9.5), QPointF(9.5, 12.5));
+      p.drawLine(QPointF(9.5, 12.5), QPointF(14.5, 5.5));
+      break;
     case AppIcon::kFindFirst:
       Magnifier(p);
       break;

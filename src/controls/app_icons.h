@@ -13,6 +13,7 @@ enum class AppIcon {
   kOpen,        // folder
   kSort,        // A-Z with an arrow
   kDuplicates,  // two sheets
+  kCheckList,   // sheet with a tick
   kFindFirst,   // magnifier
   kFindNext,    // magnifier with arrow
   kPlaySound,   // play triangle with sound waves

@@ -27,6 +27,13 @@ struct FileDialogState {
   std::vector<std::string> file_names;
 };
 
+// One row of the trigger list problems dialog: a line of the list and what is wrong with it.
+struct ProblemRow {
+  int line = 0;      // 1-based
+  std::string text;  // Windows-1252 bytes, as the list's
+  bool operator==(const ProblemRow&) const = default;
+};
+
 class Prompts {
  public:
   virtual ~Prompts() = default;
@@ -48,6 +55,9 @@ class Prompts {
   // The sound browser over the rows of the chosen packages: the indexes of the ticked rows,
   // in row order, when the user adds them; nothing when cancelled.
   virtual std::optional<std::vector<std::size_t>> ChooseSounds(const SoundRows& rows) = 0;
+  // The trigger list problems dialog, its first row selected: the row the user chose to go
+  // to (Enter, a double click, Go to Line), or nothing when it was closed without one.
+  virtual std::optional<std::size_t> RunProblemsDialog(const std::vector<ProblemRow>& rows) = 0;
   // The error display's box: error icon, OK button, the application title as caption.
   virtual void ShowError(const std::string& message) = 0;
 };

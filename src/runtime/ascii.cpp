@@ -20,4 +20,21 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
                     [](char x, char y) { return AsciiUpperOf(x) == AsciiUpperOf(y); });
 }
 
+std::string ControlBytesEscaped(std::string_view text) {
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string shown;
+  shown.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      shown += "\\x";
+      shown += kDigits[byte >> 4];
+      shown += kDigits[byte & 0xF];
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
+}
+
 }  // namespace quarrix

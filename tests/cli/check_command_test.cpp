@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/cli_run.h"
+#include "extract/uz2_writer.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"
 #include "support/trigger_entries.h"
@@ -18,8 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Package(std::string_view name, const std::vector<SoundGroup>& groups) {
-  return WritePackage(MakeSoundPackage(name, groups)).bytes;
+std::string Package(std::string_view name, const std::vector<SoundGroup>& groups,
+                    std::uint32_t flags = kAllowDownload) {
+  PackageSpec spec = MakeSoundPackage(name, groups);
+  spec.package_flags = flags;
+  return WritePackage(spec).bytes;
 }
 
 // An entry line with its CR LF, for a list written to a file.
@@ -62,8 +66,9 @@ TEST_F(CheckCommandTest, ReportsTheWrongLinesOfAGatheredList) {
   const CliRun run = RunCli({"check", list, "--sounds", dir_.File("Sounds")});
   EXPECT_EQ(run.out,
             "2\tno sound WAV in fun.UAX\n3\tno sound Voices in fun.UAX\n"
-            "6\tno package Missing.uax\n7\tnot a trigger entry\n");
-  EXPECT_EQ(run.err, "7 entries, 4 problems\n");
+            "6\tno package Missing.uax\n7\tnot a trigger entry\n"
+            "8\ttrigger giggle is already on line 5\n9\ttrigger Horn is already on line 6\n");
+  EXPECT_EQ(run.err, "7 entries, 6 problems\n");
   EXPECT_EQ(run.exit_code, 1);
 }
 
@@ -79,8 +84,9 @@ TEST_F(CheckCommandTest, ShowsControlBytesSkipsAByteOrderMarkAndGoesOnPastBadPac
   EXPECT_EQ(run.out, "2\tunreadable package Deep.uax: Invalid package file " +
                          dir_.File("Sounds/Deep.uax") +
                          ": group path of Alarm is deeper than 16 levels\n"
-                         "3\tno package Evil\\x1B[2J\\x09\\x7F\xE9.uax\n5\tnot a trigger entry\n");
-  EXPECT_EQ(run.err, "3 entries, 3 problems\n");
+                         "3\tno package Evil\\x1B[2J\\x09\\x7F\xE9.uax\n"
+                         "4\ttrigger Horn is already on line 3\n5\tnot a trigger entry\n");
+  EXPECT_EQ(run.err, "3 entries, 4 problems\n");
   EXPECT_EQ(run.exit_code, 1);
 }
 
@@ -109,6 +115,12 @@ TEST_F(CheckCommandTest, ExitCodes) {
       {{"check", binary, "--sounds", sounds},
        3,
        "quarrix-cli: " + binary + " is no trigger list: it holds a zero byte\n"},
+      {{"check", good, "--sounds", sounds, "--ini", dir_.File("none.ini")},
+       3,
+       "quarrix-cli: Cannot open file " + dir_.File("none.ini") + ": no such file\n"},
+      {{"check", good, "--sounds", sounds, "--redirect", good},
+       2,
+       "quarrix-cli: --redirect: Directory is actually a file: " + good + "\n"},
       {{"check", good, "--sounds", good},
        2,
        "quarrix-cli: --sounds: Directory is actually a file: " + good + "\n"},
@@ -120,6 +132,90 @@ TEST_F(CheckCommandTest, ExitCodes) {
     EXPECT_EQ(run.err, c.err);
     EXPECT_EQ(run.out, "");
   }
+}
+
+// A server as admins keep one: its ini, a redirect folder of .uz2 copies, one package changed
+// since, one its author did not let clients download, one missing from ServerPackages, and two
+// entries sharing a trigger name. Exactly those are reported, as text and as JSON.
+TEST_F(CheckCommandTest, ChecksEveryLinkBetweenTheListAndThePlayers) {
+  dir_.Write("Sounds/Closed.uax", Package("Closed", {{"", {"Door"}}}, 0));
+  dir_.Write("Sounds/Extra.uax", Package("Extra", {{"", {"Zap"}}}));
+  fs::create_directories(dir_.File("Redirect"));
+  for (const char* package : {"fun.UAX", "More.uax", "Closed.uax", "Extra.uax"}) {
+    RangedFile file(dir_.File("Sounds/") + package);
+    WriteFileAtomic(dir_.File("Redirect/") + package + ".uz2", CompressedPackagePieces(file));
+  }
+  dir_.Write("Sounds/fun.UAX", Package("Fun", {{"Voices", {"Laugh", "Giggle", "Cheer"}}}));
+  const std::string ini =
+      dir_.Write("UT2004.ini",
+                 "[Engine.GameEngine]\r\nServerPackages=Fun\r\nServerPackages=More\r\n"
+                 "ServerPackages=Closed\r\n[Engine.GameInfo]\r\nServerPackages=Extra\r\n");
+  const std::string list = dir_.Write(
+      "list.txt", "[QuoomTriggers]\r\n" + EntryWithCrLf("Laugh", "Fun.uax") +
+                      EntryWithCrLf("Horn", "More.uax") + EntryWithCrLf("Door", "Closed.uax") +
+                      EntryWithCrLf("Zap", "Extra.uax") +
+                      Entry({.sound = "Giggle", .trigger = "LAUGH"}) + "\r\n");
+  const std::vector<std::string> args = {
+      "check", list, "--sounds", dir_.File("Sounds"), "--redirect", dir_.File("Redirect"),
+      "--ini", ini};
+  const CliRun run = RunCli(args);
+  EXPECT_EQ(run.out,
+            "2\tFun.uax.uz2 in the redirect folder is not the server's Fun.uax\n"
+            "4\tpackage Closed.uax does not allow download\n"
+            "5\tpackage Extra is not in ServerPackages\n"
+            "6\ttrigger LAUGH is already on line 2\n");
+  EXPECT_EQ(run.err, "5 entries, 4 problems\n");
+  EXPECT_EQ(run.exit_code, 1);
+
+  std::vector<std::string> json_args = args;
+  json_args.push_back("--json");
+  const CliRun json = RunCli(json_args);
+  EXPECT_EQ(json.out, R"({
+  "entries": 5,
+  "problems": [
+    {
+      "line": 2,
+      "kind": "stale-redirect-copy",
+      "message": "Fun.uax.uz2 in the redirect folder is not the server's Fun.uax",
+      "package": "Fun.uax"
+    },
+    {
+      "line": 4,
+      "kind": "no-download",
+      "message": "package Closed.uax does not allow download",
+      "package": "Closed.uax"
+    },
+    {
+      "line": 5,
+      "kind": "not-in-server-packages",
+      "message": "package Extra is not in ServerPackages",
+      "package": "Extra"
+    },
+    {
+      "line": 6,
+      "kind": "trigger-taken",
+      "message": "trigger LAUGH is already on line 2",
+      "trigger": "LAUGH",
+      "first_line": 2
+    }
+  ]
+}
+)");
+  EXPECT_EQ(json.err, "5 entries, 4 problems\n");
+  EXPECT_EQ(json.exit_code, 1);
+
+  // A stock folder spares its packages the offer; an ini without the section is named.
+  const std::string other = dir_.Write("Other.ini", "[Engine.GameInfo]\nServerPackages=Fun\n");
+  fs::create_directories(dir_.File("Client"));
+  fs::copy_file(dir_.File("Sounds/More.uax"), dir_.File("Client/More.uax"));
+  const CliRun stock = RunCli({"check", list, "--sounds", dir_.File("Sounds"), "--ini", other,
+                               "--stock", dir_.File("Client")});
+  const std::string note = " is not in ServerPackages (no [Engine.GameEngine] section in " + other;
+  EXPECT_EQ(stock.out, "2\tpackage Fun" + note +
+                           ")\n4\tpackage Closed.uax does not allow download\n" +
+                           "4\tpackage Closed" + note + ")\n5\tpackage Extra" + note +
+                           ")\n6\ttrigger LAUGH is already on line 2\n");
+  EXPECT_EQ(stock.exit_code, 1);
 }
 
 // Without --sounds, every folder Get Quooms starts in that exists is looked in.

@@ -46,6 +46,7 @@ class ScriptedPrompts final : public Prompts {
   std::deque<bool> find_answers;
   // The ticked rows of the sound browser, or nullopt to cancel it.
   std::deque<std::optional<std::vector<std::size_t>>> browser_answers;
+  std::deque<std::optional<std::size_t>> problems_answers;  // the row gone to, or nullopt
 
   // What was asked.
   std::vector<Message> messages;
@@ -56,6 +57,7 @@ class ScriptedPrompts final : public Prompts {
   int find_shown = 0;
   // The sounds the browser was shown, one list of names a time.
   std::vector<std::vector<std::string>> browsed;
+  std::vector<std::vector<ProblemRow>> problems_shown;
   std::vector<std::string> errors;
 
   int MessageShow(const std::string& message, const std::string& title, const std::string& buttons,
@@ -87,6 +89,10 @@ class ScriptedPrompts final : public Prompts {
     std::vector<std::string>& names = browsed.emplace_back();
     for (const SoundRow& row : rows.rows) names.push_back(rows.SoundOf(row).name.text);
     return Take(browser_answers, "sound browser");
+  }
+  std::optional<std::size_t> RunProblemsDialog(const std::vector<ProblemRow>& rows) override {
+    problems_shown.push_back(rows);
+    return Take(problems_answers, "problems dialog");
   }
   void ShowError(const std::string& message) override { errors.push_back(message); }
 

@@ -1,6 +1,7 @@
 // Pictures of Get Quooms: the options dialog as it offers "Add to current File", with Sounds
-// Only ticked, the main window after an extraction of the bundled sample package, and the
-// sound browser of Browse Sounds over three packages, a few sounds ticked.
+// Only ticked, the main window after an extraction of the bundled sample package, the
+// sound browser of Browse Sounds over three packages, a few sounds ticked, and the problems
+// window of Check Trigger List.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTableView>
@@ -11,6 +12,7 @@
 #include "editor/syn_edit.h"
 #include "extract/frm_choose_sounds.h"
 #include "extract/frm_config.h"
+#include "extract/frm_problems.h"
 #include "extract/sound_rows.h"
 #include "extract/sound_table_model.h"
 #include "platform/sound_player.h"
@@ -68,4 +70,15 @@ QUARRIX_SCREENSHOT(sound_browser) {
   }
   QApplication::processEvents();
   return quarrix::screenshots::WithTitleBar(browser.grab().toImage(), browser.windowTitle());
+}
+
+QUARRIX_SCREENSHOT(problems_dialog) {
+  static const std::vector<quarrix::ProblemRow> rows = {
+      {3, "no sound Voices in Demo.uax"},
+      {33, "package Charlie.uax does not allow download"},
+      {35, "trigger CHEER2 is already on line 7"}};
+  quarrix::TfrmProblems dialog(rows);
+  dialog.show();
+  QApplication::processEvents();
+  return quarrix::screenshots::WithTitleBar(dialog.grab().toImage(), dialog.windowTitle());
 }

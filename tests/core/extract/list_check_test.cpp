@@ -1,4 +1,5 @@
-// The package lookup and the list check over real folders of packages from the test writer.
+// The package lookup and the list check over real folders of packages from the test writer,
+// with a server's ini, its clients' stock packages and its redirect folder.
 #include "extract/list_check.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,8 @@
 #include <tuple>
 
 #include "extract/package_tables.h"
+#include "extract/server_ini.h"
+#include "extract/uz2_writer.h"
 #include "runtime/file_io.h"
 #include "support/file_faults.h"
 #include "support/package_writer.h"
@@ -24,93 +27,169 @@ using testing::kLookupJoin;
 using testing::TempDir;
 namespace fs = std::filesystem;
 
-std::string Package(std::string_view name, const std::vector<testing::SoundGroup>& groups) {
-  return testing::WritePackage(testing::MakeSoundPackage(name, groups)).bytes;
+std::string Package(std::string_view name, const std::vector<testing::SoundGroup>& groups,
+                    std::uint32_t flags = testing::kAllowDownload) {
+  testing::PackageSpec spec = testing::MakeSoundPackage(name, groups);
+  spec.package_flags = flags;
+  return testing::WritePackage(spec).bytes;
+}
+
+std::string Compressed(std::string_view package) {
+  std::string out;
+  CompressedPackagePieces(package)([&out](std::string_view piece) { out += piece; });
+  return out;
+}
+
+// An entry whose trigger name is not its sound name.
+std::string Triggered(std::string_view sound, std::string_view file, std::string_view trigger) {
+  return Entry({.sound = sound, .file = file, .trigger = trigger});
 }
 
 class ListCheckTest : public ::testing::Test {
  protected:
   ListCheckTest() {
-    fs::create_directories(dir_.File("one/Dir.uax"));
-    fs::create_directories(dir_.File("two"));
-    dir_.Write("one/Fun.uax", Package("Fun", {{"Voices", {"Laugh", "Giggle"}}, {"Fx", {"Boo"}}}));
-    dir_.Write("one/Quote.uax", Package("Quote", {{"", {"Say \"hi\"", "a\",b"}}}));
+    for (const char* folder : {"one/Dir.uax", "two", "stock", "redirect"}) {
+      fs::create_directories(dir_.File(folder));
+    }
+    const std::string fun = Package("Fun", {{"Voices", {"Laugh", "Giggle"}}, {"Fx", {"Boo"}}});
+    dir_.Write("one/Fun.uax", fun);
+    dir_.Write("redirect/FUN.uax.uz2", Compressed(fun));
+    const std::string quote = Package("Quote", {{"", {"Say \"hi\"", "a\",b"}}});
+    dir_.Write("one/Quote.uax", quote);
+    const std::string quote_copy = Compressed(quote);
+    dir_.Write("redirect/Quote.uax.uz2", quote_copy.substr(0, quote_copy.size() - 1));
     dir_.Write("one/mixed.UAX", Package("mixed", {{"", {"Mix"}}}));
     dir_.Write("one/Broken.uax", "not a package at all");
     dir_.Write("one/Faulty.uax", Package("Faulty", {{"", {"Zap"}}}));
+    dir_.Write("one/Closed.uax", Package("Closed", {{"", {"Zap"}}}, 0));
+    dir_.Write("one/Both.uax", Package("Both", {{"", {"Zap"}}}, kPackageServerSideOnly));
+    dir_.Write("one/Stock.uax", Package("Stock", {{"", {"Zap"}}}, 0));
+    dir_.Write("stock/stock.uax", Package("Stock", {{"", {"Zap"}}}, 0));
 #ifndef _WIN32
     // Names that differ only in case, and a named pipe: a Windows folder holds neither.
     dir_.Write("one/Twin.uax", Package("Twin", {{ "", { "Upper" } }}));
     dir_.Write("one/twin.uax", Package("twin", {{ "", { "Lower" } }}));
+    dir_.Write("redirect/Twin.uax.uz2", Compressed(Slurp("one/Twin.uax")));
     EXPECT_EQ(mkfifo(dir_.File("one/Pipe.uax").c_str(), 0600), 0);
 #endif
     dir_.Write("two/Fun.uax", Package("Fun", {{"", {"OnlyInTwo"}}}));
     dir_.Write("two/Extra.uax", Package("Extra", {{"", {"Zap"}}}));
+    dir_.Write("redirect/Extra.uax.uz2", Compressed(Package("Extra", {{"", {"Zip"}}})));
+    ini_.Add(
+        "; the server\r\n[Engine.GameEngine]\r\nServerPackages=Fun\r\n  serverpackages = QUOTE\r\n"
+        "ServerPackages=MIXED\r\nServerPackages=Extra\r\nServerPackages=Twin\r\n"
+        "ServerPackages=Broken\r\nServerPackages=Faulty\r\nServerPackages=Pipe\r\n"
+        "ServerPackages=Dir\r\nServerPackages=Closed\r\n",
+        "UT2004.ini");
   }
 
+  std::string Slurp(std::string_view name) const { return testing::Slurp(dir_.File(name)); }
   PackageLookup Lookup() const { return PackageLookup({dir_.File("one"), dir_.File("two")}); }
 
   TempDir dir_;
+  ServerPackageList ini_;
 };
 
-TEST_F(ListCheckTest, ReportsEachLineThatDoesNotMatchTheFolders) {
+TEST_F(ListCheckTest, ReportsEachLineThatDoesNotMatchTheServer) {
   SetFileFaultsForTesting(
       {[](const std::string& path) { return path.ends_with("Faulty.uax"); }, nullptr});
   const std::string one = dir_.File("one") + std::string(kLookupJoin);
-  // Each line and the problem it gives ("" for none).
-  const std::vector<std::pair<std::string, std::string>> table = {
-      {"[QuoomTriggers]", ""},
-      {Entry("Laugh", 0, "Fun.uax"), ""},
-      {Entry("bOO", 0, "Fun.uax"), ""},
-      {Entry("Voices", 0, "Fun.uax"), "no sound Voices in Fun.uax"},  // a group
-      {Entry("Sound", 0, "Fun.uax"), "no sound Sound in Fun.uax"},    // a class
-      {Entry("OnlyInTwo", 0, "Fun.uax"), "no sound OnlyInTwo in Fun.uax"},
-      {Entry("Zap", 0, "Extra.uax"), ""},
-      {Entry("Zap", 0, "Missing.uax"), "no package Missing.uax"},
-      {Entry("Zap", 0, "../two/Extra.uax"), "no package ../two/Extra.uax"},
-      {Entry("Zap", 0, "Dir.uax"), "no package Dir.uax"},
-      {Entry("Say \"hi\"", 0, "Quote.uax"), ""},
-      {Entry("a\",b", 0, "Quote.uax"), ""},
-      {Entry("Mix", 0, "Mixed.uax"), ""},
-      {Entry("Max", 0, "MIXED.uax"), "no sound Max in MIXED.uax"},
+  // Each line and the problems it gives, in their order.
+  const std::vector<std::pair<std::string, std::vector<std::string>>> table = {
+      {"[QuoomTriggers]", {}},
+      {Entry("Laugh", 0, "Fun.uax"), {}},
+      {Triggered("bOO", "Fun.uax", "Hello"), {}},
+      {Triggered("Voices", "fun.uax", "Hi"), {"no sound Voices in fun.uax"}},   // a group
+      {Triggered("Sound", "Fun.uax", "Sound"), {"no sound Sound in Fun.uax"}},  // a class
+      {Triggered("OnlyInTwo", "Fun.uax", "Two"), {"no sound OnlyInTwo in Fun.uax"}},
+      {Entry("Zap", 0, "Extra.uax"),
+       {"Extra.uax.uz2 in the redirect folder is not the server's Extra.uax"}},
+      {Triggered("Zap", "Missing.uax", "Gone"),
+       {"no package Missing.uax", "package Missing is not in ServerPackages"}},
+      {Triggered("Zap", "../two/Extra.uax", "Up"),
+       {"no package ../two/Extra.uax", "package ../two/Extra is not in ServerPackages"}},
+      {Triggered("Zap", "Dir.uax", "Folder"), {"no package Dir.uax"}},
+      {Entry("Say \"hi\"", 0, "Quote.uax"),
+       {"Quote.uax.uz2 in the redirect folder is broken: broken compressed package (chunk 1 at "
+        "byte 0)"}},
+      {Entry("a\",b", 0, "quote.uax"), {}},
+      // The list, the folder and the ini each spell it in their own case.
+      {Entry("Mix", 0, "Mixed.uax"), {"no Mixed.uax.uz2 in the redirect folder"}},
+      {Entry("Max", 0, "MIXED.uax"), {"no sound Max in MIXED.uax"}},
 #ifndef _WIN32
-      {Entry("Upper", 0, "Twin.uax"), ""},
-      {Entry("Lower", 0, "twin.uax"), ""},
-      {Entry("Upper", 0, "TWIN.UAX"), ""},
-      {Entry("Lower", 0, "TWIN.UAX"), "no sound Lower in TWIN.UAX"},
+      {Entry("Upper", 0, "Twin.uax"), {}},
+      {Entry("Lower", 0, "twin.uax"), {}},
+      {Triggered("Upper", "TWIN.UAX", "Up2"), {}},
+      {Triggered("Lower", "TWIN.UAX", "Down"), {"no sound Lower in TWIN.UAX"}},
 #endif
-      {Entry("Zap", 0, "Broken.uax"),
-       "unreadable package Broken.uax: Invalid package file " + one +
-           "Broken.uax: bad tag 0x20746F6E (a package starts with 0x9E2A83C1)"},
-      {Entry("Zap", 0, "Faulty.uax"),
-       "unreadable package Faulty.uax: Cannot open file " + one + "Faulty.uax"},
+      {Triggered("Zap", "Broken.uax", "Bad"),
+       {"unreadable package Broken.uax: Invalid package file " + one +
+        "Broken.uax: bad tag 0x20746F6E (a package starts with 0x9E2A83C1)"}},
+      {Triggered("Zap", "Faulty.uax", "Fault"),
+       {"unreadable package Faulty.uax: Cannot open file " + one + "Faulty.uax"}},
 #ifndef _WIN32
-      {Entry("Zap", 0, "Pipe.uax"),
-       "unreadable package Pipe.uax: Cannot open file " + one + "Pipe.uax"},
+      {Triggered("Zap", "Pipe.uax", "Pipe"),
+       {"unreadable package Pipe.uax: Cannot open file " + one + "Pipe.uax"}},
 #endif
-      {"", ""},
-      {" \t", ""},
-      {"  ;Quooms=(", ""},
-      {"[Duplicates]", ""},
-      {"[", "not a trigger entry"},
-      {"[Open", "not a trigger entry"},
-      {"Laugh", "not a trigger entry"},
+      {Triggered("Zap", "Closed.uax", "Shut"),
+       {"package Closed.uax does not allow download", "no Closed.uax.uz2 in the redirect folder"}},
+      {Triggered("Zap", "CLOSED.uax", "Shut2"), {}},
+      // Every client has it: neither downloaded nor offered.
+      {Triggered("Zap", "Stock.uax", "Mine"), {}},
+      {Triggered("Zap", "Both.uax", "HELLO"),
+       {"package Both.uax does not allow download", "package Both.uax is server-side only",
+        "package Both is not in ServerPackages", "no Both.uax.uz2 in the redirect folder",
+        "trigger HELLO is already on line 3"}},
+      {Triggered("Laugh", "Fun.uax", "hello"), {"trigger hello is already on line 3"}},
+      {Triggered("Laugh", "Fun.uax", ""), {}},
+      {Triggered("Boo", "Fun.uax", ""), {}},
+      {"", {}},
+      {" \t", {}},
+      {"  ;Quooms=(", {}},
+      {"[Duplicates]", {}},
+      {Triggered("Laugh", "Fun.uax", "Hello"), {}},
+      {"[", {"not a trigger entry"}},
+      {"[Open", {"not a trigger entry"}},
+      {"Laugh", {"not a trigger entry"}},
+      {"[More]", {}},
+      {Triggered("Boo", "Fun.uax", "Hi"), {"trigger Hi is already on line 4"}},
   };
   std::vector<std::string> lines;
-  std::vector<ListProblem> expected;
-  for (const auto& [line, problem] : table) {
+  std::vector<std::pair<int, std::string>> expected;
+  for (const auto& [line, problems] : table) {
     lines.push_back(line);
-    if (!problem.empty()) expected.push_back({static_cast<int>(lines.size()), problem});
+    for (const std::string& problem : problems) {
+      expected.emplace_back(static_cast<int>(lines.size()), problem);
+    }
   }
   PackageLookup lookup = Lookup();
-  const ListCheck check = CheckTriggerList(lines, lookup);
+  PackageLookup stock({dir_.File("stock")});
+  PackageLookup redirect({dir_.File("redirect")});
+  const ListCheck check = CheckTriggerList(
+      lines, lookup, {.server_packages = &ini_, .stock = &stock, .redirect = &redirect});
   SetFileFaultsForTesting({});
-  EXPECT_EQ(check.problems, expected);
+  std::vector<std::pair<int, std::string>> found;
+  for (const ListProblem& problem : check.problems) {
+    found.emplace_back(problem.line, ProblemText(problem));
+  }
+  EXPECT_EQ(found, expected);
 #ifdef _WIN32
-  EXPECT_EQ(check.entries, 15);
+  EXPECT_EQ(check.entries, 24);
 #else
-  EXPECT_EQ(check.entries, 20);
+  EXPECT_EQ(check.entries, 29);
 #endif
+}
+
+// Without an ini, stock folders or a redirect folder, only the folders, flags and triggers.
+TEST_F(ListCheckTest, ServerChecksAreOffUnlessAsked) {
+  const std::vector<std::string> lines = {Entry("Zap", 0, "Missing.uax"),
+                                          Entry("Zap", 0, "Closed.uax")};
+  PackageLookup lookup = Lookup();
+  const ListCheck check = CheckTriggerList(lines, lookup);
+  ASSERT_EQ(check.problems.size(), 3u);
+  EXPECT_EQ(ProblemText(check.problems[0]), "no package Missing.uax");
+  EXPECT_EQ(ProblemText(check.problems[1]), "package Closed.uax does not allow download");
+  EXPECT_EQ(ProblemText(check.problems[2]), "trigger Zap is already on line 1");
 }
 
 TEST_F(ListCheckTest, ReadsEachPackageOnceAndOnlyItsTables) {

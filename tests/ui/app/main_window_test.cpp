@@ -95,14 +95,15 @@ class MainWindowTest : public QObject {
       if (!action->isSeparator()) QVERIFY2(!action->icon().isNull(), qPrintable(action->text()));
     }
     QCOMPARE(names, QStringList({"OpenFile1", "SaveFile1", "N3", "GetQuoom1", "BrowseSounds1",
-                                 "MenuAlphatize", "CheckDuplicates1", "N4", "FindFirst1",
-                                 "FindNext2", "PlaySound1", "N1", "DesktopIcon1", "ClearCurrent1",
-                                 "AboutQuarrix1", "N2", "MenuExit"}));
-    QCOMPARE(texts, QStringList({"Open Trigger File", "Save Trigger File", "-", "Get Quooms ",
-                                 "Browse Sounds\tCtrl+B", "Sort Alphabetically",
-                                 "Check for Duplicates", "-", "Find First\tCtrl+F", "Find Next\tF3",
-                                 "Play Sound\tCtrl+P", "-", "Create Desktop Icon",
-                                 "Clear Current Edits", "About Quarrix", "-", "Exit Quarrix"}));
+                                 "MenuAlphatize", "CheckDuplicates1", "CheckList1", "N4",
+                                 "FindFirst1", "FindNext2", "PlaySound1", "N1", "DesktopIcon1",
+                                 "ClearCurrent1", "AboutQuarrix1", "N2", "MenuExit"}));
+    QCOMPARE(texts,
+             QStringList({"Open Trigger File", "Save Trigger File", "-", "Get Quooms ",
+                          "Browse Sounds\tCtrl+B", "Sort Alphabetically", "Check for Duplicates",
+                          "Check Trigger List\tCtrl+K", "-", "Find First\tCtrl+F", "Find Next\tF3",
+                          "Play Sound\tCtrl+P", "-", "Create Desktop Icon", "Clear Current Edits",
+                          "About Quarrix", "-", "Exit Quarrix"}));
     TfrmMain& window = fixture.frmMain();
     QCOMPARE(window.BcBarPopupMenu1->BarCaption(), QStringLiteral("Quoom Extract"));
     QCOMPARE(window.BcBarPopupMenu1->DrawModule(),

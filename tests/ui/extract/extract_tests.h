@@ -1,6 +1,6 @@
 #pragma once
-// The Qt Test classes of the options dialog and the extraction command, run one after
-// another by one executable, and what they share.
+// The Qt Test classes of the options dialog, the extraction command and the list check, run
+// one after another by one executable, and what they share.
 #include <QByteArray>
 #include <QStringList>
 #include <QTimer>
@@ -18,6 +18,7 @@ int RunSeveralPackagesTests(int argc, char** argv);
 int RunExtractionEndToEndTests(int argc, char** argv);
 int RunSoundBrowserTests(int argc, char** argv);
 int RunBrowseSoundsTests(int argc, char** argv);
+int RunListCheckCommandTests(int argc, char** argv);
 
 // The sound test packages (sound_packages.h) and Long.uax (Drone, said to last ten minutes, and
 // a name no entry can hold) in dir, their paths in the order of their file names: Ancient.uax

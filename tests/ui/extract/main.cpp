@@ -88,5 +88,6 @@ int main(int argc, char** argv) {
   failures += quarrix::testing::RunExtractionEndToEndTests(argc, argv);
   failures += quarrix::testing::RunSoundBrowserTests(argc, argv);
   failures += quarrix::testing::RunBrowseSoundsTests(argc, argv);
+  failures += quarrix::testing::RunListCheckCommandTests(argc, argv);
   return failures == 0 ? 0 : 1;
 }

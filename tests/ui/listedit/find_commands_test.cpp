@@ -63,6 +63,9 @@ class DialogPrompts final : public Prompts {
   std::optional<std::vector<std::size_t>> ChooseSounds(const SoundRows&) override {
     throw std::logic_error("unexpected dialog");
   }
+  std::optional<std::size_t> RunProblemsDialog(const std::vector<ProblemRow>&) override {
+    throw std::logic_error("unexpected dialog");
+  }
   void ShowError(const std::string& message) override { errors << QString::fromStdString(message); }
   QStringList errors;
 };
