@@ -1,6 +1,6 @@
 // The recovery copy of unsaved work: written once typing stops, gone with the work, offered at
-// the next start (also after the window was ended by SIGTERM), kept apart between two windows,
-// and a broken one set aside.
+// the next start (also after the window was ended by SIGTERM, SIGHUP or SIGINT), kept apart between
+// two windows, and a broken one set aside.
 #include <signal.h>
 
 #include <QDateTime>
@@ -190,7 +190,14 @@ class RecoveryTest : public QObject {
     QCOMPARE(blocked->prompts.errors, std::vector<std::string>());
   }
 
-  void ACopyOutlivesSigterm() {
+  void ACopyOutlivesAnEndingSignal_data() {
+    QTest::addColumn<int>("signal_number");
+    QTest::newRow("SIGTERM") << SIGTERM;
+    QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::newRow("SIGINT") << SIGINT;
+  }
+  void ACopyOutlivesAnEndingSignal() {
+    QFETCH(int, signal_number);
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QStringLiteral(QUARRIX_RECOVERY_CHILD),
@@ -198,10 +205,10 @@ class RecoveryTest : public QObject {
     QVERIFY(child.waitForStarted());
     while (!child.canReadLine()) QVERIFY(child.waitForReadyRead());
     QCOMPARE(child.readLine(), QByteArray("typed\n"));
-    ::kill(static_cast<pid_t>(child.processId()), SIGTERM);
+    ::kill(static_cast<pid_t>(child.processId()), signal_number);
     QVERIFY(child.waitForFinished());
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(child.exitCode(), 128 + SIGTERM);
+    QCOMPARE(child.exitCode(), 128 + signal_number);
 
     ProgramFixture f(true, folder_);
     f.prompts.message_answers = {kYes};
