@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
             QTimer::singleShot(
                 0, &program.frmMain(),
                 [&, files = quarrix::FilesGivenAtStart(argc, argv)] { program.Start(files); });
-            const int code = application->exec();
+            const int code = program.ExitCode(application->exec());
             program.KeepOptions();
             return code;
           },

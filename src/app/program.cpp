@@ -150,13 +150,18 @@ void Program::EndCleanlyOnSignals() {
                          std::fprintf(stderr, "Quarrix: %s\n", failure->c_str());
                        }
                      }
-                     QCoreApplication::exit(kSignalExitBase + signal_number);
+                     signal_exit_code_ = kSignalExitBase + signal_number;
+                     QCoreApplication::exit(signal_exit_code_);
                    });
   // A logout may still be cancelled: the copy is written and the program goes on.
   QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, ending_signals_.get(),
                    [this](QSessionManager&) {
                      if (RecoveryKeeper* keeper = frm_main_->Recovery()) keeper->WriteNow();
                    });
+}
+
+int Program::ExitCode(int loop_code) const {
+  return signal_exit_code_ != 0 ? signal_exit_code_ : loop_code;
 }
 
 }  // namespace quarrix

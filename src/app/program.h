@@ -64,6 +64,9 @@ class Program {
   // SIGTERM, SIGHUP and SIGINT write the recovery copy and end the event loop with 128 + the
   // signal; the session manager's commit request writes it and lets the program go on.
   void EndCleanlyOnSignals();
+  // What the program ends with: 128 + the signal when one of those ended it (whatever a
+  // prompt it cut short did next), else the event loop's code.
+  int ExitCode(int loop_code) const;
 
  private:
   ProgramState state_;
@@ -79,6 +82,7 @@ class Program {
   std::unique_ptr<TfrmConfig> frm_config_;
   std::unique_ptr<TfrmFind> frm_find_;  // a child of the main window, destroyed first
   std::unique_ptr<EndingSignals> ending_signals_;
+  int signal_exit_code_ = 0;
 };
 
 }  // namespace quarrix

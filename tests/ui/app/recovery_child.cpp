@@ -1,7 +1,9 @@
 // A window for the recovery test to end by a signal: it keeps its copies in the folder argv[1],
-// types argv[2] after a first line, says "typed" and runs until a signal ends it.
+// types argv[2] after a first line, says "typed" and runs until a signal ends it; with a third
+// argument it clicks Exit first and says "asking" once the save question is up.
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTimer>
 #include <cstdio>
 
 #include "app/frm_main.h"
@@ -12,7 +14,7 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  if (argc != 3) return 2;
+  if (argc != 3 && argc != 4) return 2;
   quarrix::testing::RecordingSounds sounds;
   quarrix::testing::RecordingSoundPlayer player;
   quarrix::Program program(
@@ -27,7 +29,16 @@ int main(int argc, char** argv) {
     QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
     QApplication::sendEvent(&editor, &press);
   }
-  std::puts("typed");
-  std::fflush(stdout);
-  return application.exec();
+  const auto say = [](const char* what) {
+    std::puts(what);
+    std::fflush(stdout);
+  };
+  if (argc == 4) {
+    QTimer::singleShot(0, &program.frmMain(), [&] { program.frmMain().btnQuitClick(); });
+    // Queued after the click: it runs in the question's own event loop.
+    QTimer::singleShot(0, &program.frmMain(), [&] { say("typed\nasking"); });
+  } else {
+    say("typed");
+  }
+  return program.ExitCode(application.exec());
 }

@@ -192,19 +192,26 @@ class RecoveryTest : public QObject {
 
   void ACopyOutlivesAnEndingSignal_data() {
     QTest::addColumn<int>("signal_number");
-    QTest::newRow("SIGTERM") << SIGTERM;
-    QTest::newRow("SIGHUP") << SIGHUP;
-    QTest::newRow("SIGINT") << SIGINT;
+    QTest::addColumn<bool>("asking");  // the save question of Exit is up
+    QTest::newRow("SIGTERM") << SIGTERM << false;
+    QTest::newRow("SIGHUP") << SIGHUP << false;
+    QTest::newRow("SIGINT") << SIGINT << false;
+    QTest::newRow("SIGTERM, asking") << SIGTERM << true;
   }
   void ACopyOutlivesAnEndingSignal() {
     QFETCH(int, signal_number);
+    QFETCH(bool, asking);
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QStringLiteral(QUARRIX_RECOVERY_CHILD),
-                {QString::fromStdString(folder_), QStringLiteral("Quooms=(\xe9)")});
+    QStringList arguments{QString::fromStdString(folder_), QStringLiteral("Quooms=(\xe9)")};
+    if (asking) arguments << QStringLiteral("ask");
+    child.start(QStringLiteral(QUARRIX_RECOVERY_CHILD), arguments);
     QVERIFY(child.waitForStarted());
-    while (!child.canReadLine()) QVERIFY(child.waitForReadyRead());
-    QCOMPARE(child.readLine(), QByteArray("typed\n"));
+    for (const QByteArray& said :
+         asking ? QByteArrayList{"typed\n", "asking\n"} : QByteArrayList{"typed\n"}) {
+      while (!child.canReadLine()) QVERIFY(child.waitForReadyRead());
+      QCOMPARE(child.readLine(), said);
+    }
     ::kill(static_cast<pid_t>(child.processId()), signal_number);
     QVERIFY(child.waitForFinished());
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
