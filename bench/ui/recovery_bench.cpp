@@ -1,6 +1,6 @@
 // The recovery copy's cost on the UI thread: a keystroke in the main window, which restarts the
 // copy's quiet timer, must cost what a keystroke in the editor alone costs, at a thousand and at
-// a million lines; the copy taken when the timer runs out (the list's text through LineList)
+// a million lines; the copy taken when the timer runs out (the text of the editor's lines)
 // is measured on its own, the write itself happening on the writer's thread.
 #include <benchmark/benchmark.h>
 
@@ -68,7 +68,7 @@ void BM_RecoverySnapshot(benchmark::State& state) {
   Window window(static_cast<int>(state.range(0)));
   std::size_t bytes = 0;
   for (auto _ : state) {
-    bytes = RecoveryTextOf(window.editor().Lines(), TSynEditFileFormat::sffDos).size();
+    bytes = RecoveryTextOf(window.editor().LineSpan(), TSynEditFileFormat::sffDos).size();
     benchmark::DoNotOptimize(bytes);
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));

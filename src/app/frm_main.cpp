@@ -240,7 +240,7 @@ void TfrmMain::BuildMenu() {
 }
 
 void TfrmMain::KeepRecoveryCopiesIn(const std::string& folder) {
-  recovery_ = std::make_unique<RecoveryKeeper>(folder, SynEdit1->Lines(), state_);
+  recovery_ = std::make_unique<RecoveryKeeper>(folder, *SynEdit1, state_);
 }
 
 void TfrmMain::SetDialogs(TfrmConfig* config, TfrmFind* find) {

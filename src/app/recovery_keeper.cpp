@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include "editor/syn_edit.h"
 #include "runtime/errors.h"
 
 namespace quarrix {
@@ -32,9 +33,9 @@ std::unique_ptr<QLockFile> RecoveryLockOf(const std::string& copy_path) {
   return lock;
 }
 
-RecoveryKeeper::RecoveryKeeper(std::string folder, const LineList& lines, const ProgramState& state,
-                               QObject* parent)
-    : QObject(parent), folder_(std::move(folder)), lines_(lines), state_(state) {
+RecoveryKeeper::RecoveryKeeper(std::string folder, const TSynEdit& editor,
+                               const ProgramState& state, QObject* parent)
+    : QObject(parent), folder_(std::move(folder)), editor_(editor), state_(state) {
   timer_ = new QTimer(this);
   timer_->setObjectName(QStringLiteral("RecoveryTimer"));
   timer_->setSingleShot(true);
@@ -82,7 +83,7 @@ bool RecoveryKeeper::WriteCopy() {
   timer_->stop();
   if (finished_ || !state_.unsaved) return true;
   RecoveryCopy copy{state_.current_file, state_.line_breaks, QDateTime::currentSecsSinceEpoch(),
-                    RecoveryTextOf(lines_, state_.line_breaks)};
+                    RecoveryTextOf(editor_.LineSpan(), state_.line_breaks)};
   // An empty list holds nothing to recover.
   if (copy.text.empty()) {
     Discard();

@@ -8,7 +8,6 @@
 #include <optional>
 #include <string>
 
-#include "editor/line_list.h"
 #include "listedit/program_state.h"
 #include "listedit/recovery_writer.h"
 
@@ -16,6 +15,8 @@ class QLockFile;
 class QTimer;
 
 namespace quarrix {
+
+class TSynEdit;
 
 // The folder of the user's recovery copies: "recovery" in the application's local data folder.
 std::string UserRecoveryFolder();
@@ -30,7 +31,7 @@ class RecoveryKeeper : public QObject {
   // The quiet time after the last change before a copy is written.
   static constexpr int kQuietMs = 2000;
 
-  RecoveryKeeper(std::string folder, const LineList& lines, const ProgramState& state,
+  RecoveryKeeper(std::string folder, const TSynEdit& editor, const ProgramState& state,
                  QObject* parent = nullptr);
   // Waits for the copy being written; the copy stays, its lock goes.
   ~RecoveryKeeper() override;
@@ -61,7 +62,7 @@ class RecoveryKeeper : public QObject {
   bool Reserve();
 
   std::string folder_;
-  const LineList& lines_;
+  const TSynEdit& editor_;
   const ProgramState& state_;
   QTimer* timer_ = nullptr;
   std::unique_ptr<QLockFile> lock_;

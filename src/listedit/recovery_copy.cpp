@@ -97,15 +97,4 @@ DecodedRecovery DecodeRecoveryCopy(std::string_view bytes) {
       {std::string(name), static_cast<TSynEditFileFormat>(breaks), saved_at, std::string(text)}};
 }
 
-std::string RecoveryTextOf(const LineList& lines, TSynEditFileFormat line_breaks) {
-  const std::string_view line_break = LineBreakOf(line_breaks);
-  const int count = lines.Count();
-  std::string text;
-  for (int i = 0; i < count; ++i) {
-    if (i > 0) text += line_break;
-    text += lines.Get(i);
-  }
-  return text;
-}
-
 }  // namespace quarrix

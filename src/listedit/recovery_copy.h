@@ -11,11 +11,11 @@
 //   text length L         u64
 //   text CRC-32           u32 (zlib's crc32)
 //   text                  L bytes, the lines joined by the line breaks
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "editor/line_list.h"
 #include "listedit/trigger_file.h"
 
 namespace quarrix {
@@ -54,8 +54,23 @@ std::string RecoveryHeader(const RecoveryCopy& copy);
 // Reads a whole copy file.
 DecodedRecovery DecodeRecoveryCopy(std::string_view bytes);
 
-// The text a save would write: the lines joined by the line breaks. Reads the list through
-// Count and Get only, so any LineList serves.
-std::string RecoveryTextOf(const LineList& lines, TSynEditFileFormat line_breaks);
+// The text a save would write: the lines joined by the line breaks. Lines is a range of byte
+// strings (the editor's LineSpan); the text is sized first and filled in one allocation, as it
+// is taken on the UI thread.
+template <typename Lines>
+std::string RecoveryTextOf(const Lines& lines, TSynEditFileFormat line_breaks) {
+  const std::string_view line_break = LineBreakOf(line_breaks);
+  std::size_t size = lines.empty() ? 0 : (lines.size() - 1) * line_break.size();
+  for (const auto& line : lines) size += std::string_view(line).size();
+  std::string text;
+  text.reserve(size);
+  bool first = true;
+  for (const auto& line : lines) {
+    if (!first) text += line_break;
+    first = false;
+    text += std::string_view(line);
+  }
+  return text;
+}
 
 }  // namespace quarrix

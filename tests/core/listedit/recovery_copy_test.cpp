@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace quarrix {
 namespace {
 
@@ -61,11 +64,11 @@ TEST(RecoveryCopy, TellsAWholeCopyFromEachKindOfBrokenOne) {
 }
 
 TEST(RecoveryCopy, HoldsTheTextASaveWouldWrite) {
-  const PlainLineList lines({"[QuoomTriggers]", "", "x", ""});
+  const std::vector<std::string> lines{"[QuoomTriggers]", "", "x", ""};
   EXPECT_EQ(RecoveryTextOf(lines, TSynEditFileFormat::sffDos), "[QuoomTriggers]\r\n\r\nx\r\n");
   EXPECT_EQ(RecoveryTextOf(lines, TSynEditFileFormat::sffUnix), "[QuoomTriggers]\n\nx\n");
   EXPECT_EQ(RecoveryTextOf(lines, TSynEditFileFormat::sffMac), "[QuoomTriggers]\r\rx\r");
-  EXPECT_EQ(RecoveryTextOf(PlainLineList(), TSynEditFileFormat::sffDos), "");
+  EXPECT_EQ(RecoveryTextOf(std::vector<std::string>(), TSynEditFileFormat::sffDos), "");
 }
 
 }  // namespace
