@@ -3,11 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSettings>
 #include <QStandardPaths>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "app/ending_signals.h"
 #include "app/error_display.h"
@@ -48,11 +51,19 @@ std::vector<std::string> FilesGivenAtStart(int argc, char** argv) {
   (void)argv;
   const QStringList arguments = QCoreApplication::arguments();
   for (qsizetype i = 1; i < arguments.size(); ++i) {
-    files.push_back(QFile::encodeName(arguments[i]).toStdString());
+    const QString& name = arguments[i];
+    files.push_back(QFile::encodeName(name.isEmpty() ? name : QFileInfo(name).absoluteFilePath())
+                        .toStdString());
   }
 #else
-  // QApplication has taken its own options out of argv; the rest are the bytes of the names.
-  for (int i = 1; i < argc; ++i) files.emplace_back(argv[i]);
+  // QApplication has taken its own options out of argv; the rest are the bytes of the names,
+  // made absolute as they are (a recovered list outlives the folder it was started in).
+  for (int i = 1; i < argc; ++i) {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::absolute(argv[i], error);
+    files.push_back(error || *argv[i] == '\0' ? std::string(argv[i])
+                                              : path.lexically_normal().string());
+  }
 #endif
   return files;
 }

@@ -37,7 +37,7 @@ struct ProgramSeams {
   std::string recovery_folder = {};
 };
 
-// The files named on the command line after the Qt options, as bytes of paths.
+// The files named on the command line after the Qt options, as bytes of absolute paths.
 std::vector<std::string> FilesGivenAtStart(int argc, char** argv);
 
 class Program {

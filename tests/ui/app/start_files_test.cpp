@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "app/program.h"
 #include "app_tests.h"
 #include "support/package_writer.h"
 #include "support/program_fixture.h"
@@ -22,6 +23,14 @@ class StartFilesTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void NamesGivenAtStartAreMadeAbsolute() {
+    char program[] = "Quarrix", relative[] = "lists/../list.txt", absolute[] = "/srv/a.uax";
+    char* argv[] = {program, relative, absolute};
+    const std::string here = std::filesystem::current_path().string();
+    QCOMPARE(FilesGivenAtStart(3, argv),
+             (std::vector<std::string>{here + "/list.txt", "/srv/a.uax"}));
+  }
+
   void FilesGivenAtStartAreTakenAsADrop_data() {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QStringList>("lines");
