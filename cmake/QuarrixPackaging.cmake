@@ -26,6 +26,9 @@ if(QUARRIX_GUI)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${linux_resources}/${QUARRIX_APP_ID}.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    # The file types of packages and compressed packages, which the desktop entry opens.
+    install(FILES ${linux_resources}/${QUARRIX_APP_ID}.xml
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
     install(FILES ${linux_resources}/quarrix.svg
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
             RENAME ${QUARRIX_APP_ID}.svg)
@@ -34,6 +37,13 @@ if(QUARRIX_GUI)
 endif()
 
 if(UNIX AND NOT APPLE)
+  # quarrix-cli's shell completion, where bash-completion and Debian's zsh look for it.
+  set(completion_dir ${PROJECT_SOURCE_DIR}/resources/completion)
+  install(FILES ${completion_dir}/quarrix-cli.bash RENAME quarrix-cli
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+  install(FILES ${completion_dir}/_quarrix-cli
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/zsh/vendor-completions)
+
   # The manual pages and the changelog in the compressed form Debian installs them in; the
   # changelog is made from CHANGELOG.md, which must have a section for this version.
   find_package(Python3 REQUIRED COMPONENTS Interpreter)

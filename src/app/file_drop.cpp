@@ -29,4 +29,23 @@ DropKind KindOfDrop(std::span<const std::string> paths) {
   return DropKind::kRefused;
 }
 
+FileOpenError RefusalOf(std::span<const std::string> paths) {
+  for (const std::string& path : paths) {
+    if (KindOfPath(path) != PathKind::kRegularFile) return OpenErrorFor(path);
+  }
+  // Each file alone by the drop's own rule, so the two never disagree on a name.
+  const auto kind_alone = [](const std::string& path) { return KindOfDrop({&path, 1}); };
+  for (const std::string& path : paths) {
+    if (kind_alone(path) == DropKind::kRefused) {
+      return FileOpenError(path, "neither a trigger list nor a package");
+    }
+  }
+  for (const std::string& path : paths) {
+    if (kind_alone(path) == DropKind::kTriggerFile) {
+      return FileOpenError(path, "a trigger list is opened on its own");
+    }
+  }
+  return FileOpenError(paths.empty() ? std::string() : paths.front());
+}
+
 }  // namespace quarrix

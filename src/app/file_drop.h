@@ -3,6 +3,8 @@
 #include <span>
 #include <string>
 
+#include "runtime/errors.h"
+
 namespace quarrix {
 
 enum class DropKind {
@@ -15,5 +17,10 @@ enum class DropKind {
 // in ".uax" are packages (endings in any ASCII case). Every path must name a regular file, or
 // a link to one; folders, special files, missing names, other endings and mixes are refused.
 DropKind KindOfDrop(std::span<const std::string> paths);
+
+// Why files that KindOfDrop refuses cannot be taken, said of one of them: the file layer's
+// error for the first that names no regular file; else for the first that is neither a
+// trigger file nor a package, or for the first trigger file when it came with other files.
+FileOpenError RefusalOf(std::span<const std::string> paths);
 
 }  // namespace quarrix

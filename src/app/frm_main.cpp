@@ -15,6 +15,7 @@
 #include "app/error_display.h"
 #include "app/file_drop.h"
 #include "app/program_paths.h"
+#include "app/recovery_keeper.h"
 #include "controls/app_icons.h"
 #include "controls/bar_button.h"
 #include "controls/bc_bar_popup_menu.h"
@@ -101,6 +102,7 @@ TfrmMain::TfrmMain(ProgramState& state, Prompts& prompts, Sounds& sounds, SoundP
       CommandContext{*SynEdit1, *btnSave, *PanelTop, OpenDialog1, SaveDialog1, state_, prompts_,
                      sounds_, nullptr, nullptr, [this] {
                        quitting_ = true;
+                       if (recovery_) recovery_->LetGo();
                        close();
                        QCoreApplication::quit();
                      }});
@@ -241,6 +243,10 @@ void TfrmMain::BuildMenu() {
   connect(PlaySound1, &QAction::triggered, this, &TfrmMain::PlaySound1Click);
 }
 
+void TfrmMain::KeepRecoveryCopiesIn(const std::string& folder) {
+  recovery_ = std::make_unique<RecoveryKeeper>(folder, *SynEdit1, state_);
+}
+
 void TfrmMain::SetDialogs(TfrmConfig* config, TfrmFind* find) {
   context_->config = config;
   context_->find = find;
@@ -249,6 +255,7 @@ void TfrmMain::SetDialogs(TfrmConfig* config, TfrmFind* find) {
 void TfrmMain::SetQuitHandler(std::function<void()> quit) {
   context_->quit = [this, quit = std::move(quit)] {
     quitting_ = true;
+    if (recovery_) recovery_->LetGo();
     quit();
   };
 }
@@ -256,6 +263,8 @@ void TfrmMain::SetQuitHandler(std::function<void()> quit) {
 template <typename Command>
 void TfrmMain::Run(Command&& command) {
   RunGuarded(prompts_, sounds_, std::forward<Command>(command));
+  // A command may have changed the list, saved it or emptied it.
+  if (recovery_) recovery_->ListChanged();
 }
 
 void TfrmMain::FormCreate() {
@@ -312,6 +321,7 @@ void TfrmMain::SynEdit1Change() {
   btnSave->setEnabled(true);
   // The user's own edits are work the save prompt must guard.
   state_.unsaved = true;
+  if (recovery_) recovery_->ListChanged();
 }
 
 void TfrmMain::MenuAlphatizeClick() {
@@ -367,6 +377,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
   Run([&] { go_on = GuardUnsavedWork(*context_) == PromptOutcome::kGoOn; });
   if (go_on) {
     quitting_ = true;
+    if (recovery_) recovery_->LetGo();
     player_.Stop();
     event->accept();
     QCoreApplication::quit();

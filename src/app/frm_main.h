@@ -19,6 +19,7 @@ class QToolButton;
 
 namespace quarrix {
 
+class RecoveryKeeper;
 class TBMShapedButton;
 class TBcBarPopupMenu;
 class TLumDrawModule;
@@ -42,6 +43,9 @@ class TfrmMain : public QWidget {
   // What Exit does once the save prompt let it go on (by default: end the event loop).
   void SetQuitHandler(std::function<void()> quit);
   CommandContext& Context() { return *context_; }
+  // Keeps a recovery copy of unsaved work in the folder (see RecoveryKeeper).
+  void KeepRecoveryCopiesIn(const std::string& folder);
+  RecoveryKeeper* Recovery() { return recovery_.get(); }
 
   // Controls and components, also reachable by objectName.
   TWDGradientPanel* PanelTop = nullptr;
@@ -128,6 +132,7 @@ class TfrmMain : public QWidget {
   SoundPlayer& player_;
   std::string executable_path_;
   std::unique_ptr<CommandContext> context_;
+  std::unique_ptr<RecoveryKeeper> recovery_;
   bool quitting_ = false;
 };
 

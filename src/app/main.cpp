@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QSettings>
+#include <QTimer>
 #include <memory>
 
 #include "app/error_display.h"
@@ -10,6 +11,7 @@
 #include "app/program.h"
 #include "app/program_paths.h"
 #include "app/qt_prompts.h"
+#include "app/recovery_keeper.h"
 #include "app/start_guard.h"
 #include "controls/font_substitutes.h"
 
@@ -21,9 +23,15 @@ int main(int argc, char* argv[]) {
           [&] {
             quarrix::ReturnLargeBlocksToTheSystem();
             quarrix::InstallFontSubstitutes();
-            quarrix::Program program({.open_settings = quarrix::OpenUserSettings});
+            quarrix::Program program({.open_settings = quarrix::OpenUserSettings,
+                                      .recovery_folder = quarrix::UserRecoveryFolder()});
+            program.EndCleanlyOnSignals();
             program.frmMain().show();
-            const int code = application->exec();
+            // Once the window is up: the questions and errors of the start belong in it.
+            QTimer::singleShot(
+                0, &program.frmMain(),
+                [&, files = quarrix::FilesGivenAtStart(argc, argv)] { program.Start(files); });
+            const int code = program.ExitCode(application->exec());
             program.KeepOptions();
             return code;
           },

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "listedit/program_state.h"
 #include "platform/prompts.h"
@@ -14,6 +15,7 @@ class QSettings;
 
 namespace quarrix {
 
+class EndingSignals;
 class QtPrompts;
 class TfrmFind;
 class TfrmConfig;
@@ -30,6 +32,9 @@ struct ProgramSeams {
   // Opens the settings that keep the options between runs (OpenUserSettings for the real
   // program, a temporary file in tests); null, or a null result, keeps none.
   std::function<std::unique_ptr<QSettings>()> open_settings = nullptr;
+  // Where the window keeps the recovery copy of unsaved work (UserRecoveryFolder() for the real
+  // program, a temporary folder in tests); empty keeps none.
+  std::string recovery_folder = {};
 };
 
 // Process-wide, once before the windows: memory blocks of a mebibyte or more come straight
@@ -37,6 +42,9 @@ struct ProgramSeams {
 // for a moment (a sort's keys, a check's tables); kept in the heap they would stay resident
 // and add to the next command's peak.
 void ReturnLargeBlocksToTheSystem();
+
+// The files named on the command line after the Qt options, as bytes of absolute paths.
+std::vector<std::string> FilesGivenAtStart(int argc, char** argv);
 
 class Program {
  public:
@@ -55,6 +63,16 @@ class Program {
   const std::string& AppTitle() const { return app_title_; }
   // Writes the options to keep into the settings; called when the program ends normally.
   void KeepOptions();
+  // The work of the first moments, once the window is shown: the recovery copies that no
+  // running window holds are offered, then the files given at start are taken as a drop on
+  // the window would take them; those it refuses are named by the error display.
+  void Start(const std::vector<std::string>& files);
+  // SIGTERM, SIGHUP and SIGINT write the recovery copy and end the event loop with 128 + the
+  // signal; the session manager's commit request writes it and lets the program go on.
+  void EndCleanlyOnSignals();
+  // What the program ends with: 128 + the signal when one of those ended it (whatever a
+  // prompt it cut short did next), else the event loop's code.
+  int ExitCode(int loop_code) const;
 
  private:
   ProgramState state_;
@@ -69,6 +87,8 @@ class Program {
   std::unique_ptr<TfrmMain> frm_main_;
   std::unique_ptr<TfrmConfig> frm_config_;
   std::unique_ptr<TfrmFind> frm_find_;  // a child of the main window, destroyed first
+  std::unique_ptr<EndingSignals> ending_signals_;
+  int signal_exit_code_ = 0;
 };
 
 }  // namespace quarrix

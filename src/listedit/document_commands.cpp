@@ -96,6 +96,15 @@ void OpenTriggerFile(CommandContext& context) {
 void OpenTriggerFileAt(CommandContext& context, const std::string& path) {
   if (GuardUnsavedWork(context) == PromptOutcome::kAbandon) return;
   LoadTriggerFile(context, path);
+  // As if the open dialog had chosen it: the next Open Trigger File shows it.
+  FileDialogState& dialog = context.open_dialog;
+  dialog.filter = kTriggerFileFilter;
+  dialog.filter_index = 1;
+  dialog.initial_folder = FolderOf(path);
+  dialog.title = "Open Quoom Triggers:";
+  dialog.multi_select = false;
+  dialog.file_name = path;
+  dialog.file_names = {path};
 }
 
 void ClearCurrentEdits(CommandContext& context) {

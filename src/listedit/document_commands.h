@@ -24,7 +24,8 @@ void SaveTriggerListFromMenu(CommandContext& context);
 // OpenFile1Click: after the save prompt, reads the chosen file; only a file that was read
 // replaces the list, the file name, the flag and the Save button.
 void OpenTriggerFile(CommandContext& context);
-// The same for a file dropped on the window: the save prompt, then the file at path.
+// The same for a file dropped on the window or given at start: the save prompt, then the
+// file at path; the open dialog's state is left as if it had chosen the file.
 void OpenTriggerFileAt(CommandContext& context, const std::string& path);
 // ClearCurrent1Click: empties the list; no question.
 void ClearCurrentEdits(CommandContext& context);

@@ -1,6 +1,7 @@
 #include "runtime/interrupts.h"
 
 #include <array>
+#include <atomic>
 #include <csignal>
 
 namespace quarrix {
@@ -14,7 +15,7 @@ constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
 
 bool enabled = false;
 int depth = 0;
-int checkpoints = 0;
+std::atomic<int> checkpoints = 0;  // writers may run on several threads
 volatile std::sig_atomic_t pending = 0;
 
 std::function<void(int)>& CheckpointHook() {
@@ -79,8 +80,8 @@ WritingScope::~WritingScope() {
 }
 
 void CheckForInterrupt() {
-  ++checkpoints;
-  if (CheckpointHook()) CheckpointHook()(checkpoints);
+  const int checkpoint = ++checkpoints;
+  if (CheckpointHook()) CheckpointHook()(checkpoint);
   if (const int signal = pending; signal != 0) {
     pending = 0;
     throw WriteInterrupted(signal);

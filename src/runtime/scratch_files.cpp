@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <mutex>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -37,7 +39,8 @@ std::uint64_t ProcessId() {
 
 // ".quarrix-PID-XXXXXX" + end, the letters different at every call.
 std::string ScratchName(std::string_view end) {
-  static std::uint64_t counter = 0;
+  // Atomic: the recovery copy is written on a thread of its own beside the window's saves.
+  static std::atomic<std::uint64_t> counter = 0;
   std::uint64_t mix =
       static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) +
       ++counter * 0x9E3779B97F4A7C15ull;
@@ -63,8 +66,11 @@ struct PendingTemp {
   volatile std::sig_atomic_t set = 0;
 };
 std::array<PendingTemp, 4> pending_temps;
+// Writers on two threads must not take the same slot; the handler only reads.
+std::mutex pending_marks;
 
 void MarkPending(const std::string& path) {
+  const std::lock_guard lock(pending_marks);
   for (PendingTemp& pending : pending_temps) {
     if (pending.set != 0 || path.size() >= pending.path.size()) continue;
     std::copy(path.begin(), path.end(), pending.path.begin());
@@ -75,6 +81,7 @@ void MarkPending(const std::string& path) {
 }
 
 void UnmarkPending(const std::string& path) {
+  const std::lock_guard lock(pending_marks);
   for (PendingTemp& pending : pending_temps) {
     if (pending.set != 0 && path == pending.path.data()) pending.set = 0;
   }

@@ -1,7 +1,7 @@
 #pragma once
 // A running program for command tests: the real windows, with scripted questions, recorded
 // sounds, a recording sound player, an executable path inside a temporary folder and a quit
-// handler that only counts.
+// handler that only counts; recovery copies only where a test asks for them.
 #include <QStringList>
 #include <filesystem>
 #include <memory>
@@ -23,8 +23,8 @@ class ProgramFixture {
  public:
   // The program lives in <temporary folder>/bin/, which exists and can be written unless
   // the test asks otherwise.
-  explicit ProgramFixture(bool writable_program_folder = true)
-      : program_(MakeProgram(writable_program_folder)) {
+  explicit ProgramFixture(bool writable_program_folder = true, std::string recovery_folder = {})
+      : program_(MakeProgram(writable_program_folder, std::move(recovery_folder))) {
     frmMain().SetQuitHandler([this] { ++quits; });
   }
 
@@ -45,10 +45,10 @@ class ProgramFixture {
   int quits = 0;
 
  private:
-  std::unique_ptr<Program> MakeProgram(bool writable_program_folder) {
+  std::unique_ptr<Program> MakeProgram(bool writable_program_folder, std::string recovery_folder) {
     if (writable_program_folder) std::filesystem::create_directories(dir.File("bin"));
-    return std::make_unique<Program>(
-        ProgramSeams{&sounds, &prompts, dir.File("bin/Quarrix"), &player});
+    return std::make_unique<Program>(ProgramSeams{&sounds, &prompts, dir.File("bin/Quarrix"),
+                                                  &player, nullptr, std::move(recovery_folder)});
   }
 
   std::unique_ptr<Program> program_;

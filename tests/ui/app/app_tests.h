@@ -10,5 +10,7 @@ int RunRealDialogTests(int argc, char** argv);
 int RunPlaySoundTests(int argc, char** argv);
 int RunFileDropTests(int argc, char** argv);
 int RunKeptOptionsTests(int argc, char** argv);
+int RunStartFilesTests(int argc, char** argv);
+int RunRecoveryTests(int argc, char** argv);
 
 }  // namespace quarrix::testing

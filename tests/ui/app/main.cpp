@@ -13,5 +13,7 @@ int main(int argc, char** argv) {
   failures += quarrix::testing::RunPlaySoundTests(argc, argv);
   failures += quarrix::testing::RunFileDropTests(argc, argv);
   failures += quarrix::testing::RunKeptOptionsTests(argc, argv);
+  failures += quarrix::testing::RunStartFilesTests(argc, argv);
+  failures += quarrix::testing::RunRecoveryTests(argc, argv);
   return failures == 0 ? 0 : 1;
 }
