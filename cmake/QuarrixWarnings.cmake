@@ -9,3 +9,13 @@ function(quarrix_warnings target)
                            $<$<BOOL:${QUARRIX_WERROR}>:-Werror>)
   endif()
 endfunction()
+
+# The core and the CLI (no Qt) also hold every narrowing, sign change and C-style cast to
+# account: each is written as a static_cast where it is meant. Qt's own headers would not
+# pass these, so the Qt targets keep the common set.
+function(quarrix_core_warnings target)
+  quarrix_warnings(${target})
+  if(NOT MSVC)
+    target_compile_options(${target} PRIVATE -Wconversion -Wsign-conversion -Wold-style-cast)
+  endif()
+endfunction()

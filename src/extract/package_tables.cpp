@@ -276,9 +276,9 @@ class TableReader {
       if (entry.serial_size < 0) Fail(cursor_.item() + " has a negative serial size");
       if (entry.serial_size > 0) {
         entry.serial_offset = Compact31();
-        if (entry.serial_offset < 0 ||
-            static_cast<std::uint64_t>(entry.serial_offset) + entry.serial_size >
-                tables_.file_size) {
+        if (entry.serial_offset < 0 || static_cast<std::uint64_t>(entry.serial_offset) +
+                                               static_cast<std::uint64_t>(entry.serial_size) >
+                                           tables_.file_size) {
           Fail("the data of " + cursor_.item() + " (offset " + std::to_string(entry.serial_offset) +
                ", size " + std::to_string(entry.serial_size) + ") lies outside the file");
         }
