@@ -11,8 +11,8 @@ function(quarrix_warnings target)
 endfunction()
 
 # The core and the CLI (no Qt) also hold every narrowing, sign change and C-style cast to
-# account: each is written as a static_cast where it is meant. Qt's own headers would not
-# pass these, so the Qt targets keep the common set.
+# account: each is written as a static_cast where it is meant. The Qt targets keep the
+# common set.
 function(quarrix_core_warnings target)
   quarrix_warnings(${target})
   if(NOT MSVC)
