@@ -9,3 +9,14 @@ function(quarrix_warnings target)
                            $<$<BOOL:${QUARRIX_WERROR}>:-Werror>)
   endif()
 endfunction()
+
+# The core and the CLI (no Qt) also hold every narrowing and every C-style cast to account:
+# each is a static_cast where it is meant. Clang's -Wconversion takes in sign changes, which
+# GCC leaves out; both check the same. The Qt targets keep the common set.
+function(quarrix_core_warnings target)
+  quarrix_warnings(${target})
+  if(NOT MSVC)
+    target_compile_options(${target} PRIVATE -Wconversion -Wold-style-cast
+                           $<$<CXX_COMPILER_ID:Clang>:-Wno-sign-conversion>)
+  endif()
+endfunction()

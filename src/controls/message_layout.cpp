@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "runtime/ascii.h"
+
 namespace quarrix {
 namespace {
 
@@ -52,10 +54,7 @@ std::vector<ButtonKind> ButtonSet::InDisplayOrder() const {
 }
 
 ButtonSet ParseButtonList(std::string_view list) {
-  std::string upper(list);
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  const std::string upper = AsciiUpper(list);
   ButtonSet set;
   for (ButtonKind kind : kSearchOrder) {
     if (upper.find(InfoOf(kind).search) != std::string::npos) set.Add(kind);

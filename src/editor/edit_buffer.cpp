@@ -13,6 +13,15 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 int Length(std::string_view line) { return static_cast<int>(line.size()); }
 
+// The byte at a 1-based column of the line (the column lies within it).
+char ByteAt(std::string_view line, int column) {
+  return line[static_cast<std::size_t>(column - 1)];
+}
+
+bool IsWordCharAt(std::string_view line, int column) {
+  return IsWordChar(static_cast<std::uint8_t>(ByteAt(line, column)));
+}
+
 }  // namespace
 
 std::string EditBuffer::Get(int index) const {
@@ -171,10 +180,9 @@ TextPos EditBuffer::PreviousWordStart() const {
   int column = std::min(at.column, Length(line) + 1);
   if (column == 1)
     return at.line > 1 ? TextPos{Length(LineText(at.line - 1)) + 1, at.line - 1} : at;
-  const auto word = [&line](int c) { return IsWordChar(static_cast<std::uint8_t>(line[c - 1])); };
   --column;
-  while (column >= 1 && !word(column)) --column;
-  while (column >= 1 && word(column)) --column;
+  while (column >= 1 && !IsWordCharAt(line, column)) --column;
+  while (column >= 1 && IsWordCharAt(line, column)) --column;
   return {column + 1, at.line};
 }
 
@@ -183,10 +191,9 @@ TextPos EditBuffer::NextWordStart() const {
   const std::string_view line = LineText(at.line);
   const int length = Length(line);
   if (at.column > length) return at.line < Count() ? TextPos{1, at.line + 1} : at;
-  const auto word = [&line](int c) { return IsWordChar(static_cast<std::uint8_t>(line[c - 1])); };
   int column = at.column;
-  while (column <= length && word(column)) ++column;
-  while (column <= length && !word(column)) ++column;
+  while (column <= length && IsWordCharAt(line, column)) ++column;
+  while (column <= length && !IsWordCharAt(line, column)) ++column;
   return {column, at.line};
 }
 
@@ -318,7 +325,7 @@ bool EditBuffer::LineBreak() {
   if (caret_.column > 1) {
     indent = line.substr(0, static_cast<std::size_t>(LeadingBlanks(line)));
     // The part that moves down takes the indent in place of its own leading blanks.
-    while (to.column <= Length(line) && IsBlank(line[static_cast<std::size_t>(to.column - 1)])) {
+    while (to.column <= Length(line) && IsBlank(ByteAt(line, to.column))) {
       ++to.column;
     }
   }

@@ -4,6 +4,7 @@
 #include <limits>
 #include <memory>
 
+#include "extract/package_cursor.h"
 #include "runtime/ascii.h"
 
 namespace quarrix {
@@ -30,129 +31,7 @@ constexpr std::uint64_t kMinExportEntry = 12;  // four one-byte indexes, outer, 
 
 // Table reads start small and grow, so a small table costs one small read and a large one
 // few reads, and little is read past a table's end.
-constexpr std::size_t kFirstChunk = 4096;
-constexpr std::size_t kLargestChunk = 1 << 20;
-
-// Little-endian values and compact indexes at a moving position within one part of the file
-// (the header or a table). Bytes come from a window of the source that is refilled forward as
-// the position moves on; a value that would pass the end of the file or the part's size limit
-// ends the read with a PackageFormatError naming the item being read.
-class Cursor {
- public:
-  Cursor(PackageBytes& source, std::string_view path) : source_(source), path_(path) {}
-
-  enum class ReadAhead { kNone, kGrowing };
-
-  // Starts a part: `part` names it in errors ("name table"); reads of it stay within
-  // kPackageTableLimit bytes of `offset`.
-  void StartPart(std::string part, std::uint64_t offset, ReadAhead read_ahead) {
-    part_ = std::move(part);
-    position_ = offset;
-    limit_ = offset + kPackageTableLimit;
-    read_ahead_ = read_ahead;
-    chunk_ = kFirstChunk;
-  }
-  void SetItem(std::string item) { item_ = std::move(item); }
-  std::uint64_t position() const { return position_; }
-
-  [[noreturn]] void Fail(std::string_view problem) const {
-    throw PackageFormatError(path_, problem);
-  }
-
-  // Makes the next n bytes available.
-  void Need(std::uint64_t n) {
-    if (n > source_.size() || position_ > source_.size() - n) {
-      Fail(item_ + " runs past the end of the file");
-    }
-    if (position_ + n > limit_) Fail("the " + part_ + " is larger than 64 MiB");
-    const std::uint64_t window_end = window_start_ + window_.size();
-    if (position_ >= window_start_ && position_ + n <= window_end) return;
-
-    // What the window still holds of the wanted bytes is kept, so nothing is read twice.
-    std::string kept;
-    if (position_ >= window_start_ && position_ < window_end) {
-      kept = window_.substr(static_cast<std::size_t>(position_ - window_start_));
-    }
-    const std::uint64_t from = position_ + kept.size();
-    std::uint64_t want = n - kept.size();
-    if (read_ahead_ == ReadAhead::kGrowing) {
-      want = std::max<std::uint64_t>(want, chunk_);
-      chunk_ = std::min(chunk_ * 2, kLargestChunk);
-    }
-    want = std::min({want, source_.size() - from, limit_ - from});
-    std::string fresh = source_.Read(from, static_cast<std::size_t>(want));
-    window_ = std::move(kept) + std::move(fresh);
-    window_start_ = position_;
-    // The file may have shrunk since it was opened.
-    if (window_.size() < n) Fail(item_ + " runs past the end of the file");
-  }
-
-  std::uint8_t U8() {
-    Need(1);
-    return Take(1)[0];
-  }
-  std::uint16_t U16() {
-    Need(2);
-    const std::uint8_t* at = Take(2);
-    return static_cast<std::uint16_t>(at[0] | (at[1] << 8));
-  }
-  std::uint32_t U32() {
-    Need(4);
-    const std::uint8_t* at = Take(4);
-    return static_cast<std::uint32_t>(at[0]) | (static_cast<std::uint32_t>(at[1]) << 8) |
-           (static_cast<std::uint32_t>(at[2]) << 16) | (static_cast<std::uint32_t>(at[3]) << 24);
-  }
-  std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
-
-  // A compact index: sign and 6 bits, then up to three bytes of 7 bits and one of 8.
-  std::int32_t Compact() {
-    const std::uint8_t first = U8();
-    std::uint64_t magnitude = first & 0x3F;
-    if (first & 0x40) {
-      int shift = 6;
-      for (int byte = 1; byte < 5; ++byte) {
-        const std::uint8_t next = U8();
-        if (byte < 4) {
-          magnitude |= static_cast<std::uint64_t>(next & 0x7F) << shift;
-          shift += 7;
-          if (!(next & 0x80)) break;
-        } else {
-          magnitude |= static_cast<std::uint64_t>(next) << shift;
-        }
-      }
-    }
-    if (magnitude > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
-      Fail(item_ + " holds a compact index beyond 31 bits");
-    }
-    const auto value = static_cast<std::int32_t>(magnitude);
-    return (first & 0x80) ? -value : value;
-  }
-
-  std::string Bytes(std::uint64_t n) {
-    Need(n);
-    const std::uint8_t* at = Take(static_cast<std::size_t>(n));
-    return {reinterpret_cast<const char*>(at), static_cast<std::size_t>(n)};
-  }
-
- private:
-  const std::uint8_t* Take(std::size_t n) {
-    const auto* at = reinterpret_cast<const std::uint8_t*>(window_.data()) +
-                     static_cast<std::size_t>(position_ - window_start_);
-    position_ += n;
-    return at;
-  }
-
-  PackageBytes& source_;
-  std::string path_;
-  std::string part_ = "header";
-  std::string item_ = "the header";
-  std::string window_;
-  std::uint64_t window_start_ = 0;
-  std::uint64_t position_ = 0;
-  std::uint64_t limit_ = kPackageTableLimit;
-  ReadAhead read_ahead_ = ReadAhead::kNone;
-  std::size_t chunk_ = kFirstChunk;
-};
+constexpr PackageCursor::ReadAhead kTableReadAhead{4096, 1 << 20};
 
 std::string Hex32(std::uint32_t value) {
   constexpr char kDigits[] = "0123456789ABCDEF";
@@ -211,103 +90,154 @@ std::string NameForProblem(std::string_view name) {
 
 std::string_view ToText(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
 
-void ReadHeader(Cursor& cursor, PackageTables& tables) {
-  PackageHeader& header = tables.header;
-  cursor.StartPart("header", 0, Cursor::ReadAhead::kNone);
-  cursor.SetItem("the header");
-  const std::uint32_t tag = cursor.U32();
-  if (tag != kUnrealPackageTag) {
-    cursor.Fail("bad tag " + Hex32(tag) + " (a package starts with " + Hex32(kUnrealPackageTag) +
-                ")");
-  }
-  cursor.Need(kFixedHeaderSize - 4);
-  header.version = cursor.U16();
-  header.licensee = cursor.U16();
-  if (header.version < kOldestPackageVersion) {
-    cursor.Fail("version " + std::to_string(header.version) + " is older than " +
-                std::to_string(kOldestPackageVersion));
-  }
-  header.package_flags = cursor.U32();
-  header.name_count = cursor.I32();
-  header.name_offset = cursor.U32();
-  header.export_count = cursor.I32();
-  header.export_offset = cursor.U32();
-  header.import_count = cursor.I32();
-  header.import_offset = cursor.U32();
-  if (header.version >= kGenerationVersion) {
-    cursor.Need(kGuidSize + 4);
-    for (std::uint8_t& byte : header.guid) byte = cursor.U8();
-    const std::int32_t count = cursor.I32();
-    if (count < 0) cursor.Fail("the generation count " + std::to_string(count) + " is negative");
-    cursor.Need(static_cast<std::uint64_t>(count) * kGenerationSize);
-    header.generations.resize(static_cast<std::size_t>(count));
-    for (PackageGeneration& generation : header.generations) {
-      generation.export_count = cursor.I32();
-      generation.name_count = cursor.I32();
-    }
-  } else {
-    cursor.Need(8);
-    header.heritage_count = cursor.I32();
-    header.heritage_offset = cursor.U32();
-    if (header.heritage_count < 0) {
-      cursor.Fail("the heritage count " + std::to_string(header.heritage_count) + " is negative");
-    }
-    const std::uint64_t end = std::uint64_t{header.heritage_offset} +
-                              static_cast<std::uint64_t>(header.heritage_count) * kGuidSize;
-    if (header.heritage_count > 0 && end > tables.file_size) {
-      cursor.Fail("the heritage table lies outside the file");
-    }
-  }
-  header.size = static_cast<std::uint32_t>(cursor.position());
-}
-
-// Checks that a table's count and offset can describe a table of this file.
-void CheckTablePlace(const Cursor& cursor, const PackageTables& tables, std::string_view table,
-                     std::int32_t count, std::uint32_t offset, std::uint64_t min_entry) {
-  const std::string name(table);
-  if (count < 0) {
-    cursor.Fail("the " + name + " count " + std::to_string(count) + " is negative");
-  }
-  if (count == 0) return;
-  if (offset < tables.header.size) {
-    cursor.Fail("the " + name + " table offset " + std::to_string(offset) +
-                " lies inside the header");
-  }
-  if (offset >= tables.file_size) {
-    cursor.Fail("the " + name + " table offset " + std::to_string(offset) +
-                " lies outside the file (" + std::to_string(tables.file_size) + " bytes)");
-  }
-  const std::uint64_t least = static_cast<std::uint64_t>(count) * min_entry;
-  if (least > kPackageTableLimit) cursor.Fail("the " + name + " table is larger than 64 MiB");
-  if (least > tables.file_size - offset) {
-    cursor.Fail("the " + name + " table of " + std::to_string(count) +
-                " entries does not fit in the file");
-  }
-}
-
+// Reads the header and the three tables through one cursor, each part within
+// kPackageTableLimit bytes of its start, and words the cursor's faults for the part and the
+// item being read.
 class TableReader {
  public:
-  TableReader(Cursor& cursor, PackageTables& tables) : cursor_(cursor), tables_(tables) {}
+  TableReader(PackageBytes& source, PackageTables& tables) : cursor_(source), tables_(tables) {}
+
+  void Read() {
+    try {
+      ReadHeader();
+      const PackageHeader& header = tables_.header;
+      CheckTablePlace("name", header.name_count, header.name_offset, kMinNameEntry);
+      CheckTablePlace("import", header.import_count, header.import_offset, kMinImportEntry);
+      CheckTablePlace("export", header.export_count, header.export_offset, kMinExportEntry);
+      // The tables are read in file order, so the file is read forward only.
+      struct Step {
+        std::uint32_t offset;
+        void (TableReader::*read)();
+      };
+      Step steps[] = {{header.name_offset, &TableReader::ReadNames},
+                      {header.import_offset, &TableReader::ReadImports},
+                      {header.export_offset, &TableReader::ReadExports}};
+      std::stable_sort(std::begin(steps), std::end(steps),
+                       [](const Step& a, const Step& b) { return a.offset < b.offset; });
+      for (const Step& step : steps) (this->*step.read)();
+    } catch (const CursorFault& fault) {
+      switch (fault.kind) {
+        case CursorFault::Kind::kPastLimit:
+          Fail("the " + part_ + " is larger than 64 MiB");
+        case CursorFault::Kind::kOverlong:
+          Fail(fault.item + " holds an overlong compact index");
+        case CursorFault::Kind::kPastEnd:
+        case CursorFault::Kind::kCutShort:
+          break;
+      }
+      Fail(fault.item + " runs past the end of the file");
+    }
+  }
+
+ private:
+  [[noreturn]] void Fail(std::string_view problem) const {
+    throw PackageFormatError(tables_.path, problem);
+  }
+
+  // Starts a part: `part` names it in errors ("name table").
+  void StartPart(std::string part, std::uint64_t offset, PackageCursor::ReadAhead read_ahead) {
+    part_ = std::move(part);
+    cursor_.Start(offset, tables_.file_size, offset + kPackageTableLimit, read_ahead);
+  }
+
+  // A compact index of the tables, which hold no value beyond 31 bits.
+  std::int32_t Compact31() {
+    const std::int64_t value = cursor_.Compact();
+    constexpr std::int64_t kLargest = std::numeric_limits<std::int32_t>::max();
+    if (value > kLargest || value < -kLargest) {
+      Fail(cursor_.item() + " holds a compact index beyond 31 bits");
+    }
+    return static_cast<std::int32_t>(value);
+  }
+
+  void ReadHeader() {
+    PackageHeader& header = tables_.header;
+    StartPart("header", 0, {});
+    cursor_.SetItem("the header");
+    const std::uint32_t tag = cursor_.U32();
+    if (tag != kUnrealPackageTag) {
+      Fail("bad tag " + Hex32(tag) + " (a package starts with " + Hex32(kUnrealPackageTag) + ")");
+    }
+    cursor_.Need(kFixedHeaderSize - 4);
+    header.version = cursor_.U16();
+    header.licensee = cursor_.U16();
+    if (header.version < kOldestPackageVersion) {
+      Fail("version " + std::to_string(header.version) + " is older than " +
+           std::to_string(kOldestPackageVersion));
+    }
+    header.package_flags = cursor_.U32();
+    header.name_count = cursor_.I32();
+    header.name_offset = cursor_.U32();
+    header.export_count = cursor_.I32();
+    header.export_offset = cursor_.U32();
+    header.import_count = cursor_.I32();
+    header.import_offset = cursor_.U32();
+    if (header.version >= kGenerationVersion) {
+      cursor_.Need(kGuidSize + 4);
+      for (std::uint8_t& byte : header.guid) byte = cursor_.U8();
+      const std::int32_t count = cursor_.I32();
+      if (count < 0) Fail("the generation count " + std::to_string(count) + " is negative");
+      cursor_.Need(static_cast<std::uint64_t>(count) * kGenerationSize);
+      header.generations.resize(static_cast<std::size_t>(count));
+      for (PackageGeneration& generation : header.generations) {
+        generation.export_count = cursor_.I32();
+        generation.name_count = cursor_.I32();
+      }
+    } else {
+      cursor_.Need(8);
+      header.heritage_count = cursor_.I32();
+      header.heritage_offset = cursor_.U32();
+      if (header.heritage_count < 0) {
+        Fail("the heritage count " + std::to_string(header.heritage_count) + " is negative");
+      }
+      const std::uint64_t end = std::uint64_t{header.heritage_offset} +
+                                static_cast<std::uint64_t>(header.heritage_count) * kGuidSize;
+      if (header.heritage_count > 0 && end > tables_.file_size) {
+        Fail("the heritage table lies outside the file");
+      }
+    }
+    header.size = static_cast<std::uint32_t>(cursor_.position());
+  }
+
+  // Checks that a table's count and offset can describe a table of this file.
+  void CheckTablePlace(std::string_view table, std::int32_t count, std::uint32_t offset,
+                       std::uint64_t min_entry) const {
+    const std::string name(table);
+    if (count < 0) Fail("the " + name + " count " + std::to_string(count) + " is negative");
+    if (count == 0) return;
+    if (offset < tables_.header.size) {
+      Fail("the " + name + " table offset " + std::to_string(offset) + " lies inside the header");
+    }
+    if (offset >= tables_.file_size) {
+      Fail("the " + name + " table offset " + std::to_string(offset) + " lies outside the file (" +
+           std::to_string(tables_.file_size) + " bytes)");
+    }
+    const std::uint64_t least = static_cast<std::uint64_t>(count) * min_entry;
+    if (least > kPackageTableLimit) Fail("the " + name + " table is larger than 64 MiB");
+    if (least > tables_.file_size - offset) {
+      Fail("the " + name + " table of " + std::to_string(count) +
+           " entries does not fit in the file");
+    }
+  }
 
   void ReadNames() {
     const PackageHeader& header = tables_.header;
-    cursor_.StartPart("name table", header.name_offset, Cursor::ReadAhead::kGrowing);
+    StartPart("name table", header.name_offset, kTableReadAhead);
     for (std::int32_t i = 0; i < header.name_count; ++i) {
-      const std::string item = "name " + std::to_string(i);
-      cursor_.SetItem(item);
+      cursor_.SetItem("name " + std::to_string(i));
       PackageName name;
       if (header.version < kNameLengthVersion) {
         for (std::uint8_t byte = cursor_.U8(); byte != 0; byte = cursor_.U8()) {
           name.text += static_cast<char>(byte);
         }
-      } else if (const std::int32_t length = cursor_.Compact(); length > 0) {
+      } else if (const std::int32_t length = Compact31(); length > 0) {
         const std::string bytes = cursor_.Bytes(static_cast<std::uint64_t>(length));
-        if (bytes.back() != '\0') cursor_.Fail(item + " lacks its terminating zero");
+        if (bytes.back() != '\0') Fail(cursor_.item() + " lacks its terminating zero");
         name.text = ToText(bytes);
       } else if (length < 0) {
         const std::string bytes = cursor_.Bytes(2 * static_cast<std::uint64_t>(-length));
         if (bytes[bytes.size() - 1] != '\0' || bytes[bytes.size() - 2] != '\0') {
-          cursor_.Fail(item + " lacks its terminating zero");
+          Fail(cursor_.item() + " lacks its terminating zero");
         }
         name.text = Utf16ToUtf8(bytes);
         name.utf16 = true;
@@ -319,99 +249,75 @@ class TableReader {
 
   void ReadImports() {
     const PackageHeader& header = tables_.header;
-    cursor_.StartPart("import table", header.import_offset, Cursor::ReadAhead::kGrowing);
+    StartPart("import table", header.import_offset, kTableReadAhead);
     for (std::int32_t i = 0; i < header.import_count; ++i) {
-      const std::string item = "import " + std::to_string(i);
-      cursor_.SetItem(item);
+      cursor_.SetItem("import " + std::to_string(i));
       PackageImport entry;
-      entry.class_package = NameIndex(item);
-      entry.class_name = NameIndex(item);
-      entry.outer = ObjectRef(item, cursor_.I32());
-      entry.object_name = NameIndex(item);
+      entry.class_package = NameIndex();
+      entry.class_name = NameIndex();
+      entry.outer = ObjectRef(cursor_.I32());
+      entry.object_name = NameIndex();
       tables_.imports.push_back(entry);
     }
   }
 
   void ReadExports() {
     const PackageHeader& header = tables_.header;
-    cursor_.StartPart("export table", header.export_offset, Cursor::ReadAhead::kGrowing);
+    StartPart("export table", header.export_offset, kTableReadAhead);
     for (std::int32_t i = 0; i < header.export_count; ++i) {
-      const std::string item = "export " + std::to_string(i);
-      cursor_.SetItem(item);
+      cursor_.SetItem("export " + std::to_string(i));
       PackageExport entry;
-      entry.class_ref = ObjectRef(item, cursor_.Compact());
-      entry.super_ref = ObjectRef(item, cursor_.Compact());
-      entry.outer = ObjectRef(item, cursor_.I32());
-      entry.object_name = NameIndex(item);
+      entry.class_ref = ObjectRef(Compact31());
+      entry.super_ref = ObjectRef(Compact31());
+      entry.outer = ObjectRef(cursor_.I32());
+      entry.object_name = NameIndex();
       entry.object_flags = cursor_.U32();
-      entry.serial_size = cursor_.Compact();
-      if (entry.serial_size < 0) cursor_.Fail(item + " has a negative serial size");
+      entry.serial_size = Compact31();
+      if (entry.serial_size < 0) Fail(cursor_.item() + " has a negative serial size");
       if (entry.serial_size > 0) {
-        entry.serial_offset = cursor_.Compact();
-        if (entry.serial_offset < 0 ||
-            static_cast<std::uint64_t>(entry.serial_offset) + entry.serial_size >
-                tables_.file_size) {
-          cursor_.Fail("the data of " + item + " (offset " + std::to_string(entry.serial_offset) +
-                       ", size " + std::to_string(entry.serial_size) + ") lies outside the file");
+        entry.serial_offset = Compact31();
+        if (entry.serial_offset < 0 || static_cast<std::uint64_t>(entry.serial_offset) +
+                                               static_cast<std::uint64_t>(entry.serial_size) >
+                                           tables_.file_size) {
+          Fail("the data of " + cursor_.item() + " (offset " + std::to_string(entry.serial_offset) +
+               ", size " + std::to_string(entry.serial_size) + ") lies outside the file");
         }
       }
       tables_.exports.push_back(entry);
     }
   }
 
- private:
-  std::int32_t NameIndex(const std::string& item) {
-    const std::int32_t index = cursor_.Compact();
+  std::int32_t NameIndex() {
+    const std::int32_t index = Compact31();
     if (index < 0 || index >= tables_.header.name_count) {
-      cursor_.Fail(item + " refers to the name " + std::to_string(index) +
-                   ", but the package has " + std::to_string(tables_.header.name_count) + " names");
+      Fail(cursor_.item() + " refers to the name " + std::to_string(index) +
+           ", but the package has " + std::to_string(tables_.header.name_count) + " names");
     }
     return index;
   }
 
-  std::int32_t ObjectRef(const std::string& item, std::int32_t ref) {
+  std::int32_t ObjectRef(std::int32_t ref) const {
     if (ref > tables_.header.export_count) {
-      cursor_.Fail(item + " refers to the object " + std::to_string(ref) +
-                   ", but the package has " + std::to_string(tables_.header.export_count) +
-                   " exports");
+      Fail(cursor_.item() + " refers to the object " + std::to_string(ref) +
+           ", but the package has " + std::to_string(tables_.header.export_count) + " exports");
     }
     if (ref < 0 && -static_cast<std::int64_t>(ref) > tables_.header.import_count) {
-      cursor_.Fail(item + " refers to the object " + std::to_string(ref) +
-                   ", but the package has " + std::to_string(tables_.header.import_count) +
-                   " imports");
+      Fail(cursor_.item() + " refers to the object " + std::to_string(ref) +
+           ", but the package has " + std::to_string(tables_.header.import_count) + " imports");
     }
     return ref;
   }
 
-  Cursor& cursor_;
+  PackageCursor cursor_;
   PackageTables& tables_;
+  std::string part_;
 };
 
 PackageTables ReadTables(PackageBytes& source, std::string_view path) {
   PackageTables tables;
   tables.path = path;
   tables.file_size = source.size();
-  Cursor cursor(source, path);
-  ReadHeader(cursor, tables);
-  const PackageHeader& header = tables.header;
-  CheckTablePlace(cursor, tables, "name", header.name_count, header.name_offset, kMinNameEntry);
-  CheckTablePlace(cursor, tables, "import", header.import_count, header.import_offset,
-                  kMinImportEntry);
-  CheckTablePlace(cursor, tables, "export", header.export_count, header.export_offset,
-                  kMinExportEntry);
-
-  // The tables are read in file order, so the file is read forward only.
-  TableReader reader(cursor, tables);
-  struct Step {
-    std::uint32_t offset;
-    void (TableReader::*read)();
-  };
-  Step steps[] = {{header.name_offset, &TableReader::ReadNames},
-                  {header.import_offset, &TableReader::ReadImports},
-                  {header.export_offset, &TableReader::ReadExports}};
-  std::stable_sort(std::begin(steps), std::end(steps),
-                   [](const Step& a, const Step& b) { return a.offset < b.offset; });
-  for (const Step& step : steps) (reader.*step.read)();
+  TableReader(source, tables).Read();
   return tables;
 }
 

@@ -1,3 +1,33 @@
+// The duplicate check.
+//
+// Invariant: a line is a duplicate when it contains the key (the text up to and including
+// the first comma) of an earlier kept line; the first such kept line in list order owns it.
+// Kept lines only ever take later lines, so one pass in list order decides every line, and
+// the result is that of comparing each line with every kept key before it (the literal
+// version in tests/support/listedit_oracles.cpp).
+//
+// Layers, each kept for its measured gain. Figures: release build,
+//   quarrix_bench --benchmark_filter='BM_FindDuplicatesInOneBuffer|BM_CheckDuplicates/1000000'
+// with the layer switched off in a second binary, the two run alternately five times in one
+// sitting and the fastest of each taken (2 cores under a load of about 9, so +-10% noise).
+// 1. Kept keys in an open-addressed hash table of polynomial hashes (byte_hash.h), with
+//    cheap filters (first byte, length, first four bytes) before a candidate is hashed and
+//    one backward pass hashing all candidates that end at one comma: time in proportion to
+//    a line's length whatever the kept keys are. The base; BM_CheckDuplicatesAdversarial.
+// 2. The slot of a line's own key prefetched eight lines ahead (PrefetchSlot, its hash then
+//    reused as the hint): the table's misses dominate large lists. 276 -> 143 ms on
+//    BM_FindDuplicatesInOneBuffer, 565 -> 409 ms on BM_CheckDuplicates/1000000.
+// 3. Hits taken on the hash alone and their bytes compared sixteen hits later (kConfirmLag),
+//    so no decision waits for the kept key's memory; should two keys ever share a hash
+//    (about 2^-50 a pair, the base drawn per run), the pass is run again comparing at once.
+//    476 -> 402 ms on BM_CheckDuplicates/1000000 (lines held one string each, scattered in
+//    memory); no change on BM_FindDuplicatesInOneBuffer (147 ms either way). Needs
+//    SetKeyHashBaseForTesting, which makes two keys collide in the tests.
+// Measured and dropped: prefetching each line's text 32 lines ahead (143 -> 147 ms and
+// 409 -> 402 ms, within the noise). quarrix-cli dedupe of the 1,000,000-line list
+// (BM_CliDedupe) takes 0.24 to 0.26 s with the layers above (under a load of about 5), under
+// its 0.4 s target.
+
 #include "listedit/duplicates.h"
 
 #include <algorithm>
@@ -27,14 +57,6 @@ inline void PrefetchRead(const void* address) {
 #else
   (void)address;
 #endif
-}
-
-// The first few cache lines of a line: an entry's text fits in them.
-inline void PrefetchText(std::string_view line) {
-  constexpr std::size_t kCacheLine = 64;
-  constexpr std::size_t kLinesFetched = 3;
-  const std::size_t fetched = std::min(line.size(), kCacheLine * kLinesFetched);
-  for (std::size_t at = 0; at < fetched; at += kCacheLine) PrefetchRead(line.data() + at);
 }
 
 std::uint32_t Load4(const char* data) {
@@ -95,9 +117,8 @@ class KeptKeys {
     ++count_;
   }
 
-  // Hints for a line that comes soon: the slot its own key would be found in (returned as
-  // the key's hash), and for a hash from an earlier hint, the kept key that slot names.
-  // Lines that repeat an earlier key then find both in the cache.
+  // A hint for a line that comes soon: the slot its own key would be found in (returned as
+  // the key's hash). Lines that repeat an earlier key then find the slot in the cache.
   std::uint64_t PrefetchSlot(std::string_view line) const {
     const std::size_t comma = line.find(',');
     if (comma == std::string_view::npos || slots_.empty()) return 0;
@@ -105,11 +126,6 @@ class KeptKeys {
     const std::uint64_t hash = hash_.Of(line.data(), comma + 1);
     PrefetchRead(&slots_[SlotOf(hash)]);
     return hash;
-  }
-  void PrefetchKept(std::uint64_t hash) const {
-    if (slots_.empty()) return;
-    const Slot& slot = slots_[SlotOf(hash)];
-    if (slot.item != kNone) PrefetchRead(arena_.data() + slot.offset);
   }
 
   // The smallest kept item whose key occurs in `line`, or kNone. `hint` is PrefetchSlot's
@@ -349,17 +365,11 @@ bool DecideInListOrder(std::span<const std::string_view> items, std::size_t firs
   };
   std::size_t duplicate_count = 0;
   constexpr std::size_t kAhead = 8;
-  // Lines held one string each lie anywhere in memory (after a sort, in no order at all):
-  // their text is fetched further ahead still, before the hint reads it.
-  constexpr std::size_t kTextAhead = 4 * kAhead;
-  for (std::size_t m = 0; m < std::min(n, kTextAhead); ++m) PrefetchText(items[m]);
   std::array<std::uint64_t, kAhead> ahead{};
   for (std::size_t m = 0; m < n; ++m) {
     // Line m's own hint was made kAhead lines ago; its place now takes line m + kAhead's.
     const std::uint64_t hint = ahead[m % kAhead];
-    if (m + kTextAhead < n) PrefetchText(items[m + kTextAhead]);
     if (m + kAhead < n) ahead[m % kAhead] = keys.PrefetchSlot(items[m + kAhead]);
-    if (confirm) keys.PrefetchKept(ahead[(m + kAhead / 2) % kAhead]);
     const std::string_view line = items[m];
     if (line.empty()) continue;
     const std::int32_t taker = keys.FirstOwner(line, hint, confirm);

@@ -5,15 +5,15 @@
 #include <cstring>
 
 #include "editor/line_list.h"
+#include "runtime/ascii.h"
 
 namespace quarrix {
 namespace {
 
 constexpr std::string_view kHeader = kSortedHeader;
 
-std::uint8_t UpperAscii(std::uint8_t byte) {
-  return byte >= 'a' && byte <= 'z' ? static_cast<std::uint8_t>(byte - ('a' - 'A')) : byte;
-}
+// A key byte as the sort compares it: ASCII upper case, unsigned.
+std::uint8_t KeyByte(char c) { return static_cast<std::uint8_t>(AsciiUpperOf(c)); }
 
 std::size_t KeyLength(std::string_view line) {
   const std::size_t comma = line.find(',');
@@ -161,72 +161,74 @@ void SortByHeldBytes(std::span<Entry> entries, int byte) {
             [](const Entry& a, const Entry& b) { return a.line < b.line; });
 }
 
-}  // namespace
+// The length of the common prefix of all non-empty keys, case folded (every key starts with
+// it, so the entries hold the bytes after it), and how many keys there are.
+struct KeyPrefix {
+  std::size_t length = 0;
+  std::size_t keys = 0;
+};
 
-bool SortRefuses(std::span<const std::string> lines) {
-  return lines.size() < 6 || lines[5].empty();
-}
-
-bool SortRefuses(std::span<const std::string_view> lines) {
-  return lines.size() < 6 || lines[5].empty();
-}
-
-std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string> lines) {
-  const std::vector<std::string_view> views(lines.begin(), lines.end());
-  return ExchangeSortOrder(views);
-}
-
-std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string_view> lines) {
-  const std::size_t n = lines.size();
-
-  // Every non-empty key starts with the common prefix of all keys; the 24 upper-cased bytes
-  // after it, held in the entry, decide nearly every comparison without another look at the
-  // lines (sound names run to about twenty characters).
+KeyPrefix CommonKeyPrefix(std::span<const std::string_view> lines) {
   std::string first_key;
-  std::size_t prefix = 0;
-  std::size_t keyed = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::string_view line = lines[i];
+  KeyPrefix prefix;
+  for (const std::string_view line : lines) {
     const std::size_t length = KeyLength(line);
     if (length == 0) continue;
-    if (keyed++ == 0) {
-      first_key.assign(line.substr(0, length));
-      for (char& c : first_key) c = static_cast<char>(UpperAscii(static_cast<std::uint8_t>(c)));
-      prefix = length;
+    if (prefix.keys++ == 0) {
+      first_key = AsciiUpper(line.substr(0, length));
+      prefix.length = length;
       continue;
     }
     std::size_t same = 0;
-    const std::size_t limit = std::min(prefix, length);
-    while (same < limit && static_cast<std::uint8_t>(first_key[same]) ==
-                               UpperAscii(static_cast<std::uint8_t>(line[same]))) {
-      ++same;
-    }
-    prefix = same;
+    const std::size_t limit = std::min(prefix.length, length);
+    while (same < limit && first_key[same] == AsciiUpperOf(line[same])) ++same;
+    prefix.length = same;
   }
+  return prefix;
+}
 
+// The lines of the empty key (which go first, in list order) and an entry for every other.
+struct KeyedLines {
+  std::vector<std::uint32_t> order;
+  std::vector<Entry> entries;
+};
+
+KeyedLines MakeEntries(std::span<const std::string_view> lines, KeyPrefix prefix) {
   const auto word_at = [](std::string_view line, std::size_t from, std::size_t end) {
     std::uint64_t word = 0;
     for (std::size_t b = from; b < from + 8; ++b) {
-      word = (word << 8) | (b < end ? UpperAscii(static_cast<std::uint8_t>(line[b])) : 0u);
+      word = (word << 8) | (b < end ? KeyByte(line[b]) : 0u);
     }
     return word;
   };
-  std::vector<std::uint32_t> order;
-  order.reserve(n);
-  std::vector<Entry> entries;
-  entries.reserve(keyed);
-  for (std::uint32_t i = 0; i < n; ++i) {
+  KeyedLines keyed;
+  keyed.order.reserve(lines.size());
+  keyed.entries.reserve(prefix.keys);
+  const std::size_t held = prefix.length;
+  for (std::uint32_t i = 0; i < lines.size(); ++i) {
     const std::string_view line = lines[i];
     const auto length = static_cast<std::uint32_t>(KeyLength(line));
     if (length == 0) {
-      order.push_back(i);  // the smallest key: these lines go first
+      keyed.order.push_back(i);
       continue;
     }
-    entries.push_back({word_at(line, prefix, length), word_at(line, prefix + 8, length),
-                       word_at(line, prefix + 16, length), i, length});
+    keyed.entries.push_back({word_at(line, held, length), word_at(line, held + 8, length),
+                             word_at(line, held + 16, length), i, length});
   }
-  const std::size_t empty_count = order.size();
+  return keyed;
+}
 
+// The lines in key order, list order among equal keys, each with its group of equal keys:
+// 0 for the empty key, then one per distinct key in key order.
+struct KeyGroups {
+  std::vector<std::uint32_t> order;
+  std::vector<std::uint32_t> group_of;     // by line
+  std::vector<std::uint32_t> group_begin;  // index into `order` of each group's first line,
+                                           // and the end of the last group
+};
+
+KeyGroups GroupEqualKeys(std::span<const std::string_view> lines, KeyedLines keyed,
+                         std::size_t prefix) {
   // A key ends with its only comma, so equal held bytes mean the two keys end at the same
   // place among them (and are equal) or both go on past them.
   const std::size_t rest = prefix + 24;
@@ -239,19 +241,19 @@ std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string_view> l
     const std::string_view y = lines[b.line];
     const std::size_t common = std::min(a.length, b.length);
     for (std::size_t k = rest; k < common; ++k) {
-      const std::uint8_t p = UpperAscii(static_cast<std::uint8_t>(x[k]));
-      const std::uint8_t q = UpperAscii(static_cast<std::uint8_t>(y[k]));
+      const std::uint8_t p = KeyByte(x[k]);
+      const std::uint8_t q = KeyByte(y[k]);
       if (p != q) return p < q ? -1 : 1;
     }
     return a.length == b.length ? 0 : (a.length < b.length ? -1 : 1);
   };
   // First by the held bytes alone, then each run of equal held bytes by the rest of the key,
   // so the lines themselves are read only where the held bytes tie.
+  std::vector<Entry>& entries = keyed.entries;
   SortByHeldBytes(entries, 0);
 
-  // Group ids in key order: 0 for the empty key, then one per distinct key.
-  std::vector<std::uint32_t> group_of(n, 0);
-  std::vector<std::uint32_t> group_begin{0};  // index into `order` of each group's first line
+  KeyGroups groups{std::move(keyed.order), std::vector<std::uint32_t>(lines.size(), 0), {0}};
+  const std::size_t empty_count = groups.order.size();
   for (std::size_t start = 0; start < entries.size();) {
     std::size_t end = start + 1;
     while (end < entries.size() && same_held(entries[start], entries[end])) ++end;
@@ -266,34 +268,40 @@ std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string_view> l
     }
     for (std::size_t k = start; k < end; ++k) {
       if (k == start || (long_keys && compare_rest(entries[k - 1], entries[k]) != 0)) {
-        group_begin.push_back(static_cast<std::uint32_t>(empty_count + k));
+        groups.group_begin.push_back(static_cast<std::uint32_t>(empty_count + k));
       }
-      group_of[entries[k].line] = static_cast<std::uint32_t>(group_begin.size() - 1);
-      order.push_back(entries[k].line);
+      groups.group_of[entries[k].line] = static_cast<std::uint32_t>(groups.group_begin.size() - 1);
+      groups.order.push_back(entries[k].line);
     }
     start = end;
   }
-  const std::size_t groups = group_begin.size();
-  group_begin.push_back(static_cast<std::uint32_t>(n));
-  std::vector<Entry>().swap(entries);  // a large list's peak memory is the entries' time
+  groups.group_begin.push_back(static_cast<std::uint32_t>(lines.size()));
+  return groups;
+}
 
-  // For every line in a group of two or more: how many lines with a smaller key stand
-  // before it. One sweep in list order, counting lines per group.
+// For every line in a group of two or more: how many lines with a smaller key stand before
+// it. One sweep in list order, counting lines per group.
+std::vector<std::int32_t> SmallerKeysBefore(const KeyGroups& groups) {
+  const std::size_t n = groups.group_of.size();
   std::vector<std::int32_t> smaller_before(n, 0);
-  {
-    Fenwick seen(groups);
-    for (std::uint32_t p = 0; p < n; ++p) {
-      const std::uint32_t g = group_of[p];
-      if (group_begin[g + 1] - group_begin[g] > 1) smaller_before[p] = seen.Prefix(g);
-      seen.Add(g, 1);
-    }
+  Fenwick seen(groups.group_begin.size() - 1);
+  for (std::uint32_t p = 0; p < n; ++p) {
+    const std::uint32_t g = groups.group_of[p];
+    if (groups.group_begin[g + 1] - groups.group_begin[g] > 1) smaller_before[p] = seen.Prefix(g);
+    seen.Add(g, 1);
   }
+  return smaller_before;
+}
 
+// Puts each group of equal keys (but the empty key's, which no pass moves) into the order
+// the exchange sort leaves it in.
+void OrderEachGroup(KeyGroups& groups, std::span<const std::int32_t> smaller_before) {
   std::vector<std::int64_t> smaller_after;
   GroupScratch scratch;
-  for (std::size_t g = 1; g < groups; ++g) {
-    std::span<std::uint32_t> members(order.data() + group_begin[g],
-                                     group_begin[g + 1] - group_begin[g]);
+  for (std::size_t g = 1; g + 1 < groups.group_begin.size(); ++g) {
+    const std::uint32_t begin = groups.group_begin[g];
+    std::span<std::uint32_t> members(groups.order.data() + begin,
+                                     groups.group_begin[g + 1] - begin);
     const std::size_t count = members.size();
     if (count < 2) continue;
     smaller_after.resize(count);
@@ -301,10 +309,36 @@ std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string_view> l
       smaller_after[k] = smaller_before[members[k + 1]] - smaller_before[members[k]];
     }
     smaller_after[count - 1] =
-        static_cast<std::int64_t>(group_begin[g]) - smaller_before[members[count - 1]];
+        static_cast<std::int64_t>(begin) - smaller_before[members[count - 1]];
     OrderGroup(members, smaller_after, scratch);
   }
-  return order;
+}
+
+// Fewer than six lines, or the sixth (index 5) empty.
+template <typename Line>
+bool RefusesToSort(std::span<const Line> lines) {
+  return lines.size() < 6 || lines[5].empty();
+}
+
+}  // namespace
+
+bool SortRefuses(std::span<const std::string> lines) { return RefusesToSort(lines); }
+bool SortRefuses(std::span<const std::string_view> lines) { return RefusesToSort(lines); }
+
+std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string> lines) {
+  const std::vector<std::string_view> views(lines.begin(), lines.end());
+  return ExchangeSortOrder(views);
+}
+
+// Every non-empty key starts with the common prefix of all keys; the 24 upper-cased bytes
+// after it, held in the entry, decide nearly every comparison without another look at the
+// lines (sound names run to about twenty characters).
+std::vector<std::uint32_t> ExchangeSortOrder(std::span<const std::string_view> lines) {
+  const KeyPrefix prefix = CommonKeyPrefix(lines);
+  KeyGroups groups = GroupEqualKeys(lines, MakeEntries(lines, prefix), prefix.length);
+  const std::vector<std::int32_t> smaller_before = SmallerKeysBefore(groups);
+  OrderEachGroup(groups, smaller_before);
+  return std::move(groups.order);
 }
 
 std::vector<std::uint32_t> SortedLineOrder(std::span<const std::string_view> lines) {

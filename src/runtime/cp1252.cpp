@@ -12,9 +12,12 @@ constexpr std::array<char16_t, 32> kHigh = {
 
 constexpr std::array<std::uint8_t, 256> MakeLowerTable() {
   std::array<std::uint8_t, 256> table{};
-  for (int byte = 0; byte < 256; ++byte) table[byte] = static_cast<std::uint8_t>(byte);
-  for (int byte = 'A'; byte <= 'Z'; ++byte) table[byte] = static_cast<std::uint8_t>(byte + 32);
-  for (int byte = 0xC0; byte <= 0xDE; ++byte) {
+  for (std::size_t byte = 0; byte < table.size(); ++byte) {
+    table[byte] = static_cast<std::uint8_t>(byte);
+  }
+  for (std::size_t byte = 'A'; byte <= 'Z'; ++byte)
+    table[byte] = static_cast<std::uint8_t>(byte + 32);
+  for (std::size_t byte = 0xC0; byte <= 0xDE; ++byte) {
     if (byte != 0xD7) table[byte] = static_cast<std::uint8_t>(byte + 32);
   }
   table[0x8A] = 0x9A;  // S caron

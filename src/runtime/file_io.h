@@ -56,7 +56,6 @@ class MappedFile {
   std::string_view bytes_;
   void* mapping_ = nullptr;
   int slot_ = -1;  // where the fault handler finds this mapping
-  std::string change_message_;
 };
 
 // A mapping shows the file as it is on disk: if another program shortens a mapped file, a
@@ -114,10 +113,10 @@ struct FileFaults {
   std::function<bool(const std::string& path)> fail_write;
 };
 void SetFileFaultsForTesting(FileFaults faults);
-// True when the read hook fails path: readers outside this file (a folder listing) ask it.
+// True when the read / the write hook fails path: the readers and writers ask before they
+// touch the file.
 bool IsReadFaultInjected(const std::string& path);
-// For the writers: whether the write of path is to fail.
-bool WriteFailsForTesting(const std::string& path);
+bool IsWriteFaultInjected(const std::string& path);
 
 // Test hook: when set, called after every read of file data with the path, the offset and
 // the number of bytes obtained, so a test can tell which parts of a file were read.

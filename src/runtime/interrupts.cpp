@@ -1,17 +1,12 @@
 #include "runtime/interrupts.h"
 
-#include <array>
 #include <atomic>
 #include <csignal>
 
+#include "runtime/interrupts_system.h"
+
 namespace quarrix {
 namespace {
-
-#ifdef _WIN32
-constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGBREAK};
-#else
-constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
-#endif
 
 bool enabled = false;
 int depth = 0;
@@ -23,43 +18,9 @@ std::function<void(int)>& CheckpointHook() {
   return hook;
 }
 
-#ifdef _WIN32
-
-// The C runtime resets a handler before it calls it; the next signal is caught again.
-void OnSignal(int signal) {
-  pending = signal;
-  std::signal(signal, OnSignal);
-}
-
-void CatchSignals() {
-  for (const int signal : kSignals) std::signal(signal, OnSignal);
-}
-
-void ReleaseSignals() {
-  for (const int signal : kSignals) std::signal(signal, SIG_DFL);
-}
-
-#else
-
-void OnSignal(int signal) { pending = signal; }
-
-std::array<struct sigaction, kSignals.size()> previous{};
-
-void CatchSignals() {
-  struct sigaction action {};
-  action.sa_handler = OnSignal;
-  action.sa_flags = SA_RESTART;
-  sigemptyset(&action.sa_mask);
-  for (std::size_t i = 0; i < kSignals.size(); ++i) ::sigaction(kSignals[i], &action, &previous[i]);
-}
-
-void ReleaseSignals() {
-  for (std::size_t i = 0; i < kSignals.size(); ++i) ::sigaction(kSignals[i], &previous[i], nullptr);
-}
-
-#endif
-
 }  // namespace
+
+void NoteSignal(int signal) { pending = signal; }
 
 void UndoWritesOnSignals() { enabled = true; }
 

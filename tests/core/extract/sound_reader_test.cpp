@@ -172,6 +172,8 @@ TEST(SoundReader, EveryInconsistencyIsAnErrorNamingTheSound) {
       {"a tag name out of range", bytes("\x3F"),
        "the property list refers to the name 63, but the package has 10 names"},
       {"a tag cut short", bytes("\x40"), "a property tag runs past the end of its data"},
+      {"an overlong tag", bytes(std::string("\x40\x00", 2)),
+       "a property tag holds an overlong compact index"},
       {"no info byte", bytes("\x09"), "the property Laugh runs past the end of its data"},
       {"a size cut short", bytes("\x09\x52"), "the property Laugh runs past the end of its data"},
       {"a value past the end", bytes("\x09\x22\x01\x02"),
