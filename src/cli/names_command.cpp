@@ -5,6 +5,7 @@
 
 #include "cli/sounds_only.h"
 #include "extract/name_walk.h"
+#include "extract/package_source.h"
 #include "extract/trigger_list.h"
 
 namespace quarrix::cli {
@@ -12,7 +13,7 @@ namespace {
 
 int RunNames(const std::string& path) {
   const PackageImage image = LoadPackageImage(path);
-  const std::string base = PackageBase(FileNameOf(path));
+  const std::string base = PackageBase(PackageFileNameOf(path));
   const ListWalk walk(image.bytes(), VariantSearch::kCount);
   std::string out;
   int sounds = 0;

@@ -11,6 +11,7 @@
 #include "extract/frm_config.h"
 #include "extract/name_walk.h"
 #include "extract/package_extraction.h"
+#include "extract/package_source.h"
 #include "extract/trigger_list.h"
 #include "listedit/document_commands.h"
 #include "runtime/errors.h"
@@ -19,7 +20,9 @@
 namespace quarrix {
 namespace {
 
-constexpr const char* kSoundFileFilter = "Sound file (*.uax)|*.uax";
+constexpr const char* kSoundFileFilter =
+    "Sound file (*.uax)|*.uax|Compressed sound file (*.uz2)|*.uz2|"
+    "Sound or compressed file (*.uax *.uz2)|*.uax;*.uz2";
 constexpr const char* kSoundFileTitle = "Open Sound File:";
 
 // Where the packages come from: the open dialog, or a drop that already named them.
@@ -97,7 +100,7 @@ void Extract(CommandContext& context, const ExtractionRun& run, std::vector<std:
   context.sounds.Play(Sounds::kAsterisk);
   if (run.road == BuildRoad::kNewList) {
     context.state.current_file =
-        SuggestedTriggerFileName(context.state.work_folder, FileNameOf(paths.front()));
+        SuggestedTriggerFileName(context.state.work_folder, PackageFileNameOf(paths.front()));
   }
   context.save_button.setEnabled(true);
   // A line past the end is clamped to the last one: the empty line that closes the list.

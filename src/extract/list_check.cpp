@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "extract/package_tables.h"
+#include "extract/package_source.h"
 #include "extract/trigger_entry.h"
 #include "runtime/ascii.h"
 #include "runtime/file_io.h"
