@@ -140,7 +140,8 @@ void AddExportCommand(CLI::App& app, CommandAction& action) {
       "Write the stored audio of sounds to DIR/NAME.wav, .ogg, .mp3 (.bin for another format) "
       "exactly as the package holds it, and print each path written; sounds whose names differ "
       "only in case are written as GROUP.NAME.EXT");
-  command->add_option("PACKAGE", args->package, "Sound package (.uax)")->required();
+  command->add_option("PACKAGE", args->package, "Sound package (.uax, or compressed: .uz2)")
+      ->required();
   command->add_option("SOUND", args->sounds,
                       "Sounds to write, case ignored (default: every sound of the package)");
   command->add_option("-d,--dir", args->folder, "Folder to write to (made when missing)")

@@ -53,7 +53,7 @@ void AddNamesCommand(CLI::App& app, CommandAction& action) {
       "names",
       "List the names read from a package, one per line: NAME<TAB>VARIANTS<TAB>sound, or "
       "skipped when the name gives no trigger entry");
-  command->add_option("PACKAGE", *path, "Sound package (.uax)")->required();
+  command->add_option("PACKAGE", *path, "Sound package (.uax, or compressed: .uz2)")->required();
   command->add_flag("--sounds-only", *sounds_only,
                     "List the objects of class Sound from the package's tables instead: "
                     "NAME<TAB>VARIANTS<TAB>GROUP (GROUP as Voices or Voices.Sub, empty at the "

@@ -161,7 +161,9 @@ void AddSoundsCommand(CLI::App& app, CommandAction& action) {
       "List the sounds of packages, one per line after a header line: PACKAGE<TAB>NAME<TAB>"
       "GROUP<TAB>FORMAT<TAB>RATE<TAB>CHANNELS<TAB>BITS<TAB>SECONDS<TAB>BYTES; a value the "
       "sound's data does not give is -");
-  command->add_option("PACKAGE", args->packages, "Sound packages (.uax), in this order")
+  command
+      ->add_option("PACKAGE", args->packages,
+                   "Sound packages (.uax, or compressed: .uz2), in this order")
       ->required();
   command->add_flag("--json", args->json,
                     "Write a JSON array of objects with the same keys instead (unknown values "
