@@ -111,6 +111,8 @@ TEST_F(CompressedPackagesTest, CompressAndDecompressWriteAllOfARunOrNothing) {
   dir_.Write("Other.uax.uz2", ZlibUz2(fun_, 10'000, 6));  // another tool's chunks and level
   dir_.Write("Text.txt.uz2", ZlibUz2("hello"));
   dir_.Write("Late.uax.uz2", late);
+  dir_.Write("Huge.uax", fun_.substr(0, 4));  // sparse, past 1 GiB
+  fs::resize_file(dir_.File("Huge.uax"), (1ull << 30) + 1);
   const struct {
     const char* what;
     std::vector<std::string> args;  // {w} the packages' folder, {d} the target folder
@@ -165,6 +167,13 @@ TEST_F(CompressedPackagesTest, CompressAndDecompressWriteAllOfARunOrNothing) {
        "quarrix-cli: {w}/Fun.uax and {w}/sub/Fun.uax would both be written to "
        "{d}/Fun.uax.uz2\n",
        1,
+       std::nullopt},
+      {"over 1 GiB",
+       {"compress", "{w}/Huge.uax", "-d", "{d}"},
+       {},
+       "",
+       "quarrix-cli: Cannot open file {w}/Huge.uax: larger than 1 GiB\n",
+       3,
        std::nullopt},
       {"a missing file",
        {"compress", "{w}/Gone.uax", "-d", "{d}"},
