@@ -57,7 +57,7 @@ bool TargetsFree(std::span<const std::string> targets, bool force,
   return free;
 }
 
-void WriteBatchAndListIt(const std::string& folder, std::span<const BatchFile> files) {
+void WriteBatch(const std::string& folder, std::span<const BatchFile> files) {
   // Folders this run makes are removed again when its files are.
   const std::vector<fs::path> made = folder.empty() ? std::vector<fs::path>() : MakeFolder(folder);
   try {
@@ -67,6 +67,9 @@ void WriteBatchAndListIt(const std::string& folder, std::span<const BatchFile> f
     for (const fs::path& part : made) fs::remove(part, ignored);
     throw;
   }
+}
+
+void ListPaths(std::span<const BatchFile> files) {
   std::string out;
   for (const BatchFile& file : files) out += file.path + '\n';
   WriteStdout(out);

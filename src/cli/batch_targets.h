@@ -1,7 +1,7 @@
 #pragma once
 // What the commands that write a batch of files share (export, compress, decompress): the
-// look at each target before anything is written, and the batch written all or nothing into
-// a folder made for it, its paths printed.
+// look at each target before anything is written, the batch written all or nothing into a
+// folder made for it, and its paths printed.
 #include <span>
 #include <string>
 
@@ -16,10 +16,12 @@ namespace quarrix::cli {
 bool TargetsFree(std::span<const std::string> targets, bool force,
                  std::span<const std::string> read);
 
-// Writes the files with WriteAllOrNothing, then prints each path on standard output, one a
-// line. A `folder` that is not empty is made first with its missing parents, and removed
-// again when the batch fails (throws QuarrixError "Cannot create folder DIR" when it cannot
-// be made).
-void WriteBatchAndListIt(const std::string& folder, std::span<const BatchFile> files);
+// Writes the files with WriteAllOrNothing. A `folder` that is not empty is made first with
+// its missing parents, and removed again when the batch fails (throws QuarrixError "Cannot
+// create folder DIR" when it cannot be made).
+void WriteBatch(const std::string& folder, std::span<const BatchFile> files);
+
+// Prints the path of each file on standard output, one a line.
+void ListPaths(std::span<const BatchFile> files);
 
 }  // namespace quarrix::cli

@@ -143,22 +143,26 @@ int RunBatch(const BatchArgs& args, const Planner& plan, const JobPieces& pieces
   }
   if (!TargetsFree(targets, args.force, args.files)) return kExitFileError;
 
-  ProgressLine progress(jobs->size(), total);
   std::vector<BatchFile> files;
-  std::uint64_t before = 0;
-  for (std::size_t i = 0; i < jobs->size(); ++i) {
-    const Job& job = (*jobs)[i];
-    files.push_back({job.target, [&pieces, &progress, &job, i, before](const ByteSink& write) {
-                       progress.Update(i + 1, before);
-                       ReportingMemoryFor(FileWork::kRead, job.source, [&] {
-                         pieces(job, write, [&progress, i, before](std::uint64_t done) {
-                           progress.Update(i + 1, before + done);
+  {
+    // Gone before the paths are listed, which may go to the same terminal.
+    ProgressLine progress(jobs->size(), total);
+    std::uint64_t before = 0;
+    for (std::size_t i = 0; i < jobs->size(); ++i) {
+      const Job& job = (*jobs)[i];
+      files.push_back({job.target, [&pieces, &progress, &job, i, before](const ByteSink& write) {
+                         progress.Update(i + 1, before);
+                         ReportingMemoryFor(FileWork::kRead, job.source, [&] {
+                           pieces(job, write, [&progress, i, before](std::uint64_t done) {
+                             progress.Update(i + 1, before + done);
+                           });
                          });
-                       });
-                     }});
-    before += job.package_bytes;
+                       }});
+      before += job.package_bytes;
+    }
+    WriteBatch(args.folder, files);
   }
-  WriteBatchAndListIt(args.folder, files);
+  ListPaths(files);
   return kExitSuccess;
 }
 

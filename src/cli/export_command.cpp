@@ -127,7 +127,8 @@ int RunExport(const ExportArgs& args) {
                        ReadSoundAudioInPieces(bytes, tables, plan.sounds[i], plan.audio[i], write);
                      }});
   }
-  WriteBatchAndListIt(args.folder, files);
+  WriteBatch(args.folder, files);
+  ListPaths(files);
   return kExitSuccess;
 }
 
