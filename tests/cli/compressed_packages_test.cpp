@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,13 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     at += to.size();
   }
   return text;
+}
+
+std::vector<std::string> Words(const std::string& text) {
+  std::vector<std::string> words;
+  std::istringstream in(text);
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
 }
 
 // The files of a folder and their bytes; none when there is no folder.
@@ -58,28 +66,25 @@ TEST_F(CompressedPackagesTest, EveryCommandGivesTheSameOutputOnAPackageAndOnItsU
   dir_.Write("plain/Fun.uax", fun_);
   dir_.Write("packed/Fun.uax.uz2", ZlibUz2(fun_));
   dir_.Write("list.txt", Entry("Laugh", 0, "Fun.uax") + "\r\n" + Entry("Voices", 0, "fun.uax"));
-  const std::vector<std::vector<std::string>> commands = {
-      {"extract", "{F}/{P}"},
-      {"extract", "--sounds-only", "{F}/{P}"},
-      {"names", "{F}/{P}"},
-      {"names", "--sounds-only", "{F}/{P}"},
-      {"sounds", "{F}/{P}"},
-      {"sounds", "--json", "{F}/{P}"},
-      {"export", "{F}/{P}", "-d", "{F}/out"},
-      {"check", dir_.File("list.txt"), "--sounds", "{F}"},
-  };
-  for (const std::vector<std::string>& command : commands) {
-    SCOPED_TRACE(command[0] + " " + command[1]);
+  // {F} the package's folder, {P} the package there.
+  const char* const commands[] = {"extract {P}",
+                                  "extract --sounds-only {P}",
+                                  "names {P}",
+                                  "names --sounds-only {P}",
+                                  "sounds {P}",
+                                  "sounds --json {P}",
+                                  "export {P} -d {F}/out",
+                                  "check {L} --sounds {F}"};
+  for (const std::string command : commands) {
+    SCOPED_TRACE(command);
     CliRun runs[2];
     std::optional<Files> exported[2];
     for (const int packed : {0, 1}) {
       const std::string folder = dir_.File(packed ? "packed" : "plain");
-      std::vector<std::string> args;
-      for (const std::string& arg : command) {
-        args.push_back(
-            Replaced(Replaced(arg, "{F}", folder), "{P}", packed ? "Fun.uax.uz2" : "Fun.uax"));
-      }
-      runs[packed] = RunCli(args);
+      const std::string package = folder + (packed ? "/Fun.uax.uz2" : "/Fun.uax");
+      runs[packed] =
+          RunCli(Words(Replaced(Replaced(Replaced(command, "{P}", package), "{F}", folder), "{L}",
+                                dir_.File("list.txt"))));
       runs[packed].out = Replaced(runs[packed].out, folder, "{F}");
       exported[packed] = FilesIn(folder + "/out");
     }
@@ -113,128 +118,65 @@ TEST_F(CompressedPackagesTest, CompressAndDecompressWriteAllOfARunOrNothing) {
   dir_.Write("Late.uax.uz2", late);
   dir_.Write("Huge.uax", fun_.substr(0, 4));  // sparse, past 1 GiB
   fs::resize_file(dir_.File("Huge.uax"), (1ull << 30) + 1);
-  const struct {
-    const char* what;
-    std::vector<std::string> args;  // {w} the packages' folder, {d} the target folder
-    Files before;                   // in {d}; "(read-only)" for a file without write bits
-    std::string out;
-    std::string err;
-    int exit_code;
-    std::optional<Files> after;
-  } cases[] = {
-      {"compress",
-       {"compress", "{w}/Fun.uax", "{w}/More.uax", "-d", "{d}"},
-       {},
-       "{d}/Fun.uax.uz2\n{d}/More.uax.uz2\n",
-       "",
-       0,
-       Files{{"Fun.uax.uz2", uz2}, {"More.uax.uz2", ZlibUz2(more_)}}},
-      {"beside the file",
-       {"compress", "{d}/Fun.uax"},
-       {{"Fun.uax", fun_}},
-       "{d}/Fun.uax.uz2\n",
-       "",
-       0,
-       Files{{"Fun.uax", fun_}, {"Fun.uax.uz2", uz2}}},
-      {"another tool's .uz2",
-       {"decompress", "{w}/Other.uax.uz2", "-d", "{d}"},
-       {},
-       "{d}/Other.uax\n",
-       "",
-       0,
-       Files{{"Other.uax", fun_}}},
-      {"no packages",
-       {"compress", "{w}/Fun.uax", "{w}/Empty.uax", "{w}/Text.txt", "{w}/Other.uax.uz2", "-d",
-        "{d}"},
-       {},
-       "",
-       "quarrix-cli: {w}/Empty.uax is no package\nquarrix-cli: {w}/Text.txt is no package\n"
-       "quarrix-cli: {w}/Other.uax.uz2 is already compressed\n",
-       1,
-       std::nullopt},
-      {"no compressed packages",
-       {"decompress", "{w}/Fun.uax", "{w}/Text.txt.uz2", "-d", "{d}"},
-       {},
-       "",
-       "quarrix-cli: {w}/Fun.uax does not end in .uz2\n"
-       "quarrix-cli: {w}/Text.txt.uz2 is no package\n",
-       1,
-       std::nullopt},
-      {"two packages of one name",
-       {"compress", "{w}/Fun.uax", "{w}/sub/Fun.uax", "-d", "{d}"},
-       {},
-       "",
-       "quarrix-cli: {w}/Fun.uax and {w}/sub/Fun.uax would both be written to "
-       "{d}/Fun.uax.uz2\n",
-       1,
-       std::nullopt},
-      {"over 1 GiB",
-       {"compress", "{w}/Huge.uax", "-d", "{d}"},
-       {},
-       "",
-       "quarrix-cli: Cannot open file {w}/Huge.uax: larger than 1 GiB\n",
-       3,
-       std::nullopt},
-      {"a missing file",
-       {"compress", "{w}/Gone.uax", "-d", "{d}"},
-       {},
-       "",
-       "quarrix-cli: Cannot open file {w}/Gone.uax: no such file\n",
-       3,
-       std::nullopt},
-      {"existing targets",
-       {"compress", "{w}/Fun.uax", "{w}/More.uax", "-d", "{d}"},
-       {{"Fun.uax.uz2", "old"}, {"More.uax.uz2", "old"}},
-       "",
-       "quarrix-cli: {d}/Fun.uax.uz2 exists (give --force to replace it)\n"
-       "quarrix-cli: {d}/More.uax.uz2 exists (give --force to replace it)\n",
-       3,
-       Files{{"Fun.uax.uz2", "old"}, {"More.uax.uz2", "old"}}},
-      {"--force",
-       {"decompress", "{w}/Other.uax.uz2", "-d", "{d}", "--force"},
-       {{"Other.uax", "old"}},
-       "{d}/Other.uax\n",
-       "",
-       0,
-       Files{{"Other.uax", fun_}}},
-      {"a read-only target, second",
-       {"compress", "{w}/Fun.uax", "{w}/More.uax", "-d", "{d}", "--force"},
-       {{"More.uax.uz2", "(read-only)"}},
-       "",
-       "quarrix-cli: Cannot create file {d}/More.uax.uz2: permission denied\n",
-       3,
-       Files{{"More.uax.uz2", "(read-only)"}}},
-      {"a broken chunk in the second file",
-       {"decompress", "{w}/Other.uax.uz2", "{w}/Late.uax.uz2", "-d", "{d}"},
-       {},
-       "",
-       "quarrix-cli: Cannot read file {w}/Late.uax.uz2: broken compressed package (chunk 3 at "
-       "byte " +
-           std::to_string(third) + ")\n",
-       3,
-       std::nullopt},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+  // Runs args ({w} the packages' folder, {d} the target folder) with `before` in {d}
+  // ("(read-only)": a file without write bits) and compares what it prints, its exit code and
+  // the files in {d} after it.
+  const auto run = [&](const std::string& command, const Files& before,
+                       const std::optional<Files>& after, const std::string& out,
+                       const std::string& err, int exit_code) {
+    SCOPED_TRACE(command);
     const TempDir target;
     const std::string d = target.File("d");
     const auto expand = [&](const std::string& text) {
       return Replaced(Replaced(text, "{w}", w), "{d}", d);
     };
-    if (!c.before.empty()) fs::create_directory(d);
-    for (const auto& [name, bytes] : c.before) {
-      ASSERT_EQ(
-          ::chmod(target.Write("d/" + name, bytes).c_str(), bytes == "(read-only)" ? 0444 : 0644),
-          0);
+    if (!before.empty()) fs::create_directory(d);
+    for (const auto& [name, bytes] : before) {
+      const std::string path = target.Write("d/" + name, bytes);
+      ASSERT_EQ(::chmod(path.c_str(), bytes == "(read-only)" ? 0444 : 0644), 0);
     }
-    std::vector<std::string> args;
-    for (const std::string& arg : c.args) args.push_back(expand(arg));
-    const CliRun run = RunCli(args);
-    EXPECT_EQ(run.out, expand(c.out));
-    EXPECT_EQ(run.err, expand(c.err));
-    EXPECT_EQ(run.exit_code, c.exit_code);
-    EXPECT_EQ(FilesIn(d), c.after);
-  }
+    const CliRun ran = RunCli(Words(expand(command)));
+    EXPECT_EQ(ran.out, expand(out));
+    EXPECT_EQ(ran.err, expand(err));
+    EXPECT_EQ(ran.exit_code, exit_code);
+    EXPECT_EQ(FilesIn(d), after);
+  };
+  run("compress {w}/Fun.uax {w}/More.uax -d {d}", {},
+      Files{{"Fun.uax.uz2", uz2}, {"More.uax.uz2", ZlibUz2(more_)}},
+      "{d}/Fun.uax.uz2\n{d}/More.uax.uz2\n", "", 0);
+  run("compress {d}/Fun.uax", {{"Fun.uax", fun_}}, Files{{"Fun.uax", fun_}, {"Fun.uax.uz2", uz2}},
+      "{d}/Fun.uax.uz2\n", "", 0);
+  run("decompress {w}/Other.uax.uz2 -d {d}", {}, Files{{"Other.uax", fun_}}, "{d}/Other.uax\n", "",
+      0);
+  run("compress {w}/Fun.uax {w}/Empty.uax {w}/Text.txt {w}/Other.uax.uz2 -d {d}", {}, std::nullopt,
+      "",
+      "quarrix-cli: {w}/Empty.uax is no package\nquarrix-cli: {w}/Text.txt is no package\n"
+      "quarrix-cli: {w}/Other.uax.uz2 is already compressed\n",
+      1);
+  run("decompress {w}/Fun.uax {w}/Text.txt.uz2 -d {d}", {}, std::nullopt, "",
+      "quarrix-cli: {w}/Fun.uax does not end in .uz2\n"
+      "quarrix-cli: {w}/Text.txt.uz2 is no package\n",
+      1);
+  run("compress {w}/Fun.uax {w}/sub/Fun.uax -d {d}", {}, std::nullopt, "",
+      "quarrix-cli: {w}/Fun.uax and {w}/sub/Fun.uax would both be written to {d}/Fun.uax.uz2\n", 1);
+  run("compress {w}/Huge.uax -d {d}", {}, std::nullopt, "",
+      "quarrix-cli: Cannot open file {w}/Huge.uax: larger than 1 GiB\n", 3);
+  const Files old = {{"Fun.uax.uz2", "old"}, {"More.uax.uz2", "old"}};
+  run("compress {w}/Fun.uax {w}/More.uax -d {d}", old, old, "",
+      "quarrix-cli: {d}/Fun.uax.uz2 exists (give --force to replace it)\n"
+      "quarrix-cli: {d}/More.uax.uz2 exists (give --force to replace it)\n",
+      3);
+  run("decompress {w}/Other.uax.uz2 -d {d} --force", {{"Other.uax", "old"}},
+      Files{{"Other.uax", fun_}}, "{d}/Other.uax\n", "", 0);
+  // The second file fails: the first is taken back.
+  const Files read_only = {{"More.uax.uz2", "(read-only)"}};
+  run("compress {w}/Fun.uax {w}/More.uax -d {d} --force", read_only, read_only, "",
+      "quarrix-cli: Cannot create file {d}/More.uax.uz2: permission denied\n", 3);
+  run("decompress {w}/Other.uax.uz2 {w}/Late.uax.uz2 -d {d}", {}, std::nullopt, "",
+      "quarrix-cli: Cannot read file {w}/Late.uax.uz2: broken compressed package (chunk 3 at "
+      "byte " +
+          std::to_string(third) + ")\n",
+      3);
 }
 
 }  // namespace
