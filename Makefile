@@ -28,6 +28,7 @@ bench: deps
 	@if [ -x build/release/bench/quarrix_session_bench ]; then \
 	  QT_QPA_PLATFORM=offscreen build/release/bench/quarrix_session_bench; fi
 	scripts/bench-list-sort build/release/src/cli/quarrix-cli
+	scripts/bench-uz2-cli build/release
 
 fuzz: deps
 	cmake --preset fuzz >/dev/null

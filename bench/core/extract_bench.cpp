@@ -6,6 +6,7 @@
 
 #include "editor/line_list.h"
 #include "extract/name_walk.h"
+#include "extract/package_source.h"
 #include "extract/trigger_list.h"
 #include "support/package_writer.h"
 #include "support/temp_dir.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "extract/uz2_format.h"
 #include "runtime/ascii.h"
 #include "runtime/file_io.h"
 
@@ -20,7 +21,9 @@ DropKind KindOfDrop(std::span<const std::string> paths) {
   const bool all_files = std::ranges::all_of(
       paths, [](const std::string& path) { return KindOfPath(path) == PathKind::kRegularFile; });
   if (!all_files) return DropKind::kRefused;
-  if (std::ranges::all_of(paths, [](const std::string& path) { return EndsWith(path, ".UAX"); })) {
+  if (std::ranges::all_of(paths, [](const std::string& path) {
+        return EndsWith(path, ".UAX") || IsCompressedPackagePath(path);
+      })) {
     return DropKind::kPackages;
   }
   if (paths.size() == 1 && (EndsWith(paths[0], ".TXT") || EndsWith(paths[0], ".INI"))) {

@@ -13,9 +13,10 @@ enum class DropKind {
   kRefused,      // anything else: the plain beep
 };
 
-// Exactly one file ending in ".txt" or ".ini" is a trigger file; one or more files all ending
-// in ".uax" are packages (endings in any ASCII case). Every path must name a regular file, or
-// a link to one; folders, special files, missing names, other endings and mixes are refused.
+// Exactly one file ending in ".txt" or ".ini" is a trigger file; one or more files each ending
+// in ".uax" or ".uz2" are packages (endings in any ASCII case). Every path must name a regular
+// file, or a link to one; folders, special files, missing names, other endings and mixes are
+// refused.
 DropKind KindOfDrop(std::span<const std::string> paths);
 
 // Why files that KindOfDrop refuses cannot be taken, said of one of them: the file layer's

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch_targets.h"
+#include "extract/package_source.h"
 #include "extract/sound_files.h"
 #include "extract/sound_reader.h"
-#include "extract/trigger_list.h"
 #include "runtime/ascii.h"
-#include "runtime/file_batch.h"
 
 namespace quarrix::cli {
 namespace {
@@ -97,57 +97,13 @@ bool PlanFiles(const ExportArgs& args, PackageBytes& bytes, const PackageTables&
   return clashes.empty();
 }
 
-// Reports each target that exists (without --force), that is no regular file or link (with
-// it: a device, a pipe or a folder is never replaced, and a pipe could block the run), or that
-// is the package itself. A link is never followed: with --force the link itself is replaced.
-bool TargetsFree(const ExportArgs& args, const std::vector<std::string>& paths) {
-  bool free = true;
-  const std::string packages[] = {args.package};
-  for (const std::string& path : paths) {
-    std::error_code error;
-    const fs::file_status status = fs::symlink_status(fs::path(path), error);
-    const bool exists = fs::exists(status);
-    try {
-      RefuseOverwritingPackages(path, TargetName::kChosenByProgram, packages);
-    } catch (const FileCreateError& refused) {
-      PrintError(refused.what());
-      free = false;
-      continue;
-    }
-    if (exists && args.force && !fs::is_regular_file(status) && !fs::is_symlink(status)) {
-      PrintError(
-          FileCreateError(path, fs::is_directory(status) ? file_reason::kFolder : "").what());
-      free = false;
-    } else if (exists && !args.force) {
-      PrintError(path + " exists (give --force to replace it)");
-      free = false;
-    }
-  }
-  return free;
-}
-
-// Makes the folder and its missing parents; returns those it made, innermost first.
-std::vector<fs::path> MakeFolder(const std::string& folder) {
-  std::vector<fs::path> made;
-  for (fs::path part = fs::path(folder); !part.empty() && !fs::exists(part);
-       part = part.parent_path()) {
-    made.push_back(part);
-    if (part == part.parent_path()) break;
-  }
-  std::error_code error;
-  fs::create_directories(fs::path(folder), error);
-  if (error || !fs::is_directory(fs::path(folder))) {
-    throw QuarrixError("Cannot create folder " + folder);
-  }
-  return made;
-}
-
 int RunExport(const ExportArgs& args) {
   if (args.folder.empty()) {
     PrintError("export: -d needs a folder");
     return kExitUsage;
   }
-  PackageFileBytes bytes(args.package);
+  const std::unique_ptr<PackageBytes> package = OpenPackageBytes(args.package);
+  PackageBytes& bytes = *package;
   const PackageTables tables = ReadPackageTables(bytes, args.package);
   bool missing = false;
   ExportPlan plan;
@@ -158,29 +114,21 @@ int RunExport(const ExportArgs& args) {
   }
   plan.sounds = SelectSounds(sounds, args, missing);
   if (missing) return kExitRefused;
-  const std::vector<std::string> stems = SoundFileStems(plan.sounds, FileNameOf(args.package));
+  const std::vector<std::string> stems =
+      SoundFileStems(plan.sounds, PackageFileNameOf(args.package));
   if (!FileNamesFit(args, plan.sounds, stems)) return kExitRefused;
   if (!PlanFiles(args, bytes, tables, stems, plan)) return kExitRefused;
-  if (!TargetsFree(args, plan.paths)) return kExitFileError;
+  const std::string packages[] = {args.package};
+  if (!TargetsFree(plan.paths, args.force, packages)) return kExitFileError;
 
-  // Folders this run makes are removed again when its files are.
-  const std::vector<fs::path> made = MakeFolder(args.folder);
   std::vector<BatchFile> files;
   for (std::size_t i = 0; i < plan.sounds.size(); ++i) {
     files.push_back({plan.paths[i], [&, i](const ByteSink& write) {
                        ReadSoundAudioInPieces(bytes, tables, plan.sounds[i], plan.audio[i], write);
                      }});
   }
-  try {
-    WriteAllOrNothing(files);
-  } catch (...) {
-    std::error_code ignored;
-    for (const fs::path& folder : made) fs::remove(folder, ignored);
-    throw;
-  }
-  std::string out;
-  for (const std::string& path : plan.paths) out += path + '\n';
-  WriteStdout(out);
+  WriteBatch(args.folder, files);
+  ListPaths(files);
   return kExitSuccess;
 }
 
@@ -193,7 +141,8 @@ void AddExportCommand(CLI::App& app, CommandAction& action) {
       "Write the stored audio of sounds to DIR/NAME.wav, .ogg, .mp3 (.bin for another format) "
       "exactly as the package holds it, and print each path written; sounds whose names differ "
       "only in case are written as GROUP.NAME.EXT");
-  command->add_option("PACKAGE", args->package, "Sound package (.uax)")->required();
+  command->add_option("PACKAGE", args->package, "Sound package (.uax, or compressed: .uz2)")
+      ->required();
   command->add_option("SOUND", args->sounds,
                       "Sounds to write, case ignored (default: every sound of the package)");
   command->add_option("-d,--dir", args->folder, "Folder to write to (made when missing)")

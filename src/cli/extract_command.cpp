@@ -120,7 +120,9 @@ void AddExtractCommand(CLI::App& app, CommandAction& action) {
       "extract",
       "Build a trigger list from sound packages: the first starts a new list, each further one "
       "is added to it");
-  command->add_option("PACKAGE", args->packages, "Sound packages (.uax), in this order")
+  command
+      ->add_option("PACKAGE", args->packages,
+                   "Sound packages (.uax, or compressed: .uz2), in this order")
       ->required();
   command->add_flag("--no-trigger-names", args->no_trigger_names, "Leave every trigger name empty");
   command->add_flag("--no-dedicated", args->no_dedicated, "Write DedicatedOnly=False");

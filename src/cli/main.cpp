@@ -7,6 +7,7 @@
 
 #include "cli/check_command.h"
 #include "cli/cli_output.h"
+#include "cli/compress_commands.h"
 #include "cli/export_command.h"
 #include "cli/extract_command.h"
 #include "cli/list_edit_commands.h"
@@ -38,7 +39,8 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.footer(
       ExitCodesHelp("extract gave no entry or an --only sound is in no package, sort left the list "
-                    "unsorted, export was refused, or check found problems"));
+                    "unsorted, export, compress or decompress was refused, or check found "
+                    "problems"));
 
   // Huge lists are mapped rather than read; one shortened meanwhile ends the run cleanly.
   quarrix::ExitOnMappedFileChange("quarrix-cli: ", kExitFileError);
@@ -54,6 +56,8 @@ int main(int argc, char** argv) {
   AddSoundsCommand(app, action);
   AddExportCommand(app, action);
   AddCheckCommand(app, action);
+  AddCompressCommand(app, action);
+  AddDecompressCommand(app, action);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {

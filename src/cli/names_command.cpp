@@ -5,6 +5,7 @@
 
 #include "cli/sounds_only.h"
 #include "extract/name_walk.h"
+#include "extract/package_source.h"
 #include "extract/trigger_list.h"
 
 namespace quarrix::cli {
@@ -12,7 +13,7 @@ namespace {
 
 int RunNames(const std::string& path) {
   const PackageImage image = LoadPackageImage(path);
-  const std::string base = PackageBase(FileNameOf(path));
+  const std::string base = PackageBase(PackageFileNameOf(path));
   const ListWalk walk(image.bytes(), VariantSearch::kCount);
   std::string out;
   int sounds = 0;
@@ -52,7 +53,7 @@ void AddNamesCommand(CLI::App& app, CommandAction& action) {
       "names",
       "List the names read from a package, one per line: NAME<TAB>VARIANTS<TAB>sound, or "
       "skipped when the name gives no trigger entry");
-  command->add_option("PACKAGE", *path, "Sound package (.uax)")->required();
+  command->add_option("PACKAGE", *path, "Sound package (.uax, or compressed: .uz2)")->required();
   command->add_flag("--sounds-only", *sounds_only,
                     "List the objects of class Sound from the package's tables instead: "
                     "NAME<TAB>VARIANTS<TAB>GROUP (GROUP as Voices or Voices.Sub, empty at the "

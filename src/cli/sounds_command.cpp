@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "extract/package_source.h"
 #include "extract/sound_reader.h"
-#include "extract/trigger_list.h"
 #include "runtime/cp1252.h"
 
 namespace quarrix::cli {
@@ -119,14 +119,14 @@ int RunSounds(const SoundsArgs& args) {
     bool first_of_package = first_object;
     try {
       ReportingMemoryFor(FileWork::kRead, path, [&] {
-        PackageFileBytes bytes(path);
-        const PackageTables tables = ReadPackageTables(bytes, path);
+        const std::unique_ptr<PackageBytes> bytes = OpenPackageBytes(path);
+        const PackageTables tables = ReadPackageTables(*bytes, path);
         const std::vector<SoundExport> sounds = FindSoundExports(tables);
-        const std::string file_name = FileNameOf(path);
+        const std::string file_name = PackageFileNameOf(path);
         for (const SoundExport& sound : sounds) {
           SoundRow row{&sound, std::nullopt};
           try {
-            row.listing = DescribeSound(bytes, tables, sound);
+            row.listing = DescribeSound(*bytes, tables, sound);
           } catch (const SoundDataError& error) {
             sound_errors.emplace_back(error.what());
           }
@@ -161,7 +161,9 @@ void AddSoundsCommand(CLI::App& app, CommandAction& action) {
       "List the sounds of packages, one per line after a header line: PACKAGE<TAB>NAME<TAB>"
       "GROUP<TAB>FORMAT<TAB>RATE<TAB>CHANNELS<TAB>BITS<TAB>SECONDS<TAB>BYTES; a value the "
       "sound's data does not give is -");
-  command->add_option("PACKAGE", args->packages, "Sound packages (.uax), in this order")
+  command
+      ->add_option("PACKAGE", args->packages,
+                   "Sound packages (.uax, or compressed: .uz2), in this order")
       ->required();
   command->add_flag("--json", args->json,
                     "Write a JSON array of objects with the same keys instead (unknown values "

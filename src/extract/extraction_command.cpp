@@ -11,6 +11,7 @@
 #include "extract/frm_config.h"
 #include "extract/name_walk.h"
 #include "extract/package_extraction.h"
+#include "extract/package_source.h"
 #include "extract/sound_rows.h"
 #include "extract/trigger_list.h"
 #include "listedit/document_commands.h"
@@ -20,7 +21,9 @@
 namespace quarrix {
 namespace {
 
-constexpr const char* kSoundFileFilter = "Sound file (*.uax)|*.uax";
+constexpr const char* kSoundFileFilter =
+    "Sound file (*.uax)|*.uax|Compressed sound file (*.uz2)|*.uz2|"
+    "Sound or compressed file (*.uax *.uz2)|*.uax;*.uz2";
 constexpr const char* kSoundFileTitle = "Open Sound File:";
 
 // Where the packages come from: the open dialog, or a drop that already named them.
@@ -145,7 +148,7 @@ void Extract(CommandContext& context, const ExtractionRun& run,
   context.sounds.Play(Sounds::kAsterisk);
   if (run.road == BuildRoad::kNewList) {
     context.state.current_file =
-        SuggestedTriggerFileName(context.state.work_folder, FileNameOf(paths.front()));
+        SuggestedTriggerFileName(context.state.work_folder, PackageFileNameOf(paths.front()));
   }
   context.save_button.setEnabled(true);
   // A line past the end is clamped to the last one: the empty line that closes the list.

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "extract/package_source.h"
 #include "extract/package_tables.h"
 #include "extract/redirect_copy.h"
 #include "extract/server_ini.h"

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "runtime/ascii.h"
-#include "runtime/file_io.h"
 
 namespace quarrix {
 namespace {
@@ -30,10 +29,6 @@ bool IsVariant(std::string_view candidate, std::string_view upper) {
 }
 
 }  // namespace
-
-PackageImage LoadPackageImage(const std::string& path) {
-  return PackageImage(ReadFileBytes(path, kPackageImageLimit));
-}
 
 std::uint16_t FindNextName(std::span<const std::uint8_t> image, std::uint16_t start) {
   const std::size_t reachable = Reachable(image);

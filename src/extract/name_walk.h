@@ -23,7 +23,8 @@ inline constexpr int kListNameLimit = 1000;
 inline constexpr int kVariantNameLimit = 100;
 inline constexpr std::size_t kMaxNameLength = 63;
 
-// The first bytes of a package file, at most kPackageImageLimit of them.
+// The first bytes of a package, at most kPackageImageLimit of them (LoadPackageImage of
+// extract/package_source.h loads them).
 class PackageImage {
  public:
   PackageImage() = default;
@@ -37,10 +38,6 @@ class PackageImage {
  private:
   std::string bytes_;
 };
-
-// Loads the first kPackageImageLimit bytes of the file at path with one read. Throws
-// FileOpenError ("Cannot open file %s") when it cannot be opened or read, or is a folder.
-PackageImage LoadPackageImage(const std::string& path);
 
 // One name as ReadName gives it: at most 63 characters, each a byte 0x20..0x7F.
 struct NameRead {

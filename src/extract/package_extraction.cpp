@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "extract/name_walk.h"
+#include "extract/package_source.h"
 #include "runtime/ascii.h"
 
 namespace quarrix {
@@ -19,7 +20,7 @@ BuildResult ExtractPackages(LineList& list, std::span<const std::string> paths, 
   BuildResult total{!list.Get(1).empty(), 0};
   for (std::size_t package = 0; package < paths.size(); ++package) {
     const std::string& path = paths[package];
-    const std::string file_name = FileNameOf(path);
+    const std::string file_name = PackageFileNameOf(path);
     const BuildResult result = ReportingMemoryFor(FileWork::kRead, path, [&] {
       if (source == SoundSource::kSoundObjects) {
         const TriggerSounds sounds = ReadPackageSounds(

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "extract/uz2_format.h"
 #include "runtime/ascii.h"
 #include "runtime/errors.h"
 #include "runtime/file_io.h"
@@ -83,17 +84,25 @@ std::vector<std::string> PackageLookup::ListFolders() {
   return errors;
 }
 
+std::optional<std::string> PackageLookup::Match(const Listing& listing, std::string_view file_name,
+                                                const std::string& upper) {
+  const auto names = listing.by_upper.find(upper);
+  if (names == listing.by_upper.end()) return std::nullopt;
+  // The names differ only in case: the exact one, else the first in byte order.
+  const std::vector<std::string>& same = names->second;
+  const auto exact = std::find(same.begin(), same.end(), file_name);
+  return exact != same.end() ? *exact : *std::min_element(same.begin(), same.end());
+}
+
 std::optional<std::string> PackageLookup::Find(std::string_view file_name) {
   const std::string upper = AsciiUpper(file_name);
+  const std::string compressed = CompressedPathOf(file_name);
+  const std::string compressed_upper = AsciiUpper(compressed);
   for (std::size_t folder = 0; folder < folders_.size(); ++folder) {
     const Listing& listing = ListingOf(folder);
-    const auto names = listing.by_upper.find(upper);
-    if (names == listing.by_upper.end()) continue;
-    // The names differ only in case: the exact one, else the first in byte order.
-    const std::vector<std::string>& same = names->second;
-    const auto exact = std::find(same.begin(), same.end(), file_name);
-    return JoinFolder(folders_[folder],
-                      exact != same.end() ? *exact : *std::min_element(same.begin(), same.end()));
+    std::optional<std::string> name = Match(listing, file_name, upper);
+    if (!name) name = Match(listing, compressed, compressed_upper);
+    if (name) return JoinFolder(folders_[folder], *name);
   }
   return std::nullopt;
 }

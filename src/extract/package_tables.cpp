@@ -354,11 +354,6 @@ PackageTables ReadPackageTables(PackageBytes& bytes, std::string_view path) {
   return ReadTables(bytes, path);
 }
 
-PackageTables ReadPackageTables(const std::string& path) {
-  PackageFileBytes bytes(path);
-  return ReadTables(bytes, path);
-}
-
 PackageTables ParsePackageTables(std::span<const std::uint8_t> bytes, std::string_view path) {
   PackageMemoryBytes memory(bytes);
   return ReadTables(memory, path);

@@ -138,9 +138,8 @@ std::string PrintableName(std::string_view name);
 // FileOpenError when a read fails, PackageFormatError when it is no valid package.
 PackageTables ReadPackageTables(PackageBytes& bytes, std::string_view path);
 
-// The same for the package file at path (FileOpenError also when it cannot be opened) and for
-// a package held in memory.
-PackageTables ReadPackageTables(const std::string& path);
+// The same for a package held in memory (ReadPackageTables of extract/package_source.h reads
+// a package file or a .uz2).
 PackageTables ParsePackageTables(std::span<const std::uint8_t> bytes, std::string_view path);
 
 // A sound of the package: an export whose class is the import Sound of the package Engine.

@@ -1,10 +1,11 @@
 #include "extract/play_sound_command.h"
 
 #include <iterator>
+#include <memory>
 #include <optional>
 
 #include "extract/package_lookup.h"
-#include "extract/package_tables.h"
+#include "extract/package_source.h"
 #include "extract/sound_reader.h"
 #include "extract/trigger_entry.h"
 #include "runtime/ascii.h"
@@ -50,15 +51,15 @@ void PlayEntrySound(std::string_view line, const std::vector<std::string>& folde
   const std::optional<std::string> path = FindPackage(folders, file_name);
   if (!path) throw QuarrixError("Cannot find package " + file_name);
 
-  const PackageTables tables = ReadPackageTables(*path);
+  const std::unique_ptr<PackageBytes> bytes = OpenPackageBytes(*path);
+  const PackageTables tables = ReadPackageTables(*bytes, *path);
   const std::vector<SoundExport> exports = FindSoundExports(tables);
   const SoundExport* sound = FindSound(exports, entry->sound_name);
   if (sound == nullptr) {
     throw QuarrixError(file_name + " holds no sound " + std::string(entry->sound_name));
   }
-  PackageFileBytes bytes(*path);
-  const SoundAudio audio = LocateSoundAudio(bytes, tables, *sound);
-  player.Play(ReadSoundAudio(bytes, tables, *sound, audio), audio.format, entry->sound_name);
+  const SoundAudio audio = LocateSoundAudio(*bytes, tables, *sound);
+  player.Play(ReadSoundAudio(*bytes, tables, *sound, audio), audio.format, entry->sound_name);
 }
 
 }  // namespace quarrix

@@ -4,6 +4,7 @@
 // hold no trigger entry, why. Rows map back to the sounds Get Quooms with Sounds Only takes,
 // so the ticked rows pick the entries.
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,8 +18,10 @@ namespace quarrix {
 
 struct BrowsedPackage {
   std::string path;
-  std::string file_name;
+  std::string file_name;  // without .uz2
   PackageTables tables;
+  // A .uz2's package, inflated once: its sounds are read from here, never by inflating again.
+  std::shared_ptr<const std::string> unpacked;
   std::vector<SoundExport> sounds;  // in export order
 };
 

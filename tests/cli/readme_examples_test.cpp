@@ -60,6 +60,7 @@ TEST(ReadmeExamples, EveryCommandLineExampleRuns) {
     EXPECT_EQ(status, 0) << example << "\n" << Slurp(dir.File("err.txt"));
   }
   EXPECT_EQ(Slurp(dir.File("heard/Giggle.wav")).substr(0, 4), "RIFF");
+  EXPECT_EQ(Slurp(dir.File("back/Fun.uax")), Slurp(dir.File("Fun.uax")));
   using std::filesystem::directory_iterator;
   EXPECT_EQ(std::distance(directory_iterator(dir.File("demo-sounds")), directory_iterator()), 30);
   // The examples build on each other: the saved list gathers Fun, More and Extra.

@@ -25,7 +25,7 @@ struct DropCase {
 TEST(KindOfDrop, TellsTriggerFilesPackagesAndEverythingElse) {
   TempDir dir;
   for (const char* name : {"list.txt", "LIST.INI", "Old.Txt", "a.uax", "B.UAX", "c.Uax",
-                           "notes.doc", "uax", "x.txt.bak", ".uax"}) {
+                           "notes.doc", "uax", "x.txt.bak", ".uax", "d.uax.UZ2", "uz2"}) {
     dir.Write(name, "x");
   }
   std::filesystem::create_directory(dir.File("folder.uax"));
@@ -46,6 +46,9 @@ TEST(KindOfDrop, TellsTriggerFilesPackagesAndEverythingElse) {
       {"packages in any case", {"B.UAX", "c.Uax", "a.uax"}, DropKind::kPackages},
       {"a link to a package", {"link.uax"}, DropKind::kPackages},
       {"a name that is only the ending", {".uax"}, DropKind::kPackages},
+      {"compressed packages beside packages", {"d.uax.UZ2", "a.uax"}, DropKind::kPackages},
+      {"a compressed package and a trigger file", {"d.uax.UZ2", "list.txt"}, DropKind::kRefused},
+      {"no dot before uz2", {"uz2"}, DropKind::kRefused},
       {"a package and a trigger file", {"a.uax", "list.txt"}, DropKind::kRefused},
       {"a package and another file", {"a.uax", "notes.doc"}, DropKind::kRefused},
       {"another ending", {"notes.doc"}, DropKind::kRefused},

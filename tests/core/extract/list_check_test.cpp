@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "extract/package_source.h"
 #include "extract/package_tables.h"
 #include "extract/server_ini.h"
 #include "extract/uz2_writer.h"
@@ -18,6 +19,7 @@
 #include "support/package_writer.h"
 #include "support/temp_dir.h"
 #include "support/trigger_entries.h"
+#include "support/uz2_files.h"
 
 namespace quarrix {
 namespace {
@@ -178,6 +180,36 @@ TEST_F(ListCheckTest, ReportsEachLineThatDoesNotMatchTheServer) {
 #else
   EXPECT_EQ(check.entries, 29);
 #endif
+}
+
+// A package P is found as P.uz2 where a folder holds no P in any case, before a later
+// folder's P; a broken copy makes the package unreadable.
+TEST(ListCheckCompressed, FindsAPackageAsItsUz2WhereTheFolderLacksIt) {
+  TempDir dir;
+  using testing::ZlibUz2;
+  for (const char* folder : {"a", "b"}) fs::create_directories(dir.File(folder));
+  dir.Write("a/Fun.uax", Package("Fun", {{"", {"Laugh"}}}));
+  dir.Write("a/Fun.uax.uz2", ZlibUz2(Package("Fun", {{"", {"OnlyCompressed"}}})));
+  dir.Write("a/Comp.uax.uz2", ZlibUz2(Package("Comp", {{"", {"Zip"}}})));
+  dir.Write("b/Comp.uax", Package("Comp", {{"", {"Zip", "Other"}}}));
+  dir.Write("b/Squeeze.UAX.UZ2", ZlibUz2(Package("Squeeze", {{"", {"Zip"}}})));
+  dir.Write("b/Cut.uax.uz2", ZlibUz2(Package("Cut", {{"", {"Zip"}}})).substr(0, 6));
+  const std::vector<std::string> lines = {
+      Triggered("OnlyCompressed", "Fun.uax", "T1"), Triggered("Zip", "Comp.uax", "T2"),
+      Triggered("Other", "Comp.uax", "T3"), Triggered("Zip", "squeeze.uax", "T4"),
+      Triggered("Zip", "Cut.uax", "T5")};
+  PackageLookup lookup({dir.File("a"), dir.File("b")});
+  std::vector<std::pair<int, std::string>> found;
+  for (const ListProblem& problem : CheckTriggerList(lines, lookup).problems) {
+    found.emplace_back(problem.line, ProblemText(problem));
+  }
+  const std::vector<std::pair<int, std::string>> expected = {
+      {1, "no sound OnlyCompressed in Fun.uax"},
+      {3, "no sound Other in Comp.uax"},
+      {5, "unreadable package Cut.uax: Cannot read file " + dir.File("b") +
+              std::string(kLookupJoin) +
+              "Cut.uax.uz2: broken compressed package (chunk 1 at byte 0)"}};
+  EXPECT_EQ(found, expected);
 }
 
 // Without an ini, stock folders or a redirect folder, only the folders, flags and triggers.

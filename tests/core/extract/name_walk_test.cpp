@@ -7,6 +7,7 @@
 #include <random>
 
 #include "core/extract/image_bytes.h"
+#include "extract/package_source.h"
 #include "runtime/errors.h"
 #include "runtime/file_io.h"
 #include "support/file_faults.h"

@@ -11,6 +11,7 @@
 
 #include "core/extract/image_bytes.h"
 #include "editor/line_list.h"
+#include "extract/package_source.h"
 #include "extract/sound_selection.h"
 #include "runtime/file_io.h"
 #include "support/package_writer.h"

@@ -14,6 +14,7 @@
 #include "support/recording_sounds.h"
 #include "support/sound_packages.h"
 #include "support/temp_dir.h"
+#include "support/uz2_files.h"
 
 namespace quarrix {
 namespace {
@@ -48,7 +49,9 @@ class PlaySoundCommandTest : public ::testing::Test {
                    {{"WAV", laugh_}, {"OGG", ogg_}, {"WAV", upper_laugh_}, {"MP3", mp3_}}));
     dir_.Write("second/Fun.uax", WriteSoundPackage("Fun", {{"", {"Laugh", "Late"}}},
                                                    {{"WAV", Wave(3)}, {"WAV", Wave(4)}}));
-    dir_.Write("second/Echo.uax", WriteSoundPackage("Echo", {{"", {"Echo"}}}, {{"WAV", echo_}}));
+    // Echo.uax only in its compressed form.
+    dir_.Write("second/Echo.uax.uz2",
+               testing::ZlibUz2(WriteSoundPackage("Echo", {{"", {"Echo"}}}, {{"WAV", echo_}})));
     dir_.Write("first/Broken.uax", "not a package at all");
     PackageSpec damaged = testing::MakeSoundPackage("Damaged", {{"", {"Bad"}}});
     SoundData bad;
@@ -76,7 +79,7 @@ TEST_F(PlaySoundCommandTest, HandsThePlayerTheSoundsStoredAudio) {
       {Entry("laugh", "fun.UAX"), {laugh_, "WAV", "laugh"}},        // else the first in order
       {Entry("Giggle", "Fun.uax"), {ogg_, "OGG", "Giggle"}},
       {Entry("Tune", "Fun.uax"), {mp3_, "MP3", "Tune"}},    // the player judges the format
-      {Entry("Echo", "Echo.uax"), {echo_, "WAV", "Echo"}},  // from the second folder
+      {Entry("Echo", "Echo.uax"), {echo_, "WAV", "Echo"}},  // second/Echo.uax.uz2
   };
   RecordingSoundPlayer player;
   testing::RecordingSounds sounds;

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "core/extract/image_bytes.h"
+#include "extract/package_source.h"
 #include "support/error_of.h"
 #include "support/hand_made_package.h"
 #include "support/package_writer.h"

@@ -9,6 +9,7 @@
 #include "support/sound_packages.h"
 #include "support/temp_dir.h"
 #include "support/trigger_entries.h"
+#include "support/uz2_files.h"
 
 namespace quarrix {
 namespace {
@@ -16,17 +17,17 @@ namespace {
 using testing::Entry;
 
 // Fun.uax: Laugh with two variants, a name no entry can hold, and Gone, whose stored size runs
-// past its data; two.uax: two MP3 sounds, whose headers are not read, one of them with a name no
-// entry can hold.
+// past its data; two.uax, compressed as two.uax.uz2: two MP3 sounds, whose headers are not read,
+// one of them with a name no entry can hold.
 struct BrowsedPackages {
   testing::TempDir dir;
   std::string laugh =
       testing::MakeWave({.rate = 11025, .frames = 1102, .seed = 1, .extra_chunks = {}});
   std::string fun = dir.Write("Fun.uax", FunPackage());
-  std::string two = dir.Write(
-      "two.uax",
-      testing::WriteSoundPackage("two", {{"", {"Horn", "Say,\"Hi\""}}},
-                                 {{"MP3", "ID3 not decoded"}, {"MP3", "ID3 not decoded"}}));
+  std::string two =
+      dir.Write("two.uax.uz2", testing::ZlibUz2(testing::WriteSoundPackage(
+                                   "two", {{"", {"Horn", "Say,\"Hi\""}}},
+                                   {{"MP3", "ID3 not decoded"}, {"MP3", "ID3 not decoded"}})));
   std::vector<std::string> paths = {fun, two};
   SoundRows rows = ReadSoundRows(paths);
 
@@ -70,6 +71,7 @@ TEST(ReadSoundRows, OneRowPerSoundObjectInThePackagesOrder) {
   EXPECT_EQ(packages.rows.rows[5].listing->facts, AudioFacts{});
   EXPECT_EQ(packages.rows.audio_bytes, 4 * packages.laugh.size() + 2 * 15);
   EXPECT_EQ(ReadRowAudio(packages.rows, packages.rows.rows[3]), packages.laugh);
+  EXPECT_EQ(ReadRowAudio(packages.rows, packages.rows.rows[5]), "ID3 not decoded");
 }
 
 TEST(PickRows, KeepsThePickedSoundsInPackageOrderWithTheWholePackagesVariants) {

@@ -15,12 +15,14 @@
 #include "support/hand_made_package.h"
 #include "support/large_packages.h"
 #include "support/temp_dir.h"
+#include "support/uz2_files.h"
 
 namespace quarrix {
 namespace {
 
 using testing::ErrorOf;
 using testing::FromHex;
+using testing::ZlibUz2;
 
 const std::string& BigPackage() {
   static const std::string bytes = testing::MakeLargeSoundPackage("Big", 10 << 20, 1);
@@ -65,21 +67,6 @@ std::string Chunk(std::string_view stream, std::size_t uncompressed) {
   return Fields(static_cast<std::uint32_t>(stream.size()),
                 static_cast<std::uint32_t>(uncompressed)) +
          std::string(stream);
-}
-
-// A .uz2 as another tool might make it: zlib's compress2 at `level` over chunks of `chunk`.
-std::string ZlibUz2(std::string_view data, std::size_t chunk, int level) {
-  std::string out;
-  for (std::size_t at = 0; at < data.size(); at += chunk) {
-    const std::string_view part = data.substr(at, chunk);
-    std::string stream(compressBound(static_cast<uLong>(part.size())), '\0');
-    uLongf length = static_cast<uLongf>(stream.size());
-    EXPECT_EQ(compress2(reinterpret_cast<Bytef*>(stream.data()), &length,
-                        reinterpret_cast<const Bytef*>(part.data()), part.size(), level),
-              Z_OK);
-    out += Chunk(stream.substr(0, length), part.size());
-  }
-  return out;
 }
 
 std::string Compressed(std::string_view package, unsigned threads) {

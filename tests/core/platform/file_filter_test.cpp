@@ -15,6 +15,10 @@ TEST(NameFilters, TurnPairsIntoToolkitFilters) {
   const Case cases[] = {
       {"Text file (*.txt)|*.txt|All files (*.*)|*.*", {"Text file (*.txt)", "All files (*.*)"}},
       {"Sound file (*.uax)|*.uax", {"Sound file (*.uax)"}},
+      {"Sound file (*.uax)|*.uax|Compressed sound file (*.uz2)|*.uz2|Sound or compressed file "
+       "(*.uax *.uz2)|*.uax;*.uz2",
+       {"Sound file (*.uax)", "Compressed sound file (*.uz2)",
+        "Sound or compressed file (*.uax *.uz2)"}},
       {"*.uax", {"*.uax"}},
       {"Packages|*.uax;*.u", {"Packages (*.uax *.u)"}},
       {"", {}},

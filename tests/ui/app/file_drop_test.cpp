@@ -13,6 +13,7 @@
 #include "extract/frm_config.h"
 #include "support/package_writer.h"
 #include "support/program_fixture.h"
+#include "support/uz2_files.h"
 
 namespace quarrix::testing {
 namespace {
@@ -73,7 +74,9 @@ class FileDropTest : public QObject {
 
   void PackagesDroppedOnTheEditorAreTakenByGetQuooms() {
     const std::string two = Package("Two", "Horn");
-    const std::string fun = Package("fun", "Boo");
+    // A compressed package is named in its entries, and in the proposed file, without .uz2.
+    const std::string fun = f().dir.Write("fun.uax.uz2", ZlibUz2(Slurp(Package("fun", "Boo"))));
+    std::filesystem::remove(f().dir.File("fun.uax"));
     f().frmMain().show();
     f().prompts.options_answers = {true};
     f().prompts.message_answers = {kNo};

@@ -27,6 +27,9 @@ namespace fs = std::filesystem;
 constexpr int kYes = 6;
 constexpr int kNo = 7;
 constexpr int kCancel = 2;
+constexpr const char* kPackageFilter =
+    "Sound file (*.uax)|*.uax|Compressed sound file (*.uz2)|*.uz2|"
+    "Sound or compressed file (*.uax *.uz2)|*.uax;*.uz2";
 
 // An entry line as the fixture's Lines() shows it (bytes as Latin-1).
 QString EntryLine(const EntryFields& fields) { return Latin1(Entry(fields)); }
@@ -112,7 +115,7 @@ class ExtractionCommandTest : public QObject {
     QCOMPARE(f().prompts.messages.size(), std::size_t{0});
     QCOMPARE(f().prompts.open_requests.size(), std::size_t{1});
     const FileDialogState& asked = f().prompts.open_requests[0];
-    QCOMPARE(asked.filter, std::string("Sound file (*.uax)|*.uax"));
+    QCOMPARE(asked.filter, std::string(kPackageFilter));
     QCOMPARE(asked.title, std::string("Open Sound File:"));
     QCOMPARE(f().frmMain().OpenDialog1.file_name, fun_);
     QCOMPARE(Config(f()).CheckBoxAddFile->Checked(), false);
@@ -274,7 +277,7 @@ class ExtractionCommandTest : public QObject {
     }
     if (extracted) {
       QCOMPARE(Document(f()), With(Header(FunEntries()), true, true, Suggested("Q_Fun.txt")));
-      QCOMPARE(f().frmMain().OpenDialog1.filter, std::string("Sound file (*.uax)|*.uax"));
+      QCOMPARE(f().frmMain().OpenDialog1.filter, std::string(kPackageFilter));
     } else {
       // Abandoned before the new-list preparations: not even the open dialog was touched.
       QStringList expected = before;
@@ -306,8 +309,7 @@ class ExtractionCommandTest : public QObject {
     // The new-list preparations before the open dialog stand.
     QCOMPARE(Config(f()).CheckBoxAddFile->Checked(), add);
     QCOMPARE(Config(f()).CheckBoxAddFile->isHidden(), !add);
-    QCOMPARE(f().frmMain().OpenDialog1.filter,
-             std::string(add ? "*.uax" : "Sound file (*.uax)|*.uax"));
+    QCOMPARE(f().frmMain().OpenDialog1.filter, std::string(add ? "*.uax" : kPackageFilter));
   }
 
   void AChosenFileThatIsNoFileEndsSilently_data() {
