@@ -20,6 +20,7 @@
 #include "support/option_steps.h"
 #include "support/package_writer.h"
 #include "support/recording_sounds.h"
+#include "support/uz2_files.h"
 
 namespace quarrix::testing {
 namespace {
@@ -114,22 +115,24 @@ class ExtractionEndToEndTest : public QObject {
 
   void SoundsOnlyOverThreePackagesSavesWhatTheCommandLineToolWrites() {
     // The packages lie in the sound folder the package dialog opens in; Sounds Only is ticked
-    // in the dialog, the three names are typed into Qt's dialog at once, in no order.
+    // in the dialog, the three names are typed into Qt's dialog at once, in no order, one of
+    // them a .uz2 that the dialog's first filter hides.
     const std::string sounds_folder = home_->dir().path() + "/.ut2004/Sounds";
     std::filesystem::create_directories(sounds_folder);
     const auto write = [&](const std::string& file, const PackageSpec& shape) {
       const std::string path = sounds_folder + "/" + file;
-      std::ofstream(path, std::ios::binary) << WritePackage(shape).bytes;
+      const std::string bytes = WritePackage(shape).bytes;
+      std::ofstream(path, std::ios::binary) << (path.ends_with(".uz2") ? ZlibUz2(bytes) : bytes);
       return QString::fromStdString(path);
     };
     const QString demo = write("Demo.uax", MakeDemoPackage());
-    const QString zed = write("zed.uax", MakeSoundPackage("zed", {{"Fx", {"Zap", "Zap1"}}}));
+    const QString zed = write("zed.uax.uz2", MakeSoundPackage("zed", {{"Fx", {"Zap", "Zap1"}}}));
     const QString more = write("More.uax", MakeSoundPackage("More", {{"", {"Horn", "Gong"}}}));
     ShownProgram shown;
     TfrmMain& window = shown.program.frmMain();
     {
       ModalSteps steps({SubmitOptions({"CheckBoxSoundsOnly", "CheckBoxAdmin"}),
-                        ChooseFiles({"zed.uax", "Demo.uax", "More.uax"})});
+                        ChooseFiles({"zed.uax.uz2", "Demo.uax", "More.uax"})});
       QTest::mouseClick(window.btnGetQuooms, Qt::LeftButton);
       QCOMPARE(steps.answered(), std::size_t{2});
       QCOMPARE(steps.stuck(), QStringList());
