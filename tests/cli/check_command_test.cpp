@@ -21,9 +21,9 @@ namespace fs = std::filesystem;
 
 std::string Package(std::string_view name, const std::vector<SoundGroup>& groups,
                     std::uint32_t flags = kAllowDownload) {
-  PackageSpec spec = MakeSoundPackage(name, groups);
-  spec.package_flags = flags;
-  return WritePackage(spec).bytes;
+  PackageSpec layout = MakeSoundPackage(name, groups);
+  layout.package_flags = flags;
+  return WritePackage(layout).bytes;
 }
 
 // An entry line with its CR LF, for a list written to a file.

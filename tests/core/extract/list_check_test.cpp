@@ -31,9 +31,9 @@ namespace fs = std::filesystem;
 
 std::string Package(std::string_view name, const std::vector<testing::SoundGroup>& groups,
                     std::uint32_t flags = testing::kAllowDownload) {
-  testing::PackageSpec spec = testing::MakeSoundPackage(name, groups);
-  spec.package_flags = flags;
-  return testing::WritePackage(spec).bytes;
+  testing::PackageSpec layout = testing::MakeSoundPackage(name, groups);
+  layout.package_flags = flags;
+  return testing::WritePackage(layout).bytes;
 }
 
 std::string Compressed(std::string_view package) {
