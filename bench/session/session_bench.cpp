@@ -2,8 +2,8 @@
 // starts a fresh process that shows the real main window (offscreen) and runs Open Trigger
 // File, Sort Alphabetically, Check for Duplicates and Save from the menu, each up to the
 // editor's repaint. Reported per step: the CPU time of the process (user + system, from
-// getrusage between the steps) and the wall time; and the process's peak resident set, also
-// less what it held with the empty window, per byte of the file.
+// getrusage between the steps), the wall time and the pages faulted in; and the process's
+// peak resident set, also less what it held with the empty window, per byte of the file.
 //
 // The warm benchmarks in bench/ui run the same steps after others in one process; these
 // figures include what only a fresh process pays (first touch of its memory, a cold heap).
@@ -52,6 +52,14 @@ double CpuSeconds() {
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// Pages the process has faulted in so far: each is a first touch of memory, whose price
+// differs much between machines (a virtual machine may pay the host for every one).
+double PageFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_minflt + usage.ru_majflt);
+}
+
 // A figure of /proc/self/status in bytes: VmRSS now, VmHWM the peak. The peak of getrusage
 // would start from the parent's, which the new process inherits at exec.
 double StatusBytes(const std::string& field) {
@@ -84,10 +92,12 @@ int RunSession(int argc, char** argv, const std::string& list, const std::string
 
   const auto step = [&](const std::string& name, const std::function<void()>& run) {
     const double cpu = CpuSeconds();
+    const double faults = PageFaults();
     const auto wall = std::chrono::steady_clock::now();
     run();
     QApplication::processEvents();
     figures[name + "_cpu_s"] = CpuSeconds() - cpu;
+    figures[name + "_faults"] = PageFaults() - faults;
     figures[name + "_wall_s"] =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
     figures[name + "_rss_bytes"] = StatusBytes("VmRSS");
@@ -153,6 +163,7 @@ void BM_FreshProcessSession(benchmark::State& state) {
     for (const std::string name : {"open", "sort", "check", "save"}) {
       state.counters[name + "_cpu_s"] = figures.at(name + "_cpu_s");
       state.counters[name + "_wall_s"] = figures.at(name + "_wall_s");
+      state.counters[name + "_faults"] = figures.at(name + "_faults");
       // The peak so far, after the step: where it grows tells which step needed the memory.
       state.counters[name + "_peak_MiB"] = figures.at(name + "_peak_bytes") / mib;
     }
