@@ -11,4 +11,9 @@ namespace quarrix {
 QToolButton* MakeBarButton(QWidget* parent, const char* name, const QString& caption,
                            const QIcon& icon, QRect bounds);
 
+// The same button on a dialog's pale panel: its caption bold and black, whatever the style's
+// colours.
+QToolButton* MakeDialogBarButton(QWidget* parent, const char* name, const QString& caption,
+                                 const QIcon& icon, QRect bounds);
+
 }  // namespace quarrix

@@ -52,14 +52,9 @@ class ProblemsModel final : public QAbstractTableModel {
 };
 
 QToolButton* MakeButton(QWidget* parent, const char* name, const QString& caption, AppIcon icon) {
-  QToolButton* button = MakeBarButton(parent, name, caption, MakeIcon(icon), QRect(0, 0, 97, 25));
+  QToolButton* button =
+      MakeDialogBarButton(parent, name, caption, MakeIcon(icon), QRect(0, 0, 97, 25));
   button->setFixedSize(97, 25);
-  QFont font = button->font();
-  font.setBold(true);
-  button->setFont(font);
-  QPalette palette = button->palette();
-  palette.setColor(QPalette::ButtonText, Qt::black);
-  button->setPalette(palette);
   return button;
 }
 

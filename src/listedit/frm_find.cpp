@@ -28,18 +28,6 @@ class Cp1252Validator final : public QValidator {
   }
 };
 
-QToolButton* MakeButton(QWidget* parent, const char* name, const QString& caption, AppIcon icon,
-                        QRect bounds) {
-  QToolButton* button = MakeBarButton(parent, name, caption, MakeIcon(icon), bounds);
-  QFont font = button->font();
-  font.setBold(true);
-  button->setFont(font);
-  QPalette palette = button->palette();
-  palette.setColor(QPalette::ButtonText, Qt::black);
-  button->setPalette(palette);
-  return button;
-}
-
 }  // namespace
 
 TfrmFind::TfrmFind(QWidget* parent)
@@ -77,10 +65,10 @@ TfrmFind::TfrmFind(QWidget* parent)
   CBSearch->installEventFilter(this);
   CBSearch->lineEdit()->installEventFilter(this);
 
-  btnFind =
-      MakeButton(PanelSearch, "btnFind", "  &Find", AppIcon::kFindFirst, QRect(144, 44, 87, 25));
-  btnCancel =
-      MakeButton(PanelSearch, "btnCancel", "&Cancel", AppIcon::kCancel, QRect(276, 44, 87, 25));
+  btnFind = MakeDialogBarButton(PanelSearch, "btnFind", "  &Find", MakeIcon(AppIcon::kFindFirst),
+                                QRect(144, 44, 87, 25));
+  btnCancel = MakeDialogBarButton(PanelSearch, "btnCancel", "&Cancel", MakeIcon(AppIcon::kCancel),
+                                  QRect(276, 44, 87, 25));
   connect(btnFind, &QToolButton::clicked, this, &TfrmFind::btnFindClick);
   connect(btnCancel, &QToolButton::clicked, this, &TfrmFind::btnCancelClick);
 }
